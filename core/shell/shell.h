@@ -1,0 +1,35 @@
+#pragma once
+
+// The game program's main-window logic, free of any toolkit. The window layer calls these
+// handlers for the events it receives, in the order it receives them.
+//
+// Ids: timers 10 (title picture cycle), 11 (title animation), 12 (gravity), 13 (input),
+// 15 (music poll), 16 (speed-up); menu commands 200..217; start dialog controls 102..108.
+
+namespace blok {
+
+class Platform;
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // Before the window exists: status 1, high scores loaded, generator seeded.
+    virtual void Startup() = 0;
+    // The main window has been created (its client area can be measured).
+    virtual void OnCreate() = 0;
+    virtual void OnPaint() = 0;
+    virtual void OnTimer(int id) = 0;
+    virtual void OnCommand(int id) = 0;
+    virtual void OnActivate() = 0;
+    // The window is being destroyed (closed by the user).
+    virtual void OnDestroy() = 0;
+    // After the message loop has ended: high scores saved. Returns the exit code.
+    virtual int AfterLoop() = 0;
+
+    // The start dialog's procedure: its creation and its buttons (102, 103, 105, 106, 107, 108).
+    virtual void StartDialogInit() = 0;
+    virtual void StartDialogCommand(int id) = 0;
+};
+
+}  // namespace blok
