@@ -5,8 +5,9 @@ with their black outlines and the grey score in the top right corner stay easy t
 """
 
 import numpy as np
+from PIL import Image
 
-from paint import (add, bezier, blur, canvas, coords, fbm, lighting, mask, noise, over, ramp,
+from paint import (add, bezier, blur, coords, fbm, lighting, mask, noise, over, ramp,
                    rgb, rng, smoothstep)
 
 W, H = 409, 428
@@ -14,14 +15,17 @@ W, H = 409, 428
 
 # --- shared brushwork ---------------------------------------------------------------------
 
-def brush_texture(gen, strength=0.05, stretch=9):
+def brush_texture(gen, strength=0.05):
     """Horizontal streaks of uneven paint, so large areas never look flat."""
-    gw, gh = W // stretch + 4, H // 2 + 4
+    return 1.0 + strength * (streaks(gen, 9, 2) - 0.5) * 2 + strength * (fbm(W, H, 24, 3, gen) - 0.5)
+
+
+def streaks(gen, cell_x, cell_y):
+    """Noise stretched along x, for paint strokes, thin clouds and water."""
+    gw, gh = W // cell_x + 4, H // cell_y + 4
     grid = gen.random((gh, gw)).astype(np.float32)
-    from PIL import Image
-    big = np.asarray(Image.fromarray(grid, "F").resize((gw * stretch, gh * 2), Image.BICUBIC))
-    streaks = big[2:2 + H, stretch:stretch + W].astype(np.float64)
-    return 1.0 + strength * (streaks - 0.5) * 2 + strength * (fbm(W, H, 24, 3, gen) - 0.5)
+    big = np.asarray(Image.fromarray(grid, "F").resize((gw * cell_x, gh * cell_y), Image.BICUBIC))
+    return np.clip(big[cell_y:cell_y + H, cell_x:cell_x + W].astype(np.float64), 0, 1)
 
 
 def ridge(gen, cell, octaves, sharp=True):
@@ -76,15 +80,6 @@ def rock_light(gen, cell, light=(0.8, -0.5, 0.7)):
     """Facets of weathered rock lit by the sunset on the right: 0..1 per pixel."""
     diffuse, _ = lighting(fbm(W, H, cell, 4, gen) * cell * 2.2, light=light)
     return diffuse
-
-
-def streaks(gen, cell_x, cell_y):
-    """Noise stretched along x, for thin clouds and water."""
-    gw, gh = W // cell_x + 4, H // cell_y + 4
-    from PIL import Image
-    grid = gen.random((gh, gw)).astype(np.float32)
-    big = np.asarray(Image.fromarray(grid, "F").resize((gw * cell_x, gh * cell_y), Image.BICUBIC))
-    return np.clip(big[cell_y:cell_y + H, cell_x:cell_x + W].astype(np.float64), 0, 1)
 
 
 def kesta():

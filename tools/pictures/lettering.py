@@ -3,7 +3,7 @@
 import numpy as np
 from PIL import ImageFont
 
-from blocks import BLOCK_COLOURS, block, piece
+from blocks import BLOCK_COLOURS, block
 from paint import (FONT_DIR, add, blur, canvas, coords, lighting, mask, over, ramp, rgb,
                    smoothstep)
 
