@@ -27,13 +27,13 @@ bool CreateFolder(const fs::path& folder, InstallResult& result) {
     return !error;
 }
 
-void CopyFiles(const SetupContext& context, const fs::path& installPath, bool musicFolderReady,
-               SetupHost& host, InstallResult& result) {
+void CopyFiles(const SetupContext& context, const fs::path& installPath, bool targetReady,
+               bool musicReady, SetupHost& host, InstallResult& result) {
     for (const InstallFile& file : InstallFiles()) {
         host.SetProgressText("Installing: " + std::string(file.name));
         const fs::path source = context.sourceFolder / file.name;
         const fs::path destination = installPath / file.subfolder / file.name;
-        const bool folderReady = file.subfolder.empty() || musicFolderReady;
+        const bool folderReady = file.subfolder.empty() ? targetReady : musicReady;
         // A file whose folder is missing is not attempted: the folder's failure says why.
         if (folderReady) {
             if (auto error = InstallCopy(source, destination)) {
@@ -70,7 +70,7 @@ InstallResult Install(const SetupContext& context, const fs::path& installPath,
     InstallResult result;
     const bool targetReady = CreateFolder(installPath, result);
     const bool musicReady = targetReady && CreateFolder(installPath / kMusicFolder, result);
-    CopyFiles(context, installPath, musicReady, host, result);
+    CopyFiles(context, installPath, targetReady, musicReady, host, result);
     result.filesInstalled = result.Complete();
     // Menu entries for a game that did not fully arrive would start a broken installation.
     if (result.filesInstalled) CreateMenuEntries(context, installPath.string(), host, result);

@@ -127,8 +127,11 @@ TEST_F(SetupFlow, TargetBelowAPlainFileFailsWithTheSystemsReason) {
     EXPECT_EQ(RunSetup(context, host), 1);
 
     EXPECT_FALSE(SawCompletion());
+    EXPECT_EQ(host.positions.size(), 23u);
     const std::string& message = host.events.back();
     EXPECT_EQ(message.rfind("message Message: ", 0), 0u);
+    // One line for the folder; the files that could not go there are not listed one by one.
+    EXPECT_EQ(message.find("Could not copy"), std::string::npos) << message;
     EXPECT_NE(message.find("Could not create the folder"), std::string::npos) << message;
     EXPECT_NE(message.find("Not a directory"), std::string::npos) << message;
     EXPECT_EQ(ReadFile(scratch / "plain"), "not a folder");
