@@ -124,6 +124,46 @@ check_stand_in_starts() {
         || fail "help started as: $(cat "$BLOKINST_E2E_STARTED")"
 }
 
+# The installed game's process started from $1 with "--help-viewer" in its arguments or not ($2).
+installed_process() {
+    local exe=$1 want_help=$2
+    for p in $(pgrep -x Blokfall); do
+        [ "$(readlink "/proc/$p/exe")" = "$exe" ] || continue
+        if tr '\0' '\n' < "/proc/$p/cmdline" | grep -qx -- --help-viewer; then
+            [ "$want_help" = help ] && echo "$p"
+        else
+            [ "$want_help" = game ] && echo "$p"
+        fi
+    done | head -n1
+}
+process_has_window() { [ -n "$(xdotool search --onlyvisible --pid "$1" 2>/dev/null)" ]; }
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Starts the real game and its help from the menu entries: each must run in the install folder
+# and show a window; the game must keep running and end cleanly through its File menu.
+check_real_game_starts() {
+    local target=$1 menu="$XDG_DATA_HOME/applications/Blokfall" pid
+    (cd / && gio launch "$menu/Blokfall.desktop")
+    wait_until 10 test -n "$(installed_process "$target/Blokfall" game)" || fail "the game did not start"
+    pid=$(installed_process "$target/Blokfall" game)
+    [ "$(readlink "/proc/$pid/cwd")" = "$target" ] || fail "the game runs in $(readlink "/proc/$pid/cwd")"
+    wait_until 20 process_has_window "$pid" || fail "the game shows no window"
+    sleep 3  # it must keep running, playing its songs, not merely start
+    process_ended "$pid" && fail "the game ended by itself"
+    screenshot installed-game
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid "$pid" | head -n1)"
+    xdotool key --delay 100 alt+f q
+    wait_until 15 process_ended "$pid" || fail "the game did not end from File > Quit"
+    [ -f "$target/hiscore.dat" ] || fail "the game kept no hiscore.dat in its folder"
+
+    (cd / && gio launch "$menu/BlokfallHelp.desktop")
+    wait_until 10 test -n "$(installed_process "$target/Blokfall" help)" || fail "the help did not start"
+    pid=$(installed_process "$target/Blokfall" help)
+    wait_until 20 process_has_window "$pid" || fail "the help viewer shows no window"
+    screenshot installed-help
+    kill "$pid"
+}
+
 case $scenario in
 install)
     target="$scratch/My Games/Blok fall"
@@ -137,7 +177,7 @@ install)
     finish_installer
     [ "$status" = 0 ] || fail "installer exit status $status: $(cat "$scratch/stderr.txt")"
     check_installed "$target"
-    [ "$kind" = stand-in ] && check_stand_in_starts "$target"
+    if [ "$kind" = stand-in ]; then check_stand_in_starts "$target"; else check_real_game_starts "$target"; fi
     ;;
 cancel)
     start_installer
