@@ -32,7 +32,8 @@ visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | hea
 window_shown() { [ -n "$(visible_window "$1")" ]; }
 # Waits for the window called $1 and gives it the keyboard.
 focus_window() {
-    wait_until 20 window_shown "$1" || fail "window '$1' did not appear"
+    wait_until 20 window_shown "$1" ||
+        fail "window '$1' did not appear; installer said: $(cat "$scratch/stderr.txt")"
     xdotool windowfocus --sync "$(visible_window "$1")"
 }
 screenshot() { import -window root "$screens/$1.png"; }
@@ -66,6 +67,8 @@ echo "\$1" >> "$scratch/opened.txt"
 OPEN
 chmod 755 "$scratch/bin/xdg-open"
 export PATH="$scratch/bin:$PATH"
+# A real window on the virtual display, whatever the test run set for headless tests.
+export QT_QPA_PLATFORM=xcb
 export HOME="$scratch/home" XDG_DATA_HOME="$scratch/data"
 export BLOKINST_E2E_STARTED="$scratch/started.txt"
 mkdir -p "$HOME"
