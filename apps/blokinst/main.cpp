@@ -18,9 +18,8 @@ int main(int argc, char** argv) {
 
     setup::SetupWindow window;
     setup::QtSetupHost host(window);
-    QObject::connect(&window, &setup::SetupWindow::firstPainted, [&] {
-        QApplication::exit(setup::RunSetup(context, host));
-    });
+    QObject::connect(&window, &setup::SetupWindow::firstPainted,
+                     [&] { QApplication::exit(setup::RunSetup(context, host)); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window.setGeometry(screen->geometry());
     }

@@ -11,11 +11,20 @@ std::string EscapeValue(std::string_view value) {
     std::string out;
     for (char c : value) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -31,15 +40,22 @@ std::string InstalledFile(std::string_view installPath, std::string_view name) {
 }  // namespace
 
 MenuEntry GameEntry(std::string_view installPath) {
-    return {"Blokfall", "Blokfall", "applications-games",
-            {InstalledFile(installPath, kGameProgram)}, std::string(installPath), true};
+    return {"Blokfall",
+            "Blokfall",
+            "applications-games",
+            {InstalledFile(installPath, kGameProgram)},
+            std::string(installPath),
+            true};
 }
 
 MenuEntry HelpEntry(std::string_view installPath) {
-    return {"BlokfallHelp", "BlokfallHelp", "help-browser",
+    return {"BlokfallHelp",
+            "BlokfallHelp",
+            "help-browser",
             {InstalledFile(installPath, kGameProgram), "--help-viewer",
              InstalledFile(installPath, kHelpFile)},
-            std::string(installPath), false};
+            std::string(installPath),
+            false};
 }
 
 std::string QuoteExecArgument(std::string_view argument) {
@@ -58,9 +74,10 @@ std::string DesktopEntryText(const MenuEntry& entry) {
     for (const std::string& argument : entry.command) {
         if (!exec.empty()) exec += ' ';
         // Plain words such as options read better unquoted.
-        const bool plain = argument.find_first_not_of(
-                               "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_") ==
-                           std::string::npos;
+        const bool plain =
+            argument.find_first_not_of(
+                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_") ==
+            std::string::npos;
         exec += plain && !argument.empty() ? argument : QuoteExecArgument(argument);
     }
     std::string text = "[Desktop Entry]\n";

@@ -10,10 +10,10 @@ namespace blok::setup {
 struct MenuEntry {
     std::string name;
     std::string comment;
-    std::string icon;                   // a themed icon name
-    std::vector<std::string> command;   // program and arguments, unquoted
+    std::string icon;                  // a themed icon name
+    std::vector<std::string> command;  // program and arguments, unquoted
     std::string workingDirectory;
-    bool isGame = false;                // listed under the games category
+    bool isGame = false;  // listed under the games category
 };
 
 // The entry for the installed game: runs <installPath>/Blokfall in <installPath>.

@@ -14,12 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 // Closes a descriptor once, reporting the error of the close itself (some file systems only
 // report a full disk there).
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -33,7 +35,7 @@ public:
         return ::close(fd) == 0 ? std::error_code{} : LastError();
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -33,7 +33,9 @@ std::string DataDirs::DataHome() const {
     return home + "/.local/share";
 }
 
-std::string ProposedInstallPath(const DataDirs& dirs) { return dirs.DataHome() + "/Blokfall"; }
+std::string ProposedInstallPath(const DataDirs& dirs) {
+    return dirs.DataHome() + "/Blokfall";
+}
 
 std::string MenuFolder(const DataDirs& dirs) {
     return dirs.DataHome() + "/applications/Blokfall";

@@ -10,7 +10,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const fs::path& path) {
+    return "\"" + path.string() + "\"";
+}
 
 void Record(InstallResult& result, std::string what, const std::error_code& error) {
     result.failures.push_back({std::move(what), error.message()});
@@ -46,8 +48,8 @@ void CopyFiles(const SetupContext& context, const fs::path& installPath, bool ta
     }
 }
 
-void CreateMenuEntries(const SetupContext& context, const std::string& installPath,
-                       SetupHost& host, InstallResult& result) {
+void CreateMenuEntries(const SetupContext& context, const std::string& installPath, SetupHost& host,
+                       InstallResult& result) {
     const fs::path menuFolder = MenuFolder(context.dirs);
     if (!CreateFolder(menuFolder, result)) return;
     // Opened before the entries exist, so the file manager shows them arriving.
@@ -65,8 +67,7 @@ void CreateMenuEntries(const SetupContext& context, const std::string& installPa
 
 }  // namespace
 
-InstallResult Install(const SetupContext& context, const fs::path& installPath,
-                      SetupHost& host) {
+InstallResult Install(const SetupContext& context, const fs::path& installPath, SetupHost& host) {
     InstallResult result;
     const bool targetReady = CreateFolder(installPath, result);
     const bool musicReady = targetReady && CreateFolder(installPath / kMusicFolder, result);
@@ -86,8 +87,9 @@ std::string FailureMessage(const InstallResult& result) {
     if (result.failures.size() > kShown) {
         text += "... and " + std::to_string(result.failures.size() - kShown) + " more.\n";
     }
-    text += result.filesInstalled ? "\nThe files are installed, but the menu entries are not complete."
-                                  : "\nBlokfall is not completely installed; no menu entries were created.";
+    text += result.filesInstalled
+                ? "\nThe files are installed, but the menu entries are not complete."
+                : "\nBlokfall is not completely installed; no menu entries were created.";
     return text;
 }
 

@@ -17,7 +17,7 @@ inline constexpr int kCompletePauseMs = 3000;
 
 // What the installer asks of its windows. The Qt layer implements it; tests record it.
 class SetupHost {
-public:
+  public:
     virtual ~SetupHost() = default;
 
     // The modal path dialog preset with `proposal`: the text of the edit box on "Install",
@@ -40,7 +40,7 @@ public:
 
 // Where the installer takes its files from and where the desktop keeps per-user data.
 struct SetupContext {
-    std::filesystem::path sourceFolder;  // the distribution folder
+    std::filesystem::path sourceFolder;   // the distribution folder
     std::filesystem::path currentFolder;  // where a relative target path starts
     DataDirs dirs;
 };

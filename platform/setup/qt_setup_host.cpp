@@ -9,7 +9,9 @@
 namespace blok::setup {
 
 namespace {
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 }  // namespace
 
 QtSetupHost::QtSetupHost(QWidget& window) : window_(window) {}
@@ -41,7 +43,9 @@ void QtSetupHost::SetProgressPosition(int position) {
     if (progress_) progress_->setPosition(position);
 }
 
-void QtSetupHost::CloseProgress() { progress_.reset(); }
+void QtSetupHost::CloseProgress() {
+    progress_.reset();
+}
 
 void QtSetupHost::Pause(int milliseconds) {
     // The windows keep painting while the installer waits.

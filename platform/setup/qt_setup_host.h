@@ -9,7 +9,7 @@ namespace blok::setup {
 
 // The installer's questions and progress as Qt dialogs over the setup window.
 class QtSetupHost : public SetupHost {
-public:
+  public:
     explicit QtSetupHost(QWidget& window);
     ~QtSetupHost() override;
 
@@ -24,7 +24,7 @@ public:
 
     ProgressDialog* progress() const { return progress_.get(); }
 
-private:
+  private:
     QWidget& window_;
     std::unique_ptr<ProgressDialog> progress_;
 };

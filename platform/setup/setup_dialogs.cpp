@@ -57,10 +57,10 @@ QLabel* AddLabel(QDialog& dialog, const QString& text, const QRect& place, Qt::A
 PathDialog::PathDialog(const QString& proposal, QWidget* parent) : QDialog(parent) {
     SetUpFrame(*this, 240, 112);
     setWindowTitle(QStringLiteral("Install Path"));
-    AddLabel(*this,
-             QStringLiteral(
-                 "Please select the directory where the Blokfall files are to be installed."),
-             Units(38, 4, 164, 20), Qt::AlignHCenter | Qt::AlignTop);
+    AddLabel(
+        *this,
+        QStringLiteral("Please select the directory where the Blokfall files are to be installed."),
+        Units(38, 4, 164, 20), Qt::AlignHCenter | Qt::AlignTop);
     AddLabel(*this, QStringLiteral("Install Path:"), Units(8, 48, 40, 8),
              Qt::AlignLeft | Qt::AlignTop)
         ->setWordWrap(false);
@@ -76,7 +76,9 @@ PathDialog::PathDialog(const QString& proposal, QWidget* parent) : QDialog(paren
     edit_->setFocus();
 }
 
-QString PathDialog::path() const { return edit_->text(); }
+QString PathDialog::path() const {
+    return edit_->text();
+}
 
 ProgressDialog::ProgressDialog(int range, QWidget* parent) : QDialog(parent) {
     SetUpFrame(*this, 240, 71);
@@ -93,9 +95,17 @@ ProgressDialog::ProgressDialog(int range, QWidget* parent) : QDialog(parent) {
     bar_->setTextVisible(false);
 }
 
-void ProgressDialog::setText(const QString& text) { text_->setText(text); }
-void ProgressDialog::setPosition(int position) { bar_->setValue(position); }
-QString ProgressDialog::text() const { return text_->text(); }
-int ProgressDialog::position() const { return bar_->value(); }
+void ProgressDialog::setText(const QString& text) {
+    text_->setText(text);
+}
+void ProgressDialog::setPosition(int position) {
+    bar_->setValue(position);
+}
+QString ProgressDialog::text() const {
+    return text_->text();
+}
+int ProgressDialog::position() const {
+    return bar_->value();
+}
 
 }  // namespace blok::setup

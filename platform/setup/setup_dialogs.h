@@ -12,25 +12,25 @@ namespace blok::setup {
 // Esc) rejects.
 class PathDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     PathDialog(const QString& proposal, QWidget* parent);
     QString path() const;
 
-private:
+  private:
     QLineEdit* edit_;
 };
 
 // The modeless dialog that shows which file is being installed and how far it has got.
 class ProgressDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     ProgressDialog(int range, QWidget* parent);
     void setText(const QString& text);
     void setPosition(int position);
     QString text() const;
     int position() const;
 
-private:
+  private:
     QLabel* text_;
     QProgressBar* bar_;
 };

@@ -177,6 +177,11 @@ install)
     wait_until 20 window_shown "Installing Files" || fail "no progress dialog"
     sleep 1  # a few files in, to see the bar move
     screenshot installer-progress
+    # The entries are written just before the installer reports completion.
+    wait_until 20 test -f "$XDG_DATA_HOME/applications/Blokfall/BlokfallHelp.desktop" ||
+        fail "no menu entries"
+    sleep 0.5
+    screenshot installer-complete
     finish_installer
     [ "$status" = 0 ] || fail "installer exit status $status: $(cat "$scratch/stderr.txt")"
     check_installed "$target"

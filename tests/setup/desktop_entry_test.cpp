@@ -58,13 +58,13 @@ TEST(DesktopEntry, GeneratedEntriesPassTheValidator) {
     ScratchFolder scratch;
     const std::string odd = "/home/me/My $games \"x\" `y` back\\slash 100%";
     int i = 0;
-    for (const MenuEntry& entry : {GameEntry("/opt/Blokfall"), HelpEntry("/opt/Blokfall"),
-                                   GameEntry(odd), HelpEntry(odd)}) {
+    for (const MenuEntry& entry :
+         {GameEntry("/opt/Blokfall"), HelpEntry("/opt/Blokfall"), GameEntry(odd), HelpEntry(odd)}) {
         const auto file = scratch / ("entry" + std::to_string(i++) + ".desktop");
         ASSERT_FALSE(InstallText(DesktopEntryText(entry), file));
         const auto log = scratch / "validate.log";
-        RunCommand(std::string(DESKTOP_FILE_VALIDATE) + " '" + file.string() + "' > '" + log.string() +
-            "' 2>&1");
+        RunCommand(std::string(DESKTOP_FILE_VALIDATE) + " '" + file.string() + "' > '" +
+                   log.string() + "' 2>&1");
         // Warnings are allowed (the comment equals the name); errors are not.
         EXPECT_EQ(ReadFile(log).find("error"), std::string::npos) << ReadFile(log);
     }
@@ -90,9 +90,8 @@ TEST(DesktopEntry, LauncherStartsTheProgramWithItsArgumentsInItsFolder) {
     for (int waited = 0; waited < 100 && !std::filesystem::exists(record); ++waited) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    EXPECT_EQ(ReadFile(record),
-              install.string() + "\n[--help-viewer]\n[" + (install / "Blokfall.hlp").string() +
-                  "]\n");
+    EXPECT_EQ(ReadFile(record), install.string() + "\n[--help-viewer]\n[" +
+                                    (install / "Blokfall.hlp").string() + "]\n");
 }
 
 }  // namespace

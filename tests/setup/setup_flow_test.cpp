@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 // Answers the path dialog with a prepared text and writes down everything else it is asked.
 class RecordingHost : public SetupHost {
-public:
+  public:
     std::optional<std::string> answer;
     std::string proposal;
     std::vector<std::string> events;
@@ -38,7 +38,7 @@ public:
 
 // A distribution folder with a distinct stand-in for every file.
 class SetupFlow : public ::testing::Test {
-protected:
+  protected:
     ScratchFolder scratch;
     fs::path dist = scratch / "dist";
     fs::path data = scratch / "data";
@@ -77,9 +77,8 @@ TEST_F(SetupFlow, InstallsEveryFileWithProgressAndMenuEntries) {
     EXPECT_EQ(host.texts[22], "Installing: 19.mid");
     EXPECT_EQ(host.texts.back(), kCompleteText);
     EXPECT_EQ(host.pausedMs, 23 * 125 + 3000);
-    EXPECT_EQ(host.events,
-              (std::vector<std::string>{"ask", "progress 1405", "open " + MenuFolder().string(),
-                                        "close"}));
+    EXPECT_EQ(host.events, (std::vector<std::string>{"ask", "progress 1405",
+                                                     "open " + MenuFolder().string(), "close"}));
     const std::string game = ReadFile(MenuFolder() / "Blokfall.desktop");
     EXPECT_NE(game.find("Exec=\"" + target.string() + "/Blokfall\"\n"), std::string::npos);
     EXPECT_NE(game.find("Path=" + target.string() + "\n"), std::string::npos);
