@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace blok::setup {
+
+// Where the user's per-user data lives: $XDG_DATA_HOME, or ~/.local/share when it is unset.
+struct DataDirs {
+    std::string xdgDataHome;  // as found in the environment; may be empty
+    std::string home;         // the user's home directory; may be empty
+
+    // Reads $XDG_DATA_HOME and $HOME (falling back to the password database for the home).
+    static DataDirs FromEnvironment();
+
+    // The base directory: $XDG_DATA_HOME when it is an absolute path, otherwise
+    // home + "/.local/share" (relative values are ignored, as desktop menus ignore them).
+    std::string DataHome() const;
+};
+
+// The folder the path dialog proposes: <data home>/Blokfall.
+std::string ProposedInstallPath(const DataDirs& dirs);
+
+// The folder that holds the game's menu entries: <data home>/applications/Blokfall.
+std::string MenuFolder(const DataDirs& dirs);
+
+// Turns the text of the path dialog into the install directory: one trailing "/" is dropped;
+// nothing left means the user gave no directory, and the installation is cancelled.
+std::optional<std::string> ChosenInstallPath(std::string_view typed);
+
+// The directory the files go to for a chosen path: a leading "~" stands for the home folder,
+// and a relative path is taken from `currentFolder`, since menu entries need absolute paths.
+std::string AbsoluteInstallPath(const std::string& chosen, const DataDirs& dirs,
+                                const std::string& currentFolder);
+
+}  // namespace blok::setup

@@ -1,0 +1,120 @@
+#include "setup_flow.h"
+
+#include "desktop_entry.h"
+#include "file_copy.h"
+#include "install_files.h"
+
+namespace blok::setup {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quoted(const fs::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+void Record(InstallResult& result, std::string what, const std::error_code& error) {
+    result.failures.push_back({std::move(what), error.message()});
+}
+
+bool CreateFolder(const fs::path& folder, InstallResult& result) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    // create_directories is quiet when a plain file stands in the way of the last level.
+    if (!error && !fs::is_directory(folder, error) && !error) {
+        error = std::make_error_code(std::errc::not_a_directory);
+    }
+    if (error) Record(result, "Could not create the folder " + Quoted(folder), error);
+    return !error;
+}
+
+void CopyFiles(const SetupContext& context, const fs::path& installPath, bool targetReady,
+               bool musicReady, SetupHost& host, InstallResult& result) {
+    for (const InstallFile& file : InstallFiles()) {
+        host.SetProgressText("Installing: " + std::string(file.name));
+        const fs::path source = context.sourceFolder / file.name;
+        const fs::path destination = installPath / file.subfolder / file.name;
+        const bool folderReady = file.subfolder.empty() ? targetReady : musicReady;
+        // A file whose folder is missing is not attempted: the folder's failure says why.
+        if (folderReady) {
+            if (auto error = InstallCopy(source, destination)) {
+                Record(result, "Could not copy " + Quoted(source) + " to " + Quoted(destination),
+                       error);
+            }
+        }
+        host.Pause(kFilePauseMs);
+        host.SetProgressPosition(file.position);
+    }
+}
+
+void CreateMenuEntries(const SetupContext& context, const std::string& installPath, SetupHost& host,
+                       InstallResult& result) {
+    const fs::path menuFolder = MenuFolder(context.dirs);
+    if (!CreateFolder(menuFolder, result)) return;
+    // Opened before the entries exist, so the file manager shows them arriving.
+    host.OpenFolder(menuFolder.string());
+    const std::pair<fs::path, MenuEntry> entries[] = {
+        {menuFolder / "Blokfall.desktop", GameEntry(installPath)},
+        {menuFolder / "BlokfallHelp.desktop", HelpEntry(installPath)},
+    };
+    for (const auto& [file, entry] : entries) {
+        if (auto error = InstallText(DesktopEntryText(entry), file)) {
+            Record(result, "Could not create the menu entry " + Quoted(file), error);
+        }
+    }
+}
+
+}  // namespace
+
+InstallResult Install(const SetupContext& context, const fs::path& installPath, SetupHost& host) {
+    InstallResult result;
+    const bool targetReady = CreateFolder(installPath, result);
+    const bool musicReady = targetReady && CreateFolder(installPath / kMusicFolder, result);
+    CopyFiles(context, installPath, targetReady, musicReady, host, result);
+    result.filesInstalled = result.Complete();
+    // Menu entries for a game that did not fully arrive would start a broken installation.
+    if (result.filesInstalled) CreateMenuEntries(context, installPath.string(), host, result);
+    return result;
+}
+
+std::string FailureMessage(const InstallResult& result) {
+    constexpr std::size_t kShown = 8;
+    std::string text = "Installation failed.\n\n";
+    for (std::size_t i = 0; i < result.failures.size() && i < kShown; ++i) {
+        text += result.failures[i].what + ": " + result.failures[i].reason + "\n";
+    }
+    if (result.failures.size() > kShown) {
+        text += "... and " + std::to_string(result.failures.size() - kShown) + " more.\n";
+    }
+    text += result.filesInstalled
+                ? "\nThe files are installed, but the menu entries are not complete."
+                : "\nBlokfall is not completely installed; no menu entries were created.";
+    return text;
+}
+
+int RunSetup(const SetupContext& context, SetupHost& host) {
+    const std::optional<std::string> typed = host.AskInstallPath(ProposedInstallPath(context.dirs));
+    const std::optional<std::string> chosen = typed ? ChosenInstallPath(*typed) : std::nullopt;
+    if (!chosen) {
+        host.ShowMessage(kAbortText, kMessageCaption);
+        return 0;
+    }
+    const fs::path installPath =
+        AbsoluteInstallPath(*chosen, context.dirs, context.currentFolder.string());
+
+    host.OpenProgress(kProgressRange);
+    const InstallResult result = Install(context, installPath, host);
+    if (!result.Complete()) {
+        host.SetProgressText("Installation failed");
+        host.CloseProgress();
+        host.ShowMessage(FailureMessage(result), kMessageCaption);
+        return 1;
+    }
+    host.SetProgressText(kCompleteText);
+    host.Pause(kCompletePauseMs);
+    host.CloseProgress();
+    return 0;
+}
+
+}  // namespace blok::setup

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "install_paths.h"
+
+namespace blok::setup {
+
+inline constexpr const char* kAbortText = "Installation not complete ... aborting";
+inline constexpr const char* kCompleteText = "Installation Complete";
+inline constexpr const char* kMessageCaption = "Message";
+inline constexpr int kFilePauseMs = 125;
+inline constexpr int kCompletePauseMs = 3000;
+
+// What the installer asks of its windows. The Qt layer implements it; tests record it.
+class SetupHost {
+  public:
+    virtual ~SetupHost() = default;
+
+    // The modal path dialog preset with `proposal`: the text of the edit box on "Install",
+    // nothing on "Cancel".
+    virtual std::optional<std::string> AskInstallPath(const std::string& proposal) = 0;
+    // A modal message box with an OK button.
+    virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+
+    // The modeless progress dialog with its bar running from 0 to `range`.
+    virtual void OpenProgress(int range) = 0;
+    virtual void SetProgressText(const std::string& text) = 0;
+    virtual void SetProgressPosition(int position) = 0;
+    virtual void CloseProgress() = 0;
+
+    // Waits while the windows stay responsive.
+    virtual void Pause(int milliseconds) = 0;
+    // Shows `folder` in the desktop's file manager; a failure to do so is not an error.
+    virtual void OpenFolder(const std::string& folder) = 0;
+};
+
+// Where the installer takes its files from and where the desktop keeps per-user data.
+struct SetupContext {
+    std::filesystem::path sourceFolder;   // the distribution folder
+    std::filesystem::path currentFolder;  // where a relative target path starts
+    DataDirs dirs;
+};
+
+// One thing that went wrong, with the system's reason.
+struct SetupFailure {
+    std::string what;    // e.g. "Could not copy \"1.mid\" to \"/x/music/1.mid\""
+    std::string reason;  // e.g. "No such file or directory"
+};
+
+// The outcome of copying and creating the menu entries.
+struct InstallResult {
+    std::vector<SetupFailure> failures;
+    bool filesInstalled = false;  // every file arrived; only then are menu entries made
+    bool Complete() const { return failures.empty(); }
+};
+
+// Creates the target and its music folder (with missing parents), copies every file with
+// progress, and, when all arrived, creates the menu folder, opens it and writes the two menu
+// entries. Files that can be copied are copied even when others fail.
+InstallResult Install(const SetupContext& context, const std::filesystem::path& installPath,
+                      SetupHost& host);
+
+// The message that tells the user what failed and why.
+std::string FailureMessage(const InstallResult& result);
+
+// The whole installer: asks for the target, installs, reports. Returns the exit status:
+// 0 when installed or cancelled by the user, 1 when something could not be installed.
+int RunSetup(const SetupContext& context, SetupHost& host);
+
+}  // namespace blok::setup

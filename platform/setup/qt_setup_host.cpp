@@ -1,0 +1,61 @@
+#include "qt_setup_host.h"
+
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+#include <iostream>
+
+namespace blok::setup {
+
+namespace {
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+}  // namespace
+
+QtSetupHost::QtSetupHost(QWidget& window) : window_(window) {}
+QtSetupHost::~QtSetupHost() = default;
+
+std::optional<std::string> QtSetupHost::AskInstallPath(const std::string& proposal) {
+    PathDialog dialog(Text(proposal), &window_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.path().toStdString();
+}
+
+void QtSetupHost::ShowMessage(const std::string& text, const std::string& caption) {
+    // Also on the terminal, where it outlasts the box when started from a shell.
+    std::cerr << caption << ": " << text << std::endl;
+    QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, &window_);
+    box.exec();
+}
+
+void QtSetupHost::OpenProgress(int range) {
+    progress_ = std::make_unique<ProgressDialog>(range, &window_);
+    progress_->show();
+}
+
+void QtSetupHost::SetProgressText(const std::string& text) {
+    if (progress_) progress_->setText(Text(text));
+}
+
+void QtSetupHost::SetProgressPosition(int position) {
+    if (progress_) progress_->setPosition(position);
+}
+
+void QtSetupHost::CloseProgress() {
+    progress_.reset();
+}
+
+void QtSetupHost::Pause(int milliseconds) {
+    // The windows keep painting while the installer waits.
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void QtSetupHost::OpenFolder(const std::string& folder) {
+    QProcess::startDetached(QStringLiteral("xdg-open"), {Text(folder)});
+}
+
+}  // namespace blok::setup

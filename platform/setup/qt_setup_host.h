@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+
+#include "setup_dialogs.h"
+#include "setup_flow.h"
+
+namespace blok::setup {
+
+// The installer's questions and progress as Qt dialogs over the setup window.
+class QtSetupHost : public SetupHost {
+  public:
+    explicit QtSetupHost(QWidget& window);
+    ~QtSetupHost() override;
+
+    std::optional<std::string> AskInstallPath(const std::string& proposal) override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+    void OpenProgress(int range) override;
+    void SetProgressText(const std::string& text) override;
+    void SetProgressPosition(int position) override;
+    void CloseProgress() override;
+    void Pause(int milliseconds) override;
+    void OpenFolder(const std::string& folder) override;
+
+    ProgressDialog* progress() const { return progress_.get(); }
+
+  private:
+    QWidget& window_;
+    std::unique_ptr<ProgressDialog> progress_;
+};
+
+}  // namespace blok::setup
