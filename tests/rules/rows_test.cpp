@@ -11,7 +11,7 @@ protected:
     // Fills the row with colours 1..6 in turn, leaving the given columns empty.
     void FillRowExcept(int y, int left, int length, std::set<int> holes = {}) {
         for (int x = left; x < left + length; ++x) {
-            Cell(x, y) = holes.count(x) != 0 ? 0 : static_cast<std::int16_t>(x % 6 + 1);
+            Cell(x, y) = static_cast<std::int16_t>(holes.count(x) != 0 ? 0 : x % 6 + 1);
         }
     }
 
