@@ -321,7 +321,7 @@ private:
         } else {
             areas_ = {{2, 10}};
             pieceAreas_[0] = {2, 10};
-            pieceAreas_[1] = {13, 10};  // only after the end of the game: see the notes
+            pieceAreas_[1] = {13, 10};  // player 2 gets a piece only in the ticks after the end
         }
         for (const Area& area : areas_) {
             for (int x = area.left; x < area.left + area.width; ++x) {
