@@ -126,28 +126,30 @@ void Game::RotateStone(int a, int b, Matrix& stone, int c, int d, const Matrix& 
     if (StoneCollision(a, b, stone, c, d, stone1) != 0) stone = t;
 }
 
+bool Game::RowComplete(int left, int length, int y) const {
+    for (int x = left; x < left + length; ++x) {
+        const std::int16_t v = CellAt(x, y);
+        if (v == kEmpty || v == kPenalty) return false;
+    }
+    return true;
+}
+
+void Game::ClearRow(int left, int length, int y) {
+    for (int x = left; x < left + length; ++x) {
+        if (InField(x, y)) At(SpielFeld, x, y) = kEmpty;
+    }
+}
+
 void Game::KillRow(int left, int length) {
     int y = kPlayingRows - 1;
-    // Removals at one row index. Only rows 0..y can move into row y, so more than y + 1
-    // removals there would mean a complete row 0 copied down for ever: move on instead.
-    int removalsHere = 0;
     while (y >= 0) {
-        bool complete = true;
-        for (int x = left; x < left + length; ++x) {
-            const std::int16_t v = CellAt(x, y);
-            if (v == kEmpty || v == kPenalty) complete = false;
-        }
-        if (!complete || removalsHere > y) {
+        if (!RowComplete(left, length, y)) {
             --y;
-            removalsHere = 0;
             continue;
         }
-        ++removalsHere;
         if (iGameStatus == kStatusOnePlayer) Up1Points += 10;
         if (iGameStatus == kStatusCooperative) Up1Points += 40;
-        for (int x = left; x < left + length; ++x) {
-            if (InField(x, y)) At(SpielFeld, x, y) = kEmpty;
-        }
+        ClearRow(left, length, y);
         if (iGameStatus == kStatusCooperative) {
             RowDown(left, y);
             RowDown(left + 10, y);
@@ -155,6 +157,10 @@ void Game::KillRow(int left, int length) {
             RowDown(left, y);
         }
         if (iGameStatus == kStatusFaceToFace) SendPenaltyCells(left);
+        // The shift copies row 0 into row 1 and leaves it standing. A complete row 0 would come
+        // back with every removal and the rows would never run out; it has moved down, so it
+        // leaves the top.
+        if (y > 0 && RowComplete(left, length, 0)) ClearRow(left, length, 0);
     }
 }
 

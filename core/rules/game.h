@@ -129,6 +129,8 @@ private:
     void LandPiece(PlayerView p);
     void LoseBout(PlayerView p);
     void SendPenaltyCells(int left);
+    bool RowComplete(int left, int length, int y) const;
+    void ClearRow(int left, int length, int y);
     void PollKeys();
     bool Pressed(int code) { return host.PressedSinceLastRead(code & 0xFF); }
     bool Held(int code) { return host.Held(code & 0xFF); }
