@@ -30,6 +30,7 @@ std::uint32_t FakeSequencer::Song::Play(std::uint32_t fromMs) {
 }
 
 std::uint32_t FakeSequencer::Song::Stop() {
+    if (state_->failStop != 0) return state_->failStop;
     ++state_->stops;
     playing_ = false;
     return 0;

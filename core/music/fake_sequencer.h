@@ -19,6 +19,7 @@ public:
         // Non-zero: every following open, play or position read fails with this error.
         std::uint32_t failOpen = 0;
         std::uint32_t failPlay = 0;
+        std::uint32_t failStop = 0;
         std::uint32_t failPosition = 0;
 
         int opened = 0;
