@@ -403,7 +403,7 @@ def morning_mood():
 
 def blue_danube():
     s = Arrangement("The Blue Danube", 3, 4, 168, 16)
-    band(s, STRINGS, PIANO, CONTRABASS, lead_volume=115, comp_volume=70)
+    band(s, STRINGS, PIANO, CONTRABASS, lead_volume=84, comp_volume=70, bass_volume=85)
     waltz = ("d4:4 f#4 a4 | a4:2. | a5:4 a5 r | f#5:4 f#5 d4 | d4:4 f#4 a4 | a4:2. | a5:4 a5 r | "
              "g5:4 g5 c#4 | c#4:4 e4 b4 | b4:2. | b5:4 b5 r | g5:4 g5 c#4 | c#4:4 e4 b4 | b4:2. | "
              "b5:4 b5 r | f#5:4 f#5 d4 | d4:4 f#4 a4 | d5:2. | d6:4 d6 r | a5:4 a5 d4 | d4:4 f#4 a4 | "
@@ -418,7 +418,7 @@ def blue_danube():
             s.program("lead", FLUTE)
         if round_ == 2:
             s.program("lead", STRINGS)
-        s.section(waltz, chords, shift=12 if round_ == 1 else 0, comp="after", bass="down",
+        s.section(waltz, chords, shift=12 if round_ == 1 else 0, comp="after", bass="down", velocity=84,
                   groove=waltz_drums, crash=round_ > 0)
     s.ending("D", 3, 90)
     return s
