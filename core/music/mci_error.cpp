@@ -12,7 +12,7 @@ struct ErrorText {
     const char* text;
 };
 
-// Sorted by code. The wording, including its slips, is what players have always seen.
+// Sorted by code. Each text is kept character for character, slips and double blanks included.
 constexpr std::array kErrorTexts = std::to_array<ErrorText>({
     {257, "Invalid device ID."},
     {261, "The driver cannot recognize the specified command."},

@@ -68,7 +68,7 @@ TEST(GetError, GivesEveryKnownSentenceExactly) {
     for (const Expected& e : kTable) EXPECT_EQ(std::string(GetError(e.code)), e.text) << e.code;
 }
 
-TEST(GetError, KeepsTheOddSpacingQuotesAndSlipsOfTheOriginalWording) {
+TEST(GetError, KeepsTheWordingExactlyWithItsQuotesDoubleBlanksAndSlips) {
     EXPECT_STREQ(GetError(279), "The device name \"all\" is not allowed for this command.");
     EXPECT_STREQ(GetError(288), "The device is now being closed.  Wait a few seconds.");
     EXPECT_STREQ(GetError(291), "The device driver is already in use.  Specify \"shareable\".");
