@@ -1,0 +1,125 @@
+// Plays each MIDI file given on the command line through the game's music layer into memory
+// and prints what the device reports against what was rendered:
+//   blokfall-song-check [--wav DIR] FILE...
+// Exit status 1 when a file cannot be opened or renders silent.
+//   blokfall-song-check --time-open FILE
+// opens the file on the real sequencer (with audio output) and prints the result and how long
+// the open took.
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fluidsynth_sequencer.h"
+#include "mci_error.h"
+#include "mci_midi.h"
+
+namespace {
+
+struct Loudness {
+    double sumSquares = 0;
+    double peak = 0;
+    std::uint64_t samples = 0;
+    std::uint64_t clipped = 0;
+
+    void Add(float sample) {
+        sumSquares += double{sample} * sample;
+        peak = std::max(peak, double{std::fabs(sample)});
+        if (std::fabs(sample) >= 1.0f) ++clipped;
+        ++samples;
+    }
+    double RmsDb() const { return 10.0 * std::log10(sumSquares / static_cast<double>(std::max<std::uint64_t>(samples, 1)) + 1e-20); }
+};
+
+void WriteWav(const std::filesystem::path& path, const std::vector<float>& interleaved, int rate) {
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    const auto bytes = static_cast<std::uint32_t>(interleaved.size() * 2);
+    out.write("RIFF", 4);
+    u32(36 + bytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(2);
+    u32(static_cast<std::uint32_t>(rate));
+    u32(static_cast<std::uint32_t>(rate) * 4);
+    u16(4);
+    u16(16);
+    out.write("data", 4);
+    u32(bytes);
+    for (float sample : interleaved) {
+        const auto value = static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
+        out.write(reinterpret_cast<const char*>(&value), 2);
+    }
+}
+
+int TimeOpen(const char* file) {
+    blok::Mci mci(blok::MakeFluidSynthSequencer());
+    const auto start = std::chrono::steady_clock::now();
+    std::uint32_t id = 0;
+    const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    std::printf("open %s: result %u (%s), %.2f ms\n", file, result,
+                result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)), took.count());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string wavDir;
+    int failures = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--time-open" && i + 1 < argc) return TimeOpen(argv[i + 1]);
+        if (arg == "--wav" && i + 1 < argc) {
+            wavDir = argv[++i];
+            continue;
+        }
+        auto device = std::make_unique<blok::OfflineFluidSynthSequencer>();
+        blok::OfflineFluidSynthSequencer& renderer = *device;
+        blok::Mci mci(std::move(device));
+        blok::MciMidi song(mci, 0, arg.c_str());
+        if (song.Play() != 0) {
+            std::printf("%s: %s\n", arg.c_str(), song.GetErrorString());
+            ++failures;
+            continue;
+        }
+        const int rate = static_cast<int>(renderer.sampleRate());
+        const std::uint64_t limitFrames = 600u * static_cast<std::uint64_t>(renderer.sampleRate());
+        constexpr std::size_t kBlock = 512;
+        std::vector<float> left(kBlock), right(kBlock), all;
+        Loudness loudness;
+        std::uint64_t frames = 0;
+        std::uint32_t done = 0;
+        // Hard stop at 10 minutes of audio, whatever the device says.
+        while (song.IsDone(&done) == 0 && done == 0 && frames < limitFrames) {
+            renderer.Render(left, right);
+            for (std::size_t f = 0; f < kBlock; ++f) {
+                loudness.Add(left[f]);
+                loudness.Add(right[f]);
+                if (!wavDir.empty()) {
+                    all.push_back(left[f]);
+                    all.push_back(right[f]);
+                }
+            }
+            frames += kBlock;
+        }
+        const double renderedMs = 1000.0 * static_cast<double>(frames) / rate;
+        std::printf("%s: length %u ms, rendered %.0f ms, RMS %.1f dBFS, peak %.3f, clipped %llu\n", arg.c_str(),
+                    song.dwLength, renderedMs, loudness.RmsDb(), loudness.peak,
+                    static_cast<unsigned long long>(loudness.clipped));
+        if (loudness.RmsDb() < -50.0) ++failures;
+        if (!wavDir.empty())
+            WriteWav(std::filesystem::path(wavDir) / (std::filesystem::path(arg).stem().string() + ".wav"), all, rate);
+    }
+    return failures == 0 ? 0 : 1;
+}
