@@ -86,11 +86,12 @@ void Surface::StretchBlt(int x, int y, int width, int height, PixelView source, 
         const std::int64_t sy = sourceY + SampleOf(j, height, sourceHeight);
         if (sy < 0 || sy >= source.height) continue;
         const std::uint32_t* in = source.pixels + sy * source.width;
-        std::uint32_t* out = Row(y + j) + x;
+        std::uint32_t* out = Row(y + j);
         for (int i = cols.begin; i < cols.end; ++i) {
             const std::int64_t sx = sourceX + SampleOf(i, width, sourceWidth);
             if (sx < 0 || sx >= source.width) continue;
-            out[i] = op == RasterOp::Copy ? in[sx] : (out[i] | in[sx]);
+            std::uint32_t& pixel = out[x + i];
+            pixel = op == RasterOp::Copy ? in[sx] : (pixel | in[sx]);
         }
     }
 }
@@ -103,21 +104,47 @@ void Surface::FillSpan(int left, int right, int y, Color color) {
 }
 
 void Surface::FillRect(int left, int top, int right, int bottom, Brush brush) {
-    for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y) {
-        FillSpan(left, right, y, brush.color);
+    const Span cols = Clip(left, static_cast<std::int64_t>(right) - left, width_);
+    const Span rows = Clip(top, static_cast<std::int64_t>(bottom) - top, height_);
+    if (cols.Empty() || rows.Empty()) return;
+    // Fill one row, then copy it: block copies are far faster than a store per pixel.
+    std::uint32_t* first = Row(top + rows.begin) + (left + cols.begin);
+    const auto count = static_cast<std::size_t>(cols.end - cols.begin);
+    std::fill_n(first, count, brush.color);
+    for (int j = rows.begin + 1; j < rows.end; ++j) {
+        std::memcpy(Row(top + j) + (left + cols.begin), first, count * sizeof *first);
     }
 }
 
 void Surface::Rectangle(int left, int top, int right, int bottom) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
-    if (right - left < 1 || bottom - top < 1) return;
-    FillRect(left + 1, top + 1, right - 1, bottom - 1, brush_);
-    FillSpan(left, right, top, pen_.color);
-    FillSpan(left, right, bottom - 1, pen_.color);
-    for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y) {
-        SetPixel(left, y, pen_.color);
-        SetPixel(right - 1, y, pen_.color);
+    const int width = right - left;
+    const int height = bottom - top;
+    const Span cols = Clip(left, width, width_);
+    const Span rows = Clip(top, height, height_);
+    if (cols.Empty() || rows.Empty()) return;
+    const Color pen = pen_.color;
+    const Color brush = brush_.color;
+    const auto count = static_cast<std::size_t>(cols.end - cols.begin);
+
+    // Paints one row; the first interior row is then copied to the others.
+    auto paint = [&](std::uint32_t* out, bool edge) {
+        for (int i = cols.begin; i < cols.end; ++i) {
+            *out++ = edge || i == 0 || i == width - 1 ? pen : brush;
+        }
+    };
+    const std::uint32_t* interior = nullptr;
+    for (int j = rows.begin; j < rows.end; ++j) {
+        std::uint32_t* out = Row(top + j) + (left + cols.begin);
+        if (j == 0 || j == height - 1) {
+            paint(out, true);
+        } else if (interior != nullptr) {
+            std::memcpy(out, interior, count * sizeof *out);
+        } else {
+            paint(out, false);
+            interior = out;
+        }
     }
 }
 
