@@ -45,11 +45,6 @@ std::int64_t SampleOf(std::int64_t i, std::int64_t length, std::int64_t sourceLe
 
 }  // namespace
 
-Surface::Surface(int width, int height)
-    : width_(std::max(width, 0)),
-      height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
-
 Pen Surface::SelectPen(Pen pen) { return std::exchange(pen_, pen); }
 Brush Surface::SelectBrush(Brush brush) { return std::exchange(brush_, brush); }
 Color Surface::SetTextColor(Color color) { return std::exchange(textColor_, color); }

@@ -49,7 +49,10 @@ struct Point {
 // negative coordinates included, and none allocates.
 class Surface {
 public:
-    Surface(int width, int height);
+    Surface(int width, int height)
+        : width_(width > 0 ? width : 0),
+          height_(height > 0 ? height : 0),
+          pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
 
     int Width() const { return width_; }
     int Height() const { return height_; }
