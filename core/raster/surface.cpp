@@ -43,6 +43,15 @@ std::int64_t SampleOf(std::int64_t i, std::int64_t length, std::int64_t sourceLe
     return (2 * i + 1) * sourceLength / (2 * length);
 }
 
+// Fills `count` pixels four at a time: each 16-byte copy compiles to one vector store, which
+// makes the short rows of cells several times faster than a store per pixel.
+void FillPixels(std::uint32_t* out, std::size_t count, Color color) {
+    const std::uint32_t quad[4] = {color, color, color, color};
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) std::memcpy(out + i, quad, sizeof quad);
+    for (; i < count; ++i) out[i] = color;
+}
+
 }  // namespace
 
 Pen Surface::SelectPen(Pen pen) { return std::exchange(pen_, pen); }
@@ -95,7 +104,7 @@ void Surface::FillSpan(int left, int right, int y, Color color) {
     if (y < 0 || y >= height_) return;
     left = std::max(left, 0);
     right = std::min(right, width_);
-    if (left < right) std::fill(Row(y) + left, Row(y) + right, color);
+    if (left < right) FillPixels(Row(y) + left, static_cast<std::size_t>(right - left), color);
 }
 
 void Surface::FillRect(int left, int top, int right, int bottom, Brush brush) {
@@ -105,7 +114,7 @@ void Surface::FillRect(int left, int top, int right, int bottom, Brush brush) {
     // Fill one row, then copy it: block copies are far faster than a store per pixel.
     std::uint32_t* first = Row(top + rows.begin) + (left + cols.begin);
     const auto count = static_cast<std::size_t>(cols.end - cols.begin);
-    std::fill_n(first, count, brush.color);
+    FillPixels(first, count, brush.color);
     for (int j = rows.begin + 1; j < rows.end; ++j) {
         std::memcpy(Row(top + j) + (left + cols.begin), first, count * sizeof *first);
     }
@@ -119,27 +128,18 @@ void Surface::Rectangle(int left, int top, int right, int bottom) {
     const Span cols = Clip(left, width, width_);
     const Span rows = Clip(top, height, height_);
     if (cols.Empty() || rows.Empty()) return;
-    const Color pen = pen_.color;
-    const Color brush = brush_.color;
     const auto count = static_cast<std::size_t>(cols.end - cols.begin);
-
-    // Paints one row; the first interior row is then copied to the others.
-    auto paint = [&](std::uint32_t* out, bool edge) {
-        for (int i = cols.begin; i < cols.end; ++i) {
-            *out++ = edge || i == 0 || i == width - 1 ? pen : brush;
-        }
-    };
-    const std::uint32_t* interior = nullptr;
+    const bool leftEdgeShown = cols.begin == 0;
+    const bool rightEdgeShown = cols.end == width;
     for (int j = rows.begin; j < rows.end; ++j) {
         std::uint32_t* out = Row(top + j) + (left + cols.begin);
         if (j == 0 || j == height - 1) {
-            paint(out, true);
-        } else if (interior != nullptr) {
-            std::memcpy(out, interior, count * sizeof *out);
-        } else {
-            paint(out, false);
-            interior = out;
+            FillPixels(out, count, pen_.color);
+            continue;
         }
+        FillPixels(out, count, brush_.color);
+        if (leftEdgeShown) out[0] = pen_.color;
+        if (rightEdgeShown) out[count - 1] = pen_.color;
     }
 }
 
