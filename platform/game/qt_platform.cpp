@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
-#include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -300,7 +299,8 @@ void QtPlatform::ResizeClient(QSize client) {
     int menuHeight = bar->heightForWidth(client.width());
     if (menuHeight < 0) menuHeight = bar->sizeHint().height();
     window_->resize(client.width(), client.height() + menuHeight);
-    if (QLayout* layout = window_->layout()) layout->activate();
+    // A hidden window lays itself out only when shown; the client's size must be right now.
+    client_->resize(client);
 }
 
 void QtPlatform::FocusMainWindow() {

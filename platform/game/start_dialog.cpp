@@ -1,5 +1,7 @@
 #include "start_dialog.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -68,7 +70,7 @@ void StartDialog::AddRadio(int id, const char* text, int x, int y, int w, int h)
     radio->setGeometry(kUnits10pt.ToPixels(x, y, w, h));
     connect(radio, &QAbstractButton::clicked, this, [this, id] { onCommand_(id); });
     controls_[id] = radio;
-    if (!firstControl_) firstControl_ = radio;
+    tabOrder_.push_back(radio);
 }
 
 void StartDialog::AddPush(int id, const char* text, int x, int y, int w, int h) {
@@ -77,6 +79,7 @@ void StartDialog::AddPush(int id, const char* text, int x, int y, int w, int h) 
     button->setGeometry(kUnits10pt.ToPixels(x, y, w, h));
     connect(button, &QAbstractButton::clicked, this, [this, id] { onCommand_(id); });
     controls_[id] = button;
+    tabOrder_.push_back(button);
 }
 
 QAbstractButton* StartDialog::Control(int id) const {
@@ -94,8 +97,18 @@ void StartDialog::CheckRadioButton(int first, int last, int checked) {
 
 void StartDialog::TakeFocus() {
     QWidget* focus = focusWidget();
-    if (!focus || !isAncestorOf(focus)) focus = firstControl_;
-    if (focus) focus->setFocus(Qt::OtherFocusReason);
+    if (!focus || !isAncestorOf(focus)) focus = tabOrder_.front();
+    focus->setFocus(Qt::OtherFocusReason);
+}
+
+bool StartDialog::focusNextPrevChild(bool next) {
+    const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
+    const auto current = std::find(tabOrder_.begin(), tabOrder_.end(), focusWidget());
+    std::ptrdiff_t index = current == tabOrder_.end() ? -1 : current - tabOrder_.begin();
+    index = (index + (next ? 1 : count - 1)) % count;
+    tabOrder_[static_cast<std::size_t>(index)]->setFocus(next ? Qt::TabFocusReason
+                                                               : Qt::BacktabFocusReason);
+    return true;
 }
 
 QAbstractButton* StartDialog::ControlForMnemonic(QChar key) const {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 #include <QFrame>
 
@@ -27,6 +28,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab go round the dialog's own controls.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void AddFrame(int x, int y, int w, int h);
@@ -37,7 +40,7 @@ private:
 
     CommandHandler onCommand_;
     std::map<int, QAbstractButton*> controls_;
-    QAbstractButton* firstControl_ = nullptr;
+    std::vector<QAbstractButton*> tabOrder_;
 };
 
 }  // namespace blok::qt
