@@ -21,3 +21,6 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBLOK_SANITIZE=ON \
       -DBLOK_BENCHMARKS=OFF
 cmake --build build/asan -j "$jobs"
 ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE no-sanitizer
+
+# The high-score loader takes arbitrary files: fuzz it for a bounded time.
+scripts/fuzz-hiscore.sh 30

@@ -1,0 +1,370 @@
+#include "game_shell.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include "surface.h"
+
+namespace blok {
+
+namespace {
+
+// Outer size of the main window during a game, and the height of every composed frame.
+constexpr int kWindowWidth = 409;
+constexpr int kWindowHeight = 447;
+constexpr int kFrameHeight = 428;
+
+// The title step repaints rows 0..231 (the animated band); the picture cycle rows 0..230.
+constexpr int kTitleBandBottom = 232;
+constexpr int kTitlePictureBottom = 231;
+
+constexpr int kTitlePictureMs = 9000;
+constexpr int kTitleStepMs = 60;
+constexpr int kInputMs = 60;
+constexpr int kMusicPollMs = 10000;
+constexpr int kSpeedUpMs = 10000;
+
+constexpr const char* kHelpFileName = "Blokfall.hlp";
+
+bool IsGameRunning(int status) {
+    return status == kStatusOnePlayer || status == kStatusCooperative ||
+           status == kStatusFaceToFace;
+}
+
+}  // namespace
+
+GameShell::GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
+                     MusicControl& music, Clock clock)
+    : platform_(platform),
+      random_(random),
+      screen_(screen),
+      hiscores_(hiscores),
+      music_(music),
+      clock_(std::move(clock)),
+      game_(random, *this) {}
+
+void GameShell::Startup() {
+    game_.iGameStatus = kStatusTitlePending;
+    // The file also restores the song rotation, so it is read before the first song is chosen.
+    hiscores_.Load();
+    random_.Seed(static_cast<std::uint32_t>(clock_()));
+}
+
+void GameShell::OnCreate() {
+    game_.GameInit = 0;
+    screen_.Create(platform_.ClientRect());
+    music_.musicInit();
+    music_.letMusicPlay();
+    platform_.SetTimer(kTimerMusicPoll, kMusicPollMs);
+    SetMusicChecks(true);
+    SetBackground(1);
+}
+
+void GameShell::OnPaint() {
+    if (state_.shutDown) return;
+    AdjustWindowSize();
+    switch (game_.iGameStatus) {
+        case kStatusTitlePending:
+            EnterTitleScreen();
+            break;
+        case kStatusTitle:
+            PaintTitle();
+            break;
+        case kStatusExit:
+            ShutdownAndQuit();
+            break;
+        case kStatusHiscoreCheck:
+            break;  // the name dialog is open; nothing to draw meanwhile
+        default:
+            if (game_.GameInit == 1) StartGame();
+            PaintGame();
+            break;
+    }
+}
+
+void GameShell::AdjustWindowSize() {
+    if (state_.WINCHANGE != 1) return;
+    state_.WINCHANGE = 0;
+    const Rect window = platform_.WindowRect();
+    state_.WINHOEHE -= window.top;
+    state_.WINBREITE = std::max(state_.WINBREITE, kWindowWidth);
+    state_.WINHOEHE = std::max(state_.WINHOEHE, kWindowHeight);
+    platform_.MoveWindow(window.left, window.top, state_.WINBREITE, state_.WINHOEHE);
+}
+
+void GameShell::EnterTitleScreen() {
+    platform_.EnableMenuItem(kCmdQuitGame, false);
+    platform_.KillTimer(kTimerInput);
+    platform_.KillTimer(kTimerGravity);
+    platform_.KillTimer(kTimerSpeedUp);
+    game_.iGameStatus = kStatusHiscoreCheck;
+    hiscores_.CheckPlayer1Hiscore(game_.Up1Points, game_.noScore);
+    // The window may have been closed while the name dialog was open.
+    if (state_.shutDown) return;
+    platform_.SetTimer(kTimerTitlePicture, kTitlePictureMs);
+    platform_.SetTimer(kTimerTitleStep, kTitleStepMs);
+    game_.iGameStatus = kStatusTitle;
+    state_.startDialogOpen = platform_.CreateStartDialog();
+    state_.ClrScr = 1;
+    game_.gamePause = 0;
+    game_.STOP = 0;
+    if (!state_.startDialogOpen) {
+        ShutdownAndQuit();
+        return;
+    }
+    // Nothing has been drawn yet: the title frame follows at once.
+    platform_.InvalidateAll();
+}
+
+void GameShell::PaintTitle() {
+    const bool musicPlays = music_.mpause() == 0 && music_.NOMUSIC() == 0;
+    const std::string_view caption = musicPlays ? music_.CurrentCaption() : std::string_view{};
+    const Surface& frame = screen_.ComposeTitle(state_.WINBREITE, platform_.ClientRect(), caption);
+    platform_.Present(frame, std::min(state_.WINBREITE, frame.Width()),
+                      std::min(kFrameHeight, frame.Height()));
+}
+
+void GameShell::StartGame() {
+    // The pause key is read and discarded first inside StartFromPaint; enabling the menu item
+    // before it changes nothing either of them sees.
+    platform_.EnableMenuItem(kCmdQuitGame, true);
+    game_.StartFromPaint();
+    platform_.KillTimer(kTimerTitlePicture);
+    platform_.KillTimer(kTimerTitleStep);
+    platform_.SetTimer(kTimerGravity, game_.gamespeed);
+    platform_.SetTimer(kTimerSpeedUp, kSpeedUpMs);
+    platform_.SetTimer(kTimerInput, kInputMs);
+    platform_.FocusMainWindow();
+    const Rect window = platform_.WindowRect();
+    platform_.MoveWindow(window.left, window.top, kWindowWidth, kWindowHeight);
+}
+
+void GameShell::PaintGame() {
+    const Surface& frame =
+        screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
+    platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
+                      std::min(kFrameHeight, frame.Height()));
+}
+
+void GameShell::OnTimer(int id) {
+    if (state_.shutDown) return;
+    switch (id) {
+        case kTimerTitlePicture:
+            screen_.TitlePictureCycle();
+            platform_.InvalidateTop(kTitlePictureBottom);
+            break;
+        case kTimerTitleStep:
+            TitleAnimationTick();
+            break;
+        case kTimerGravity:
+            game_.GravityTick();
+            break;
+        case kTimerInput:
+            if (game_.InputTick()) platform_.InvalidateAll();
+            break;
+        case kTimerMusicPoll:
+            MusicPollTick();
+            break;
+        case kTimerSpeedUp:
+            game_.SpeedUpTick();
+            break;
+        default:
+            break;
+    }
+}
+
+void GameShell::TitleAnimationTick() {
+    screen_.TitleAnimationStep(state_.WINBREITE);
+    if (state_.ClrScr == 1) {
+        // The first step after entering wipes what the last game left below the band.
+        state_.ClrScr = 0;
+        platform_.InvalidateAll();
+    } else {
+        platform_.InvalidateTop(kTitleBandBottom);
+    }
+}
+
+void GameShell::MusicPollTick() {
+    // The game ticks stand still while the music is handled; a paused game stays paused.
+    if (game_.gamePause == 1) {
+        music_.letMusicPlay();
+        return;
+    }
+    game_.STOP = 1;
+    music_.letMusicPlay();
+    game_.STOP = 0;
+}
+
+void GameShell::OnCommand(int id) {
+    if (state_.shutDown) return;
+    switch (id) {
+        case kCmdHiscore:
+            hiscores_.ShowScore();
+            break;
+        case kCmdQuit:
+            ShutdownAndQuit();
+            break;
+        case kCmdMusicPlay:
+            SetMusicChecks(true);
+            if (music_.mpause() == 1) music_.musicPause();
+            break;
+        case kCmdMusicStop:
+            SetMusicChecks(false);
+            if (music_.mpause() == 0) music_.musicPause();
+            break;
+        case kCmdQuitGame:
+            // The item is grayed outside a game; a stray command must not open a second
+            // start dialog.
+            if (!IsGameRunning(game_.iGameStatus)) break;
+            game_.iGameStatus = kStatusTitlePending;
+            // A paused game requests no frames, so ask for the paint that ends it.
+            platform_.InvalidateAll();
+            break;
+        case kCmdSkipMusic:
+            SkipMusic();
+            break;
+        case kCmdPicture:
+            SetBackground(1);
+            break;
+        case kCmdWhite:
+            SetBackground(0);
+            break;
+        case kCmdGameInfo:
+            platform_.RunInfoDialog();
+            break;
+        case kCmdHelpFile:
+            OpenHelpFile();
+            break;
+        case kCmdAbout:
+            platform_.RunAboutDialog();
+            break;
+        default:
+            break;
+    }
+}
+
+void GameShell::SkipMusic() {
+    if (music_.mpause() == 1) return;
+    game_.STOP = 1;
+    music_.skipSong();
+    game_.STOP = game_.gamePause;
+}
+
+void GameShell::SetMusicChecks(bool playing) {
+    platform_.CheckMenuItem(kCmdMusicPlay, playing);
+    platform_.CheckMenuItem(kCmdMusicStop, !playing);
+}
+
+void GameShell::SetBackground(int image) {
+    platform_.CheckMenuItem(kCmdPicture, image == 1);
+    platform_.CheckMenuItem(kCmdWhite, image == 0);
+    state_.backgroundImage = image;
+}
+
+void GameShell::OpenHelpFile() {
+    // The help file lies in the working directory, however long its path is.
+    std::error_code error;
+    const std::filesystem::path directory = std::filesystem::current_path(error);
+    const std::string path =
+        error ? std::string(kHelpFileName) : (directory / kHelpFileName).string();
+    platform_.OpenHelp(path);
+}
+
+void GameShell::OnActivate() {
+    if (state_.shutDown || !state_.startDialogOpen) return;
+    platform_.FocusStartDialog();
+}
+
+void GameShell::OnDestroy() { ShutdownAndQuit(); }
+
+int GameShell::AfterLoop() {
+    hiscores_.Save();
+    return state_.exitCode;
+}
+
+void GameShell::StartDialogInit() {
+    platform_.CheckRadioButton(kDlgOnePlayer, kDlgTwoPlayers,
+                               game_.iPlayer == 1 ? kDlgOnePlayer : kDlgTwoPlayers);
+    platform_.CheckRadioButton(kDlgCooperative, kDlgFaceToFace,
+                               game_.iGameTyp == 1 ? kDlgCooperative : kDlgFaceToFace);
+    const Rect dialog = platform_.StartDialogRect();
+    state_.WINBREITE = dialog.Width();
+    state_.WINHOEHE = dialog.bottom;
+    state_.WINCHANGE = 1;
+}
+
+void GameShell::StartDialogCommand(int id) {
+    // A click that arrives after the dialog is gone must not start a second game.
+    if (state_.shutDown || !state_.startDialogOpen) return;
+    switch (id) {
+        case kDlgOnePlayer:
+        case kDlgTwoPlayers:
+            platform_.CheckRadioButton(kDlgOnePlayer, kDlgTwoPlayers, id);
+            game_.iPlayer = id == kDlgOnePlayer ? 1 : 2;
+            break;
+        case kDlgCooperative:
+        case kDlgFaceToFace:
+            platform_.CheckRadioButton(kDlgCooperative, kDlgFaceToFace, id);
+            game_.iGameTyp = id == kDlgCooperative ? 1 : 2;
+            break;
+        case kDlgStart:
+            if (game_.iPlayer == 1) {
+                game_.iGameStatus = kStatusOnePlayer;
+            } else {
+                game_.iGameStatus = game_.iGameTyp == 1 ? kStatusCooperative : kStatusFaceToFace;
+            }
+            game_.noScore = game_.iGameStatus == kStatusFaceToFace ? 1 : 0;
+            game_.GameInit = 1;
+            CloseStartDialog();
+            break;
+        case kDlgExit:
+            game_.iGameStatus = kStatusExit;
+            CloseStartDialog();
+            break;
+        default:
+            break;
+    }
+}
+
+void GameShell::CloseStartDialog() {
+    platform_.DestroyStartDialog();
+    state_.startDialogOpen = false;
+    // The area the dialog covered is repainted; that paint starts the game or ends the program.
+    platform_.InvalidateAll();
+}
+
+bool GameShell::PressedSinceLastRead(int virtualKey) {
+    return platform_.PressedSinceLastRead(virtualKey);
+}
+
+bool GameShell::Held(int virtualKey) { return platform_.Held(virtualKey); }
+
+void GameShell::ShowMessage(std::string_view text, std::string_view caption) {
+    platform_.ShowMessage(text, caption);
+}
+
+void GameShell::RestartGravityTimer(int milliseconds) {
+    platform_.SetTimer(kTimerGravity, milliseconds);
+}
+
+void GameShell::ShutdownAndQuit() {
+    if (state_.shutDown) return;
+    state_.shutDown = true;
+    shutdown();
+    state_.exitCode = 0;
+    platform_.PostQuit(state_.exitCode);
+}
+
+void GameShell::shutdown() {
+    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
+                   kTimerTitlePicture, kTimerMusicPoll}) {
+        platform_.KillTimer(id);
+    }
+    music_.musicKill();
+    screen_.Release();
+}
+
+}  // namespace blok

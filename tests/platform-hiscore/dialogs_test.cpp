@@ -1,0 +1,163 @@
+#include "hiscore_dialogs.h"
+
+#include <cstring>
+#include <functional>
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace blok {
+namespace {
+
+// Runs `step` inside the nested loop of the next modal dialog.
+void WhileModal(std::function<void(QWidget*)> step) {
+    QTimer::singleShot(0, [step] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        step(dialog);
+    });
+}
+
+QStringList LabelTexts(QWidget* dialog) {
+    QStringList texts;
+    for (auto* label : dialog->findChildren<QLabel*>()) texts << label->text();
+    return texts;
+}
+
+TEST(NameDialog, ShowsItsTextsAndThePresetAndHasNoWayToCancel) {
+    QWidget owner;
+    NameDialog dialog(&owner);
+    EXPECT_EQ(dialog.objectName(), "Dialog_2");
+    EXPECT_EQ(dialog.windowTitle(), "Hiscore");
+    EXPECT_TRUE(LabelTexts(&dialog).contains("Congratulations , your in the Hiscore-Table"));
+    EXPECT_TRUE(LabelTexts(&dialog).contains("Tell me your name"));
+    EXPECT_EQ(dialog.NameEdit()->text(), "Nobody");
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+
+    const auto buttons = dialog.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons[0]->text(), "&OK");
+    EXPECT_TRUE(buttons[0]->isDefault());
+    EXPECT_EQ(dialog.parentWidget(), &owner);
+}
+
+TEST(NameDialog, TypingReplacesThePresetUpTo27CharactersAndEnterAccepts) {
+    QWidget owner;
+    NameDialog dialog(&owner);
+    int result = -1;
+    WhileModal([&](QWidget* modal) {
+        QLineEdit* edit = dialog.NameEdit();
+        EXPECT_EQ(modal, &dialog);
+        QTest::keyClicks(edit, QString(40, 'k'));
+        EXPECT_EQ(edit->text(), QString(27, 'k'));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible()) << "Escape must not close the name dialog";
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    result = dialog.exec();
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.Name(), std::string(27, 'k'));
+}
+
+TEST(QtHiscoreDialogs, NameComesBackAsUtf8AndAnEmptyNameIsAccepted) {
+    QWidget owner;
+    QtHiscoreDialogs dialogs(&owner);
+    WhileModal([](QWidget* modal) {
+        auto* edit = modal->findChild<QLineEdit*>();
+        edit->setText(QString::fromUtf8("J\xC3\xB6rg"));
+        QTest::keyClick(edit, Qt::Key_Enter);
+    });
+    EXPECT_EQ(dialogs.RunNameDialog(), "J\xC3\xB6rg");
+
+    WhileModal([](QWidget* modal) {
+        auto* edit = modal->findChild<QLineEdit*>();
+        edit->clear();
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.RunNameDialog(), "");
+}
+
+TEST(QtHiscoreDialogs, TimersKeepFiringWhileTheNameDialogIsOpen) {
+    QtHiscoreDialogs dialogs(nullptr);
+    int ticks = 0;
+    QTimer gameTick;
+    QObject::connect(&gameTick, &QTimer::timeout, [&ticks] {
+        if (++ticks == 3) {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            QTest::keyClick(modal->findChild<QLineEdit*>(), Qt::Key_Return);
+        }
+    });
+    gameTick.start(5);
+    EXPECT_EQ(dialogs.RunNameDialog(), "Nobody");
+    EXPECT_GE(ticks, 3);
+}
+
+TEST(ScoreTableDialog, ShowsTenFramedRowsWithRankNameAndPoints) {
+    HiscoreTable table;
+    table.Hiscore[0] = 123456;
+    std::memcpy(table.Hiname[0].data(), "Ann <b>", 7);
+    table.Hiscore[1] = 42;
+    std::memcpy(table.Hiname[1].data(), "J\xF6rg", 4);  // Latin-1 from an older file
+    table.Hiname[9].fill('z');  // no terminator at all
+
+    QWidget owner;
+    ScoreTableDialog dialog(table, &owner);
+    EXPECT_EQ(dialog.objectName(), "Dialog_3");
+    EXPECT_EQ(dialog.windowTitle(), "HISCORE-TABLE");
+    EXPECT_TRUE(LabelTexts(&dialog).contains("NAME"));
+    EXPECT_TRUE(LabelTexts(&dialog).contains("POINTS"));
+
+    for (int row = 1; row <= 10; ++row) {
+        auto* name = dialog.findChild<QLabel*>(QStringLiteral("rowName%1").arg(row));
+        auto* points = dialog.findChild<QLabel*>(QStringLiteral("rowPoints%1").arg(row));
+        ASSERT_TRUE(name && points) << row;
+        EXPECT_TRUE(name->text().startsWith(QStringLiteral("%1. ").arg(row)));
+        EXPECT_TRUE(name->alignment() & Qt::AlignLeft);
+        EXPECT_TRUE(points->alignment() & Qt::AlignRight);
+        auto* frame = qobject_cast<QFrame*>(name->parentWidget());
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->frameShadow(), QFrame::Sunken);
+        EXPECT_EQ(points->parentWidget(), frame);
+    }
+    auto label = [&](const char* objectName) {
+        return dialog.findChild<QLabel*>(QString::fromLatin1(objectName))->text().toStdString();
+    };
+    EXPECT_EQ(label("rowName1"), "1. Ann <b>");
+    EXPECT_EQ(label("rowPoints1"), "123456");
+    EXPECT_EQ(label("rowName2"), "2. J\xC3\xB6rg");
+    EXPECT_EQ(label("rowName3"), "3. ");
+    EXPECT_EQ(label("rowPoints3"), "0");
+    EXPECT_EQ(label("rowName10"), "10. " + std::string(30, 'z'));
+}
+
+TEST(QtHiscoreDialogs, ScoreTableClosesWithItsDefaultOkButton) {
+    QtHiscoreDialogs dialogs(nullptr);
+    bool sawTable = false;
+    WhileModal([&](QWidget* modal) {
+        sawTable = modal->objectName() == "Dialog_3";
+        auto* ok = modal->findChild<QPushButton*>();
+        EXPECT_EQ(ok->text(), "OK");
+        EXPECT_TRUE(ok->isDefault());
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    dialogs.RunScoreTable(HiscoreTable{});
+    EXPECT_TRUE(sawTable);
+}
+
+}  // namespace
+}  // namespace blok
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
