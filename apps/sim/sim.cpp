@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <fstream>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "game.h"
+#include "game_frame.h"
 
 namespace blok::sim {
 
@@ -72,6 +74,11 @@ std::vector<std::string> Tokens(const std::string& line) {
     return tokens;
 }
 
+// The game window's client area as the simulator paints it: the whole game frame, which the
+// off-screen surface exceeds by 100 columns like the window's own.
+constexpr int kClientWidth = kGameFrameWidth;
+constexpr int kClientHeight = kGameFrameHeight;
+
 class Simulator {
 public:
     explicit Simulator(std::ostream& out) : out_(out), host_(out), game_(random_, host_) {}
@@ -106,6 +113,13 @@ public:
         } else if (command == "dump") {
             ExpectArgs(t, 0);
             Dump();
+        } else if (command == "background") {
+            ExpectArgs(t, 1);
+            backgroundImage_ = BackgroundFor(t[1]);
+        } else if (command == "frame") {
+            ExpectArgs(t, 1);
+            Paint();
+            WriteFrame(t[1]);
         } else {
             throw ScriptError{"unknown command '" + command + "'"};
         }
@@ -125,24 +139,37 @@ private:
         return game_.iGameStatus >= kStatusOnePlayer && game_.iGameStatus <= kStatusFaceToFace;
     }
 
+    // A paint as the window receives it: a pending game starts, then a frame is composed, which
+    // clears the blast markers it shows. Outside a game nothing is composed.
     void Paint() {
         if (!GameRunning()) return;
         if (game_.GameInit == 1) game_.StartFromPaint();
-        ClearDrawnBlastMarkers();
+        PrintGameArea(surface_, game_, LoadPictures(), backgroundImage_, kClientWidth,
+                      kClientHeight);
     }
 
-    // The one effect a composed frame has on the game: each blast marker it shows is cleared.
-    void ClearDrawnBlastMarkers() {
-        auto clearStrip = [this](std::size_t first) {
-            for (std::size_t x = first; x < first + 10; ++x) {
-                for (std::size_t y = 0; y < 20; ++y) {
-                    if (game_.SpielFeld[x][y] == kBlast) game_.SpielFeld[x][y] = kEmpty;
-                }
+    static int BackgroundFor(const std::string& name) {
+        if (name == "picture") return 1;
+        if (name == "white") return 0;
+        throw ScriptError{"background is 'picture' or 'white'"};
+    }
+
+    // Writes the visible game frame as a binary PPM. Outside a game this is the last frame that
+    // was composed (black before the first one), which is what the window last received.
+    void WriteFrame(const std::string& path) const {
+        std::ofstream file(path, std::ios::binary);
+        file << "P6\n" << kGameFrameWidth << ' ' << kGameFrameHeight << "\n255\n";
+        const std::uint32_t* pixels = surface_.Pixels();
+        for (int y = 0; y < kGameFrameHeight; ++y) {
+            for (int x = 0; x < kGameFrameWidth; ++x) {
+                const std::uint32_t p = pixels[y * surface_.Width() + x];
+                const char rgb[3] = {static_cast<char>(p >> 16), static_cast<char>(p >> 8),
+                                     static_cast<char>(p)};
+                file.write(rgb, 3);
             }
-        };
-        clearStrip(2);
-        if (game_.iGameStatus == kStatusCooperative) clearStrip(12);
-        if (game_.iGameStatus == kStatusFaceToFace) clearStrip(13);
+        }
+        file.close();
+        if (!file) throw ScriptError{"cannot write '" + path + "'"};
     }
 
     void Input(const std::vector<std::string>& t) {
@@ -195,6 +222,8 @@ private:
     Random random_;
     ScriptedHost host_;
     Game game_;
+    Surface surface_{kClientWidth + 100, kClientHeight};
+    int backgroundImage_ = 1;
 };
 
 }  // namespace

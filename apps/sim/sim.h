@@ -5,6 +5,15 @@
 namespace blok::sim {
 
 // Runs a simulator script: reads events from `script`, prints dumps and messages to `out`.
+//
+// Besides the game's events a script can ask for pictures of the game window, whose client area
+// is taken to be the whole 409 x 428 game frame:
+//   background picture|white   the game type's picture (the default) or plain white
+//   frame FILE                 paints as the window would (a pending game starts, shown blast
+//                              markers are cleared) and writes the frame to FILE as binary PPM;
+//                              outside a game nothing is composed and FILE gets the last frame
+//                              composed, black if there was none
+// `paint` composes the same frame without writing it.
 // Returns 0, or 2 after printing "error line N: <reason>" to `err` for a malformed line.
 int RunScript(std::istream& script, std::ostream& out, std::ostream& err);
 

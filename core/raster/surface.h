@@ -1,26 +1,115 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace blok {
 
+// A pixel value 0x00RRGGBB.
+using Color = std::uint32_t;
+
+constexpr Color Rgb(int r, int g, int b) {
+    return (static_cast<Color>(r & 0xFF) << 16) | (static_cast<Color>(g & 0xFF) << 8) |
+           static_cast<Color>(b & 0xFF);
+}
+
+// A solid pen one pixel wide and a solid brush: the only kinds the game draws with.
+struct Pen {
+    Color color = 0;
+};
+struct Brush {
+    Color color = 0;
+};
+
+// Whether text first fills its cell with the background colour.
+enum class BkMode { Opaque, Transparent };
+
+// How copied pixels meet the surface: replace them, or OR into them (black leaves them as they
+// are, which is how sprites on black are laid over a picture).
+enum class RasterOp { Copy, Paint };
+
+// Read-only pixels in the layout of a Surface: row by row from the top, `width` a row.
+struct PixelView {
+    int width = 0;
+    int height = 0;
+    const std::uint32_t* pixels = nullptr;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
 // 32-bit pixels 0x00RRGGBB, row by row from the top, `Width()` pixels a row.
+//
+// Drawing follows the window system's device-context rules: a pen, a brush, a text colour and a
+// background mode are selected into the surface and each Select/Set call returns what was
+// selected before, so that a drawing routine can put it back. Every call clips to the surface,
+// negative coordinates included, and none allocates.
 class Surface {
 public:
-    Surface(int width, int height)
-        : width_(width), height_(height),
-          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+    Surface(int width, int height);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     const std::uint32_t* Pixels() const { return pixels_.data(); }
     std::uint32_t* Pixels() { return pixels_.data(); }
+    PixelView View() const { return {width_, height_, pixels_.data()}; }
+
+    // A fresh surface has a black one-pixel pen, a white brush, black opaque text on white.
+    Pen SelectPen(Pen pen);
+    Brush SelectBrush(Brush brush);
+    Color SetTextColor(Color color);
+    Color SetBkColor(Color color);
+    BkMode SetBkMode(BkMode mode);
+
+    // Copies the source rectangle at (sourceX, sourceY) of size width x height to (x, y).
+    // Parts outside the source picture leave the surface unchanged.
+    void BitBlt(int x, int y, int width, int height, PixelView source, int sourceX, int sourceY,
+                RasterOp op);
+    // Copies a source rectangle scaled to width x height, nearest neighbour. Non-positive
+    // sizes draw nothing.
+    void StretchBlt(int x, int y, int width, int height, PixelView source, int sourceX,
+                    int sourceY, int sourceWidth, int sourceHeight, RasterOp op);
+
+    // Fills [left, right) x [top, bottom) with the brush, whatever brush is selected.
+    void FillRect(int left, int top, int right, int bottom, Brush brush);
+    // Outline in the selected pen, interior in the selected brush; the right and bottom edges
+    // are excluded, so cells from (X, Y) to (X + 21, Y + 21) at a pitch of 20 share outlines.
+    void Rectangle(int left, int top, int right, int bottom);
+
+    // Lines in the selected pen from the current position; the end point is not drawn and
+    // becomes the current position.
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    // Connected lines through the points; the last point is not drawn. Leaves the current
+    // position alone.
+    void Polyline(const Point* points, int count);
+
+    void SetPixel(int x, int y, Color color);
+
+    // Text in the selected colour with its top-left corner at (x, y). TextWidth is exactly the
+    // advance TextOut uses; every line is TextHeight() pixels high.
+    void TextOut(int x, int y, std::string_view text);
+    int TextWidth(std::string_view text) const;
+    int TextHeight() const;
 
 private:
+    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * Stride(); }
+    std::size_t Stride() const { return static_cast<std::size_t>(width_); }
+    void FillSpan(int left, int right, int y, Color color);
+    void DrawLine(int x0, int y0, int x1, int y1);
+
     int width_;
     int height_;
     std::vector<std::uint32_t> pixels_;
+    Pen pen_{Rgb(0, 0, 0)};
+    Brush brush_{Rgb(255, 255, 255)};
+    Color textColor_ = Rgb(0, 0, 0);
+    Color bkColor_ = Rgb(255, 255, 255);
+    BkMode bkMode_ = BkMode::Opaque;
+    Point position_{};
 };
 
 }  // namespace blok

@@ -1,0 +1,60 @@
+#include "pictures.h"
+
+#include <array>
+
+namespace blok {
+
+namespace {
+
+struct Slot {
+    std::string_view name;
+    Picture Pictures::*member;
+    int width;
+    int height;
+};
+
+constexpr std::array<Slot, 12> kSlots{{
+    {"BITMAP_1", &Pictures::hbmp, 200, 150},
+    {"BLKBMP", &Pictures::blkbmp, 380, 67},
+    {"FORBMP", &Pictures::forbmp, 350, 57},
+    {"SPIDER", &Pictures::spiderbmp, 40, 40},
+    {"BOMB", &Pictures::bombbmp, 20, 30},
+    {"FLAME", &Pictures::flamebmp, 60, 60},
+    {"KESTA", &Pictures::kestabmp, 409, 428},
+    {"COOP", &Pictures::coopbmp, 409, 428},
+    {"MORVO", &Pictures::morvobmp, 409, 428},
+    {"WORSE", &Pictures::worsebmp, 20, 20},
+    {"DUCKY", &Pictures::duckybmp, 200, 50},
+    {"TITAN", &Pictures::titanbmp, 426, 122},
+}};
+
+Picture Black(int width, int height) {
+    return {width, height,
+            std::vector<std::uint32_t>(static_cast<std::size_t>(width) *
+                                       static_cast<std::size_t>(height))};
+}
+
+std::optional<Picture> DecodeNamed(std::span<const EmbeddedFile> files, std::string_view name) {
+    for (const EmbeddedFile& file : files) {
+        if (file.name == name && file.size > 0) return DecodeBmp({file.data, file.size});
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Pictures DecodePictures(std::span<const EmbeddedFile> files) {
+    Pictures pictures;
+    for (const Slot& slot : kSlots) {
+        auto decoded = DecodeNamed(files, slot.name);
+        pictures.*slot.member = decoded ? std::move(*decoded) : Black(slot.width, slot.height);
+    }
+    return pictures;
+}
+
+const Pictures& LoadPictures() {
+    static const Pictures pictures = DecodePictures(EmbeddedPictures());
+    return pictures;
+}
+
+}  // namespace blok

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "game.h"
+#include "pictures.h"
+#include "surface.h"
+
+namespace blok {
+
+// The brushes and the pen of the game frames.
+inline constexpr Brush hBlack{Rgb(0, 0, 0)};
+inline constexpr Brush hWhite{Rgb(255, 255, 255)};
+inline constexpr Pen hWhiteP{Rgb(128, 128, 128)};  // grey, despite its name
+inline constexpr Brush stoneColor[6] = {
+    {Rgb(200, 0, 0)}, {Rgb(0, 200, 0)},   {Rgb(0, 0, 200)},
+    {Rgb(200, 200, 0)}, {Rgb(200, 0, 200)}, {Rgb(0, 200, 200)},
+};
+
+// Size of a game frame; the window shows (0, 0)-(kGameFrameWidth, kGameFrameHeight).
+inline constexpr int kGameFrameWidth = 409;
+inline constexpr int kGameFrameHeight = 428;
+
+// Composes one game frame for iGameStatus 3, 4 or 5 into the surface (any other status draws
+// nothing). The one change to the game: blast markers that are drawn are cleared, so each
+// explosion shows in exactly one frame. `backgroundImage` 0 means plain white.
+void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& pictures,
+                   int backgroundImage, int clientWidth, int clientHeight);
+
+}  // namespace blok
