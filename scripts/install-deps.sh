@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config git
     qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
     libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-    xfonts-75dpi pcf2bdf
+    xfonts-75dpi pcf2bdf fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool imagemagick desktop-file-utils xdg-utils
 )
 
