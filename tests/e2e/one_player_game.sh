@@ -9,10 +9,11 @@ if [ -z "${BLOKFALL_E2E_INNER:-}" ]; then
     exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
 
-program=$1
-helpfile=$2
-shots=$3
-mkdir -p "$shots"
+program=$(realpath "$1")
+helpfile=$(realpath "$2")
+mkdir -p "$3"
+shots=$(realpath "$3")
+[ -x "$program" ] || { echo "FAIL: $program is not a program" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$helpfile" "$work/"
@@ -22,6 +23,10 @@ unset QT_QPA_PLATFORM  # the real X display this time
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "$work/stderr.txt" ]; then
+        echo "stderr of Blokfall:" >&2
+        cat "$work/stderr.txt" >&2
+    fi
     exit 1
 }
 
@@ -92,9 +97,6 @@ wait_for 10 bash -c "! kill -0 $pid 2>/dev/null" || fail "Blokfall did not end a
 status=0
 wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
-if [ -s "$work/stderr.txt" ]; then
-    cat "$work/stderr.txt" >&2
-    fail "Blokfall wrote to stderr"
-fi
+[ ! -s "$work/stderr.txt" ] || fail "Blokfall wrote to stderr"
 [ -f "$work/hiscore.dat" ] || fail "hiscore.dat was not written at exit"
 echo "PASS"
