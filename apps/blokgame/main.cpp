@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include <QApplication>
@@ -44,9 +46,25 @@ int RunGame() {
     return shell.AfterLoop();
 }
 
+// Without any display the toolkit would abort; say plainly what is missing instead.
+bool DisplayAvailable(int argc, char** argv) {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!DisplayAvailable(argc, argv)) {
+        std::fprintf(stderr, "Blokfall: no display to open the window on (DISPLAY is not set).\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Blokfall"));
     QApplication::setQuitOnLastWindowClosed(false);  // the game ends through its own handlers
