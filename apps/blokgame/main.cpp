@@ -1,0 +1,80 @@
+// Blokfall: the game program. Without arguments it runs the game; `--help-viewer FILE` shows
+// the help text in a window of its own (the game starts it that way from its Help menu).
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include "game_shell.h"
+#include "help_viewer.h"
+#include "hiscore_book.h"
+#include "hiscore_dialogs.h"
+#include "qt_platform.h"
+#include "random.h"
+#include "render_screen.h"
+#include "silent_music.h"
+
+namespace {
+
+int RunGame() {
+    blok::Random random;
+    // The playlist's record of songs played travels in hiscore.dat with the table.
+    std::array<std::int32_t, blok::kMusicWords> stillPlayed{};
+    blok::QtHiscoreDialogs hiscoreDialogs;
+    blok::HiscoreFileBook hiscores("hiscore.dat", stillPlayed, hiscoreDialogs);
+    SilentMusic music;
+    RenderScreen screen(random);
+    blok::qt::QtPlatform platform;
+    blok::GameShell shell(platform, random, screen, hiscores, music,
+                          [] { return static_cast<std::int64_t>(std::time(nullptr)); });
+    platform.Attach(shell);
+
+    shell.Startup();
+    if (!platform.CreateMainWindow()) {
+        std::fprintf(stderr, "Blokfall: the main window could not be created.\n");
+        return 1;
+    }
+    hiscoreDialogs.SetOwner(platform.Window());
+    platform.ShowAndPaint();
+    platform.Exec();
+    return shell.AfterLoop();
+}
+
+// Without any display the toolkit would abort; say plainly what is missing instead.
+bool DisplayAvailable(int argc, char** argv) {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!DisplayAvailable(argc, argv)) {
+        std::fprintf(stderr, "Blokfall: no display to open the window on (DISPLAY is not set).\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Blokfall"));
+    QApplication::setQuitOnLastWindowClosed(false);  // the game ends through its own handlers
+
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.isEmpty()) return RunGame();
+    if (arguments.size() == 2 && arguments.at(0) == QStringLiteral("--help-viewer")) {
+        QApplication::setQuitOnLastWindowClosed(true);
+        return blok::qt::RunHelpViewer(arguments.at(1));
+    }
+    std::fprintf(stderr, "Usage: Blokfall [--help-viewer FILE]\n");
+    return 2;
+}

@@ -1,0 +1,114 @@
+#include "info_dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialog_font.h"
+
+namespace blok::qt {
+namespace {
+
+QLabel* SunkenTitle(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMargin(4);
+    return label;
+}
+
+QFrame* EtchedLine(QFrame::Shape shape, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+// Every command of these dialogs ends them: OK and Enter accept, Escape rejects.
+QPushButton* AddOkButton(QDialog* dialog, QVBoxLayout* layout) {
+    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
+    return ok;
+}
+
+void PrepareDialog(QDialog* dialog, const QString& caption) {
+    dialog->setWindowTitle(caption);
+    dialog->setFont(DialogFont());
+    dialog->setModal(true);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+}
+
+// The key table: request names, then the keys of player 1 and of player 2, between etched
+// grid lines. Lines sit in the odd rows and columns of the grid.
+QFrame* KeyTable(QWidget* parent) {
+    static const char* const kRows[][3] = {
+        {"", "Player1-Keys:", "Player2-Keys:"},
+        {"Rotate", "CursorUp", "W"},
+        {"Left", "CursorLeft", "A"},
+        {"Right", "CursorRight", "D"},
+        {"FastDown", "CursorDown", "S"},
+    };
+    constexpr int kRowCount = 5;
+    constexpr int kColumnCount = 3;
+
+    auto* table = new QFrame(parent);
+    table->setObjectName(QStringLiteral("KeyTable"));
+    table->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* grid = new QGridLayout(table);
+    grid->setSpacing(0);
+    grid->setContentsMargins(2, 2, 2, 2);
+    for (int row = 0; row < kRowCount; ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            auto* cell = new QLabel(QString::fromUtf8(kRows[row][column]), table);
+            cell->setMargin(4);
+            grid->addWidget(cell, 2 * row, 2 * column);
+        }
+    }
+    for (int row = 1; row < kRowCount; ++row) {
+        grid->addWidget(EtchedLine(QFrame::HLine, table), 2 * row - 1, 0, 1, 2 * kColumnCount - 1);
+    }
+    for (int column = 1; column < kColumnCount; ++column) {
+        grid->addWidget(EtchedLine(QFrame::VLine, table), 0, 2 * column - 1, 2 * kRowCount - 1, 1);
+    }
+    return table;
+}
+
+}  // namespace
+
+InfoDialog::InfoDialog(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("Dialog_5"));
+    PrepareDialog(this, QStringLiteral("Just for Info"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SunkenTitle(QStringLiteral("Blokfall - Game Info"), this));
+    layout->addWidget(KeyTable(this));
+    layout->addWidget(new QLabel(QStringLiteral("Press [P] for Pause"), this), 0, Qt::AlignHCenter);
+    AddOkButton(this, layout);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("About"));
+    PrepareDialog(this, QStringLiteral("About Blokfall"));
+    auto* outer = new QVBoxLayout(this);
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* layout = new QVBoxLayout(frame);
+    layout->addWidget(SunkenTitle(QStringLiteral("Blokfall - Version 1.0"), frame));
+    layout->addWidget(new QLabel(QStringLiteral("A falling-block game for one or two players."),
+                                 frame));
+    layout->addWidget(EtchedLine(QFrame::HLine, frame));
+    layout->addWidget(new QLabel(QStringLiteral("Contact:"), frame));
+    layout->addWidget(new QLabel(QStringLiteral("The Blokfall developers"), frame));
+    layout->addWidget(new QLabel(QStringLiteral("Report problems through the project's issue tracker."),
+                                 frame));
+    outer->addWidget(frame);
+    AddOkButton(this, outer);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace blok::qt

@@ -1,0 +1,404 @@
+#include "qt_platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QProcess>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include "emulated_frame.h"
+#include "info_dialogs.h"
+#include "key_tracker.h"
+#include "shell.h"
+#include "start_dialog.h"
+#include "surface.h"
+
+namespace blok::qt {
+
+// The top-level window: its close button ends the game, its activation hands the keyboard to
+// the start dialog.
+class MainWindow : public QMainWindow {
+public:
+    explicit MainWindow(QtPlatform& platform)
+        : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                   Qt::WindowCloseButtonHint),
+          platform_(platform) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        platform_.Deliver([](Shell& shell) { shell.OnDestroy(); });
+        event->accept();
+    }
+
+    void changeEvent(QEvent* event) override {
+        QMainWindow::changeEvent(event);
+        if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+            platform_.Deliver([](Shell& shell) { shell.OnActivate(); });
+        }
+    }
+
+private:
+    QtPlatform& platform_;
+};
+
+// The client area: shows what the game composes. Repaints never erase it first.
+class ClientArea : public QWidget {
+public:
+    ClientArea(QtPlatform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+        setObjectName(QStringLiteral("ClientArea"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { platform_.Paint(event); }
+    void resizeEvent(QResizeEvent* event) override {
+        platform_.ClientResized(event->oldSize(), event->size());
+    }
+
+private:
+    QtPlatform& platform_;
+};
+
+namespace {
+
+// The light grey that shows where the desktop uncovers or enlarges the window, until the game
+// paints there.
+constexpr QColor kClassBackground{192, 192, 192};
+
+struct MenuItem {
+    int id;  // 0: a separator
+    const char* text;
+};
+
+struct MenuPopup {
+    const char* title;
+    std::initializer_list<MenuItem> items;
+};
+
+const std::initializer_list<MenuPopup> kMenu = {
+    {"&File", {{202, "&Quit"}}},
+    {"&Game", {{200, "&Hiscore"}, {0, nullptr}, {205, "Q&uit Game"}}},
+    {"&Music", {{203, "Music &Play"}, {204, "Music St&op"}, {0, nullptr}, {206, "S&kip Music"}}},
+    {"&Background", {{207, "&Picture"}, {208, "&White"}}},
+    {"&Help", {{215, "&Game"}, {216, "&Help Topics"}, {0, nullptr}, {217, "&About"}}},
+};
+
+bool StartDetached(const QString& program, const QStringList& arguments) {
+    return QProcess::startDetached(program, arguments);
+}
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Rect ToRect(QPoint topLeft, QSize size) {
+    return Rect{topLeft.x(), topLeft.y(), topLeft.x() + size.width(), topLeft.y() + size.height()};
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() : keys_(std::make_unique<KeyTracker>()), launcher_(StartDetached) {
+    QCoreApplication::instance()->installEventFilter(keys_.get());
+}
+
+QtPlatform::~QtPlatform() {
+    timers_.clear();
+    delete startDialog_.data();
+    window_.reset();
+}
+
+void QtPlatform::Attach(Shell& shell) { shell_ = &shell; }
+
+template <typename Call>
+void QtPlatform::Deliver(Call&& call) {
+    if (shell_ && !quitPosted_) call(*shell_);
+}
+
+bool QtPlatform::CreateMainWindow() {
+    if (QGuiApplication::primaryScreen() == nullptr) return false;
+    auto window = std::make_unique<MainWindow>(*this);
+    window->setWindowTitle(QStringLiteral("Blokfall"));
+    if (QFile::exists(QStringLiteral(":/icons/blokfall-64.png"))) {
+        QIcon icon(QStringLiteral(":/icons/blokfall-64.png"));
+        icon.addFile(QStringLiteral(":/icons/blokfall-256.png"));
+        window->setWindowIcon(icon);
+    }
+    window->menuBar()->setNativeMenuBar(false);  // part of the window, as the layout counts it
+    client_ = new ClientArea(*this, window.get());
+    window->setCentralWidget(client_);
+    window_ = std::move(window);
+    BuildMenu();
+
+    window_->move(kInitialWindowPos);
+    ResizeClient(ClientSizeForOuter(kInitialOuterSize));
+    window_->winId();
+    if (window_->windowHandle() == nullptr) {
+        client_ = nullptr;
+        window_.reset();
+        return false;
+    }
+    eraseRegion_ = QRegion(client_->rect());
+    Deliver([](Shell& shell) { shell.OnCreate(); });
+    return true;
+}
+
+void QtPlatform::BuildMenu() {
+    QMenuBar* bar = window_->menuBar();
+    for (const MenuPopup& popup : kMenu) {
+        QMenu* menu = bar->addMenu(QString::fromUtf8(popup.title));
+        for (const MenuItem& item : popup.items) {
+            if (item.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromUtf8(item.text));
+            const int id = item.id;
+            action->setData(id);
+            QObject::connect(action, &QAction::triggered, action, [this, action, id] {
+                // A check mark moves only when the game says so.
+                if (action->isCheckable()) action->setChecked(marked_[id]);
+                Deliver([id](Shell& shell) { shell.OnCommand(id); });
+            });
+            menu_[id] = action;
+        }
+    }
+}
+
+void QtPlatform::ShowAndPaint() {
+    if (!window_) return;
+    window_->show();
+    client_->repaint();
+}
+
+int QtPlatform::Exec() {
+    if (quitPosted_) return quitCode_;
+    const int code = QApplication::exec();
+    return quitPosted_ ? quitCode_ : code;
+}
+
+QMainWindow* QtPlatform::Window() const { return window_.get(); }
+QWidget* QtPlatform::Client() const { return client_; }
+StartDialog* QtPlatform::StartDialogWidget() const { return startDialog_.data(); }
+
+QAction* QtPlatform::MenuAction(int id) const {
+    const auto found = menu_.find(id);
+    return found == menu_.end() ? nullptr : found->second;
+}
+
+const QTimer* QtPlatform::Timer(int id) const {
+    const auto found = timers_.find(id);
+    return found == timers_.end() ? nullptr : found->second.get();
+}
+
+// --- timers ---------------------------------------------------------------------------------
+
+void QtPlatform::SetTimer(int id, int milliseconds) {
+    if (quitPosted_) return;
+    std::unique_ptr<QTimer>& timer = timers_[id];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(),
+                         [this, id] { Deliver([id](Shell& shell) { shell.OnTimer(id); }); });
+    }
+    timer->start(std::max(0, milliseconds));  // restarts a running countdown
+}
+
+void QtPlatform::KillTimer(int id) {
+    if (const auto found = timers_.find(id); found != timers_.end()) found->second->stop();
+}
+
+// --- painting -------------------------------------------------------------------------------
+
+void QtPlatform::InvalidateAll() {
+    if (client_) client_->update();
+}
+
+void QtPlatform::InvalidateTop(int bottom) {
+    if (client_ && bottom > 0) client_->update(0, 0, client_->width(), bottom);
+}
+
+void QtPlatform::ClientResized(QSize oldSize, QSize newSize) {
+    const QRegion before(QRect(QPoint(0, 0), oldSize.expandedTo(QSize(0, 0))));
+    eraseRegion_ += QRegion(QRect(QPoint(0, 0), newSize)) - before;
+}
+
+void QtPlatform::Paint(QPaintEvent* event) {
+    const QRegion erase = eraseRegion_ & event->region();
+    if (!erase.isEmpty()) {
+        QPainter painter(client_);
+        for (const QRect& rect : erase) painter.fillRect(rect, kClassBackground);
+        eraseRegion_ -= erase;
+    }
+    inPaint_ = true;
+    Deliver([](Shell& shell) { shell.OnPaint(); });
+    inPaint_ = false;
+}
+
+void QtPlatform::Present(const Surface& surface, int width, int height) {
+    // Only a paint can reach the screen; the painter clips to what was invalidated.
+    if (!inPaint_ || !client_) return;
+    const int shownWidth = std::min(width, surface.Width());
+    const int shownHeight = std::min(height, surface.Height());
+    if (shownWidth <= 0 || shownHeight <= 0) return;
+    const QImage frame(reinterpret_cast<const uchar*>(surface.Pixels()), surface.Width(),
+                       surface.Height(), static_cast<qsizetype>(surface.Width()) * 4,
+                       QImage::Format_RGB32);
+    QPainter painter(client_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp at any scale
+    painter.drawImage(QPoint(0, 0), frame, QRect(0, 0, shownWidth, shownHeight));
+    painter.end();
+    StampFirstFrame();
+}
+
+// Start-up timing: when asked through the environment, note when the first frame was shown.
+void QtPlatform::StampFirstFrame() {
+    if (framePresented_) return;
+    framePresented_ = true;
+    const QString path = qEnvironmentVariable("BLOKFALL_FIRST_FRAME_FILE");
+    if (path.isEmpty()) return;
+    QFile stamp(path);
+    if (stamp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        stamp.write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '\n');
+    }
+}
+
+// --- window geometry ------------------------------------------------------------------------
+
+Rect QtPlatform::ClientRect() const {
+    return client_ ? ToRect(QPoint(0, 0), client_->size()) : Rect{};
+}
+
+Rect QtPlatform::WindowRect() const {
+    if (!window_) return Rect{};
+    return ToRect(window_->pos(), OuterSizeForClient(client_->size()));
+}
+
+void QtPlatform::MoveWindow(int left, int top, int width, int height) {
+    if (!window_) return;
+    window_->move(left, top);
+    ResizeClient(ClientSizeForOuter(QSize(width, height)));
+    client_->update();
+}
+
+void QtPlatform::ResizeClient(QSize client) {
+    QMenuBar* bar = window_->menuBar();
+    int menuHeight = bar->heightForWidth(client.width());
+    if (menuHeight < 0) menuHeight = bar->sizeHint().height();
+    window_->resize(client.width(), client.height() + menuHeight);
+    // A hidden window lays itself out only when shown; the client's size must be right now.
+    client_->resize(client);
+}
+
+void QtPlatform::FocusMainWindow() {
+    if (!window_) return;
+    window_->activateWindow();
+    client_->setFocus(Qt::OtherFocusReason);
+}
+
+void QtPlatform::PostQuit(int code) {
+    if (quitPosted_) return;
+    quitPosted_ = true;
+    quitCode_ = code;
+    for (auto& [id, timer] : timers_) timer->stop();
+    QCoreApplication::exit(code);  // ends nested loops too; harmless before the loop runs
+}
+
+// --- menu -----------------------------------------------------------------------------------
+
+void QtPlatform::CheckMenuItem(int id, bool checked) {
+    if (QAction* action = MenuAction(id)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+        marked_[id] = checked;
+    }
+}
+
+void QtPlatform::EnableMenuItem(int id, bool enabled) {
+    if (QAction* action = MenuAction(id)) action->setEnabled(enabled);
+}
+
+// --- keyboard -------------------------------------------------------------------------------
+
+bool QtPlatform::PressedSinceLastRead(int virtualKey) {
+    return keys_->PressedSinceLastRead(virtualKey);
+}
+
+bool QtPlatform::Held(int virtualKey) { return keys_->Held(virtualKey); }
+
+// --- start dialog ---------------------------------------------------------------------------
+
+bool QtPlatform::CreateStartDialog() {
+    if (!client_) return false;
+    DestroyStartDialog();
+    startDialog_ = new StartDialog(client_, [this](int id) {
+        Deliver([id](Shell& shell) { shell.StartDialogCommand(id); });
+    });
+    startDialog_->show();
+    Deliver([](Shell& shell) { shell.StartDialogInit(); });
+    if (startDialog_) startDialog_->TakeFocus();
+    return true;
+}
+
+void QtPlatform::DestroyStartDialog() {
+    if (!startDialog_) return;
+    StartDialog* dialog = startDialog_.data();
+    startDialog_ = nullptr;
+    const QRect covered = dialog->geometry();
+    dialog->hide();
+    dialog->deleteLater();  // it may be inside its own button's click right now
+    client_->update(covered);
+}
+
+void QtPlatform::FocusStartDialog() {
+    if (startDialog_) startDialog_->TakeFocus();
+}
+
+void QtPlatform::CheckRadioButton(int first, int last, int checked) {
+    if (startDialog_) startDialog_->CheckRadioButton(first, last, checked);
+}
+
+Rect QtPlatform::StartDialogRect() const {
+    if (!startDialog_ || !window_) return Rect{};
+    const QRect inClient = startDialog_->geometry();
+    return ToRect(window_->pos() + kClientOffset + inClient.topLeft(), inClient.size());
+}
+
+// --- modal dialogs and help -----------------------------------------------------------------
+
+void QtPlatform::RunInfoDialog() {
+    InfoDialog dialog(window_.get());
+    dialog.exec();
+}
+
+void QtPlatform::RunAboutDialog() {
+    AboutDialog dialog(window_.get());
+    dialog.exec();
+}
+
+void QtPlatform::ShowMessage(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::NoIcon, FromView(caption), FromView(text), QMessageBox::Ok,
+                    window_.get());
+    box.exec();
+}
+
+void QtPlatform::OpenHelp(const std::string& path) {
+    // A failed start is not reported: the game goes on without its help.
+    launcher_(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--help-viewer"), QString::fromStdString(path)});
+}
+
+}  // namespace blok::qt

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include <QPointer>
+#include <QRegion>
+#include <QString>
+#include <QStringList>
+
+#include "platform.h"
+
+class QAction;
+class QMainWindow;
+class QPaintEvent;
+class QTimer;
+class QWidget;
+
+namespace blok {
+class Shell;
+}
+
+namespace blok::qt {
+
+class KeyTracker;
+class StartDialog;
+class MainWindow;
+class ClientArea;
+
+// The game's main window on a Qt desktop: the window with its menu, the client area that shows
+// the composed frames, the timers by id, the keyboard, the start dialog and the modal dialogs.
+// Every window event becomes a call of the game's handler; after PostQuit no handler runs again.
+class QtPlatform final : public Platform {
+public:
+    // Starts a detached program with arguments; returns false when it could not be started.
+    using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
+
+    QtPlatform();
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    // The handler that receives the window's events. Set before the window is created.
+    void Attach(Shell& shell);
+    // Creates the main window at its start position and size and delivers Shell::OnCreate.
+    // Returns false (and creates nothing) when the desktop cannot give us a window.
+    bool CreateMainWindow();
+    // Shows the window and delivers its first paint before the event loop runs.
+    void ShowAndPaint();
+    // Runs the event loop until PostQuit; returns its code.
+    int Exec();
+    bool QuitPosted() const { return quitPosted_; }
+
+    // How the help viewer is started; the default starts this program with --help-viewer.
+    void SetLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
+
+    // For tests and the program's own wiring.
+    QMainWindow* Window() const;
+    QWidget* Client() const;
+    QAction* MenuAction(int id) const;
+    StartDialog* StartDialogWidget() const;
+    const QTimer* Timer(int id) const;
+    KeyTracker& Keys() { return *keys_; }
+
+    // Platform
+    void SetTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
+    void InvalidateAll() override;
+    void InvalidateTop(int bottom) override;
+    void Present(const Surface& surface, int width, int height) override;
+    Rect ClientRect() const override;
+    Rect WindowRect() const override;
+    void MoveWindow(int left, int top, int width, int height) override;
+    void FocusMainWindow() override;
+    void PostQuit(int code) override;
+    void CheckMenuItem(int id, bool checked) override;
+    void EnableMenuItem(int id, bool enabled) override;
+    bool PressedSinceLastRead(int virtualKey) override;
+    bool Held(int virtualKey) override;
+    bool CreateStartDialog() override;
+    void DestroyStartDialog() override;
+    void FocusStartDialog() override;
+    void CheckRadioButton(int first, int last, int checked) override;
+    Rect StartDialogRect() const override;
+    void RunInfoDialog() override;
+    void RunAboutDialog() override;
+    void ShowMessage(std::string_view text, std::string_view caption) override;
+    void OpenHelp(const std::string& path) override;
+
+private:
+    friend class MainWindow;
+    friend class ClientArea;
+
+    // Calls the handler unless the loop is ending.
+    template <typename Call>
+    void Deliver(Call&& call);
+    void BuildMenu();
+    void Paint(QPaintEvent* event);
+    void ClientResized(QSize oldSize, QSize newSize);
+    void ResizeClient(QSize client);
+    void StampFirstFrame();
+
+    Shell* shell_ = nullptr;
+    std::unique_ptr<KeyTracker> keys_;
+    std::unique_ptr<MainWindow> window_;
+    ClientArea* client_ = nullptr;
+    QPointer<StartDialog> startDialog_;
+    std::map<int, QAction*> menu_;
+    std::map<int, bool> marked_;
+    std::map<int, std::unique_ptr<QTimer>> timers_;
+    Launcher launcher_;
+
+    bool inPaint_ = false;
+    QRegion eraseRegion_;   // uncovered by the desktop and not yet cleared
+    bool framePresented_ = false;
+    bool quitPosted_ = false;
+    int quitCode_ = 0;
+};
+
+}  // namespace blok::qt

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "fake_shell.h"
+#include "help_viewer.h"
+#include "info_dialogs.h"
+#include "qt_platform.h"
+
+using blok::qt::AboutDialog;
+using blok::qt::HelpViewer;
+using blok::qt::InfoDialog;
+using blok::qt::QtPlatform;
+
+namespace {
+
+QStringList LabelTexts(const QWidget& widget) {
+    QStringList texts;
+    for (const QLabel* label : widget.findChildren<QLabel*>()) texts << label->text();
+    return texts;
+}
+
+// Once the modal box is open, the key goes to it.
+void PressInModalWhenOpen(Qt::Key key) {
+    QTimer::singleShot(0, [key] {
+        const bool open =
+            QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 2000);
+        if (QWidget* modal = QApplication::activeModalWidget(); open && modal) {
+            QTest::keyClick(modal, key);
+        }
+    });
+}
+
+TEST(InfoDialog, ShowsTheKeyTable) {
+    InfoDialog dialog(nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Just for Info");
+    const QStringList texts = LabelTexts(dialog);
+    for (const char* text : {"Blokfall - Game Info", "Player1-Keys:", "Player2-Keys:", "Rotate",
+                             "Left", "Right", "FastDown", "CursorUp", "CursorLeft", "CursorRight",
+                             "CursorDown", "W", "A", "D", "S", "Press [P] for Pause"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    }
+}
+
+TEST(AboutDialog, ShowsVersionAndContact) {
+    AboutDialog dialog(nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "About Blokfall");
+    const QStringList texts = LabelTexts(dialog);
+    EXPECT_TRUE(texts.contains("Blokfall - Version 1.0"));
+    EXPECT_TRUE(texts.contains("Contact:"));
+}
+
+TEST(InfoDialogs, EscapeAndEnterBothCloseThem) {
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        InfoDialog info(nullptr);
+        PressInModalWhenOpen(key);
+        info.exec();
+        EXPECT_FALSE(info.isVisible());
+        AboutDialog about(nullptr);
+        PressInModalWhenOpen(key);
+        about.exec();
+        EXPECT_FALSE(about.isVisible());
+    }
+}
+
+TEST(ModalDialogs, TheGameTimersKeepRunningBehindThem) {
+    FakeShell shell;
+    QtPlatform platform;
+    platform.Attach(shell);
+    ASSERT_TRUE(platform.CreateMainWindow());
+    platform.Window()->show();
+    platform.SetTimer(13, 10);
+    int ticksWhileOpen = 0;
+    shell.onTimer = [&](int) { ticksWhileOpen += QApplication::activeModalWidget() != nullptr; };
+
+    QTimer::singleShot(300, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    platform.RunInfoDialog();
+    EXPECT_GE(ticksWhileOpen, 3);
+
+    ticksWhileOpen = 0;
+    QTimer::singleShot(300, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            EXPECT_EQ(box->windowTitle(), "End of Fight");
+            EXPECT_EQ(box->text(), "Player on the left side wins");
+            box->accept();
+        }
+    });
+    platform.ShowMessage("Player on the left side wins", "End of Fight");
+    EXPECT_GE(ticksWhileOpen, 3);
+}
+
+TEST(HelpViewer, ShowsTheHelpTextReadOnly) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Blokfall.hlp");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# Playing\n\nMove the piece with the cursor keys.\n");
+    file.close();
+
+    HelpViewer viewer(path);
+    const auto* text = viewer.findChild<QTextBrowser*>("HelpText");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_TRUE(text->toPlainText().contains("Move the piece with the cursor keys."));
+    EXPECT_FALSE(text->toPlainText().contains('#'));  // headings are laid out, not shown raw
+}
+
+TEST(HelpViewer, SaysPlainlyWhenTheFileIsMissing) {
+    const QString path = "/nowhere/Blokfall.hlp";
+    HelpViewer viewer(path);
+    const auto* missing = viewer.findChild<QLabel*>("MissingHelp");
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(missing->text(), "The help file /nowhere/Blokfall.hlp was not found.");
+    EXPECT_EQ(viewer.findChild<QTextBrowser*>(), nullptr);
+}
+
+}  // namespace
