@@ -1,34 +1,41 @@
 // Blokfall: the game program. Without arguments it runs the game; `--help-viewer FILE` shows
 // the help text in a window of its own (the game starts it that way from its Help menu).
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <span>
 
 #include <QApplication>
 #include <QMainWindow>
 
+#include "fluidsynth_sequencer.h"
 #include "game_shell.h"
 #include "help_viewer.h"
 #include "hiscore_book.h"
 #include "hiscore_dialogs.h"
+#include "mci.h"
+#include "playlist.h"
 #include "qt_platform.h"
 #include "random.h"
 #include "render_screen.h"
-#include "silent_music.h"
 
 namespace {
 
 int RunGame() {
     blok::Random random;
+    blok::Mci mci(blok::MakeFluidSynthSequencer());
+    blok::Playlist playlist(mci, random);
+    // The song record is only stored with each wrapper; no completion notice is ever sent to it.
+    blok::PlaylistMusic music(playlist, blok::WindowHandle{});
     // The playlist's record of songs played travels in hiscore.dat with the table.
-    std::array<std::int32_t, blok::kMusicWords> stillPlayed{};
     blok::QtHiscoreDialogs hiscoreDialogs;
-    blok::HiscoreFileBook hiscores("hiscore.dat", stillPlayed, hiscoreDialogs);
-    SilentMusic music;
+    blok::HiscoreFileBook hiscores(
+        "hiscore.dat",
+        std::span<std::int32_t, blok::kMusicWords>(playlist.stillPlayed.data(), blok::kMusicWords),
+        hiscoreDialogs);
     RenderScreen screen(random);
     blok::qt::QtPlatform platform;
     blok::GameShell shell(platform, random, screen, hiscores, music,
