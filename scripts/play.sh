@@ -6,4 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/release -j "$(nproc)"
-exec build/release/apps/sim/blokfall-sim tests/sim-cases/cases/one-player-rows.txt
+# The game finds its help file, its songs and hiscore.dat in its working directory.
+cd build/release/apps/blokgame
+exec ./Blokfall
