@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
     libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     xfonts-75dpi pcf2bdf fonts-dejavu-core fonts-dejavu-extra
-    xvfb xauth xdotool imagemagick desktop-file-utils xdg-utils
+    xvfb xauth xdotool imagemagick desktop-file-utils xdg-utils libglib2.0-bin strace xclip
 )
 
 missing=()
