@@ -2,9 +2,11 @@
 
 #include <QDialogButtonBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "dialog_font.h"
@@ -41,6 +43,18 @@ void PrepareDialog(QDialog* dialog, const QString& caption) {
     dialog->setFont(DialogFont());
     dialog->setModal(true);
     dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+}
+
+// Both boxes open in the middle of the screen, wherever the game's window stands.
+void CentreOnScreen(QDialog* dialog, QWidget* owner) {
+    dialog->adjustSize();
+    dialog->winId();  // the desktop's frame is known once the window exists
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = dialog->frameGeometry().size();
+    dialog->move(area.x() + (area.width() - outer.width()) / 2,
+                 area.y() + (area.height() - outer.height()) / 2);
 }
 
 // The key table: request names, then the keys of player 1 and of player 2, between etched
@@ -89,6 +103,7 @@ InfoDialog::InfoDialog(QWidget* owner) : QDialog(owner) {
     layout->addWidget(new QLabel(QStringLiteral("Press [P] for Pause"), this), 0, Qt::AlignHCenter);
     AddOkButton(this, layout);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen(this, owner);
 }
 
 AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
@@ -109,6 +124,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     outer->addWidget(frame);
     AddOkButton(this, outer);
     outer->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen(this, owner);
 }
 
 }  // namespace blok::qt

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -68,6 +71,30 @@ TEST(InfoDialogs, EscapeAndEnterBothCloseThem) {
         PressInModalWhenOpen(key);
         about.exec();
         EXPECT_FALSE(about.isVisible());
+    }
+}
+
+TEST(InfoDialogs, OpenInTheMiddleOfTheScreenNotOverTheOwner) {
+    QMainWindow owner;
+    owner.setGeometry(10, 10, 200, 150);
+    owner.show();
+    const QPoint screenCentre = owner.screen()->availableGeometry().center();
+    const auto centreWhenOpen = [](QDialog& dialog) {
+        QPoint centre;
+        QTimer::singleShot(0, [&dialog, &centre] {
+            if (QTest::qWaitFor([&dialog] { return dialog.isVisible(); }, 2000)) {
+                centre = dialog.frameGeometry().center();
+            }
+            dialog.accept();
+        });
+        dialog.exec();
+        return centre;
+    };
+    InfoDialog info(&owner);
+    AboutDialog about(&owner);
+    for (const QPoint centre : {centreWhenOpen(info), centreWhenOpen(about)}) {
+        EXPECT_LE(std::abs(centre.x() - screenCentre.x()), 1);
+        EXPECT_LE(std::abs(centre.y() - screenCentre.y()), 1);
     }
 }
 
