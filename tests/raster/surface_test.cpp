@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace blok {
@@ -83,6 +84,21 @@ TEST(SurfaceClipping, EveryOperationClipsAtAllFourEdges) {
     s.TextOut(-5, -8, "Clipped 123");
     s.TextOut(5, 5, "Clipped 123");
     EXPECT_EQ(At(s, 3, 9), kGreen);
+}
+
+TEST(SurfaceClipping, InvertedOrNegativeExtentsDrawNothing) {
+    const auto source = Numbered(8, 8);
+    const PixelView view{8, 8, source.data()};
+    Surface s = Filled(10, 10, kMarker);
+    // Right of or above the start, and starting at the first pixels, where a wrong span would
+    // reach before the surface.
+    s.FillRect(0, 0, -3, 4, Brush{kGreen});
+    s.FillRect(6, 2, 2, 8, Brush{kGreen});
+    s.FillRect(2, 6, 8, 2, Brush{kGreen});
+    s.BitBlt(0, 0, -4, 5, view, 4, 0, RasterOp::Copy);
+    s.BitBlt(5, 0, 5, -4, view, 0, 4, RasterOp::Copy);
+    s.StretchBlt(0, 0, 4, 4, view, 4, 4, -4, -4, RasterOp::Copy);
+    EXPECT_TRUE(std::all_of(s.Pixels(), s.Pixels() + 100, [](Color c) { return c == kMarker; }));
 }
 
 TEST(SurfaceCopy, SourceRectangleOutsideThePictureLeavesTheSurface) {
