@@ -166,13 +166,6 @@ void Surface::DrawLine(int x0, int y0, int x1, int y1) {
     }
 }
 
-void Surface::MoveTo(int x, int y) { position_ = {x, y}; }
-
-void Surface::LineTo(int x, int y) {
-    DrawLine(position_.x, position_.y, x, y);
-    position_ = {x, y};
-}
-
 void Surface::Polyline(const Point* points, int count) {
     for (int i = 1; i < count; ++i) {
         DrawLine(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
