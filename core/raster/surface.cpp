@@ -18,8 +18,10 @@ struct Span {
     bool Empty() const { return begin >= end; }
 };
 
-// Offsets i in [0, length) with start + i inside [0, limit).
+// Offsets i in [0, length) with start + i inside [0, limit). A rectangle given right to left or
+// bottom to top is empty.
 Span Clip(std::int64_t start, std::int64_t length, std::int64_t limit) {
+    if (length <= 0) return {0, 0};
     const std::int64_t begin = std::max<std::int64_t>(0, -start);
     const std::int64_t end = std::min(length, limit - start);
     return {static_cast<int>(std::clamp<std::int64_t>(begin, 0, length)),
@@ -162,13 +164,6 @@ void Surface::DrawLine(int x0, int y0, int x1, int y1) {
             y0 += stepY;
         }
     }
-}
-
-void Surface::MoveTo(int x, int y) { position_ = {x, y}; }
-
-void Surface::LineTo(int x, int y) {
-    DrawLine(position_.x, position_.y, x, y);
-    position_ = {x, y};
 }
 
 void Surface::Polyline(const Point* points, int count) {

@@ -82,12 +82,7 @@ public:
     // are excluded, so cells from (X, Y) to (X + 21, Y + 21) at a pitch of 20 share outlines.
     void Rectangle(int left, int top, int right, int bottom);
 
-    // Lines in the selected pen from the current position; the end point is not drawn and
-    // becomes the current position.
-    void MoveTo(int x, int y);
-    void LineTo(int x, int y);
-    // Connected lines through the points; the last point is not drawn. Leaves the current
-    // position alone.
+    // Connected lines in the selected pen through the points; the last point is not drawn.
     void Polyline(const Point* points, int count);
 
     void SetPixel(int x, int y, Color color);
@@ -112,7 +107,6 @@ private:
     Color textColor_ = Rgb(0, 0, 0);
     Color bkColor_ = Rgb(255, 255, 255);
     BkMode bkMode_ = BkMode::Opaque;
-    Point position_{};
 };
 
 }  // namespace blok

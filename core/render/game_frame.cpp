@@ -43,6 +43,13 @@ const Layout* LayoutFor(int iGameStatus) {
 // A coloured cell: black outline shared with its neighbours, interior in the selected brush.
 void DrawCell(Surface& dc, int X, int Y) { dc.Rectangle(X, Y, X + kCell + 1, Y + kCell + 1); }
 
+// Copies a picture opaquely into a rectangle of its size in the frame. A picture of another size
+// is scaled to it, so that it still covers what the frame expects it to cover.
+void DrawPicture(Surface& dc, int x, int y, int width, int height, const Picture& picture) {
+    dc.StretchBlt(x, y, width, height, picture.View(), 0, 0, picture.width, picture.height,
+                  RasterOp::Copy);
+}
+
 bool IsStoneColor(int value) { return value >= 1 && value <= 6; }
 
 const Brush& BrushFor(int color) { return stoneColor[color - 1]; }
@@ -101,11 +108,10 @@ void PlotFeld(Surface& dc, Game& game, const Pictures& pictures, Strip strip) {
             }
             if (cell == kBlast) {
                 cell = kEmpty;
-                dc.BitBlt(X - kCell, Y - kCell, 60, 60, pictures.flamebmp.View(), 0, 0,
-                          RasterOp::Copy);
+                DrawPicture(dc, X - kCell, Y - kCell, 3 * kCell, 3 * kCell, pictures.flamebmp);
             }
             if (cell == kPenalty) {
-                dc.BitBlt(X, Y, kCell, kCell, pictures.worsebmp.View(), 0, 0, RasterOp::Copy);
+                DrawPicture(dc, X, Y, kCell, kCell, pictures.worsebmp);
             }
         }
     }
@@ -122,8 +128,8 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
         }
     } else if (piece.what == 3) {
         // The bomb hangs two pixels right of and seven above its cell; in row 0 its top is cut.
-        dc.BitBlt(piece.x * kCell + offset + 2, piece.y * kCell - 7, 20, 30,
-                  pictures.bombbmp.View(), 0, 0, RasterOp::Copy);
+        DrawPicture(dc, piece.x * kCell + offset + 2, piece.y * kCell - 7, 20, 30,
+                    pictures.bombbmp);
     }
 }
 
@@ -136,8 +142,7 @@ void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& picture
     Surface& dc = hHiddenScreenDC;
 
     if (backgroundImage != 0) {
-        dc.BitBlt(0, 0, kGameFrameWidth, kGameFrameHeight, (pictures.*layout->background).View(),
-                  0, 0, RasterOp::Copy);
+        DrawPicture(dc, 0, 0, kGameFrameWidth, kGameFrameHeight, pictures.*layout->background);
     } else {
         dc.FillRect(0, 0, clientWidth, clientHeight, hWhite);
     }

@@ -64,7 +64,9 @@ void TitleAnimationStep(TitleScreen& title, Random& rng, int WINBREITE) {
     title.forbmpx -= 1;
     if (title.blkbmpx < kLogoWrap) title.blkbmpx = kStart;
     if (title.forbmpx < kBannerWrap) title.forbmpx = kStart;
-    title.picfak = title.picfak + 0.02f;
+    // The step is added at double precision and only the sum is rounded to the factor's single
+    // precision; a float step of 0.02f drifts, and some zoom sizes come out a pixel short.
+    title.picfak = static_cast<float>(static_cast<double>(title.picfak) + 0.02);
     if (title.picfak > 1.0f) title.picfak = 1.0f;
     MoveStars(title.Stars.data(), WINBREITE, rng);
 }

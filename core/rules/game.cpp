@@ -329,17 +329,19 @@ void Game::GameGoOn() {
         Initialise();
         return;
     }
-    if (AktuellerSpielStein1.what == 1) {
-        NewPiece(AktuellerSpielStein1, 5, true);
+    const PlayerView one = Player(1);
+    if (one.piece.what == 1) {
+        NewPiece(one.piece, one.firstSpawnX, true);
     } else {
-        StepPlayer(Player(1));
+        StepPlayer(one);
     }
     if (iGameStatus == kStatusOnePlayer) return;
-    if (AktuellerSpielStein2.what == 1) {
-        NewPiece(AktuellerSpielStein2, 16, true);
+    const PlayerView two = Player(2);
+    if (two.piece.what == 1) {
+        NewPiece(two.piece, two.firstSpawnX, true);
         return;
     }
-    StepPlayer(Player(2));
+    StepPlayer(two);
 }
 
 void Game::GravityTick() {

@@ -218,6 +218,30 @@ TEST_F(GameFrame, PenaltyCellsHaveNoOutline) {
     EXPECT_EQ(At(s, 150, 140), kesta);
 }
 
+TEST_F(GameFrame, PicturesOfOtherSizesAreDrawnAtTheirFrameSizes) {
+    Pictures odd = pictures;
+    odd.kestabmp = test::Solid(40, 30, kesta);
+    odd.bombbmp = test::Solid(5, 5, pictures.bombbmp.pixels[0]);
+    odd.flamebmp = test::Solid(90, 90, flame);
+    odd.worsebmp = test::Solid(7, 3, pictures.worsebmp.pixels[0]);
+    GameSetup setup(kStatusOnePlayer);
+    setup.Cell(4, 6, kPenalty);  // x 144..163, y 120..139
+    setup.Cell(8, 15, kBlast);   // flame x 204..263, y 280..339
+    setup.Piece(setup.game.AktuellerSpielStein1, 3, 1, 5, 3);  // bomb x 166..185, y 53..82
+    Surface s(509, 428);
+    s.FillRect(0, 0, 509, 428, Brush{kMarker});
+    PrintGameArea(s, setup.game, odd, 1, 409, 428);
+
+    EXPECT_EQ(At(s, 408, 427), kesta) << "the background covers the whole frame";
+    EXPECT_EQ(At(s, 409, 427), kMarker);
+    EXPECT_EQ(At(s, 185, 82), pictures.bombbmp.pixels[0]);
+    EXPECT_EQ(At(s, 186, 82), kesta);
+    EXPECT_EQ(At(s, 263, 339), flame);
+    EXPECT_EQ(At(s, 264, 339), kesta);
+    EXPECT_EQ(At(s, 163, 139), pictures.worsebmp.pixels[0]);
+    EXPECT_EQ(At(s, 164, 139), kesta);
+}
+
 TEST_F(GameFrame, WhiteBackgroundFillsTheClientAreaOfTheRealWindow) {
     GameSetup setup(kStatusOnePlayer);
     setup.Cell(2, 19, 1);

@@ -128,6 +128,21 @@ TEST_F(Title, CentrePictureGrowsFromItsCentreTo199x149ThenFullSize) {
     EXPECT_EQ(title.picfak, 1.0f);
 }
 
+TEST_F(Title, ZoomFactorIsRoundedToSinglePrecisionAfterEachStep) {
+    // 0.02 is added at full precision and only the sum is rounded, so on the way up some sizes
+    // come out on the whole pixel rather than one short of it.
+    const std::pair<int, std::pair<int, int>> sizes[] = {
+        {5, {20, 15}}, {8, {32, 24}}, {30, {120, 90}}, {33, {132, 98}}};
+    int done = 0;
+    for (const auto& [step, size] : sizes) {
+        Steps(step - done);
+        done = step;
+        Compose();
+        EXPECT_EQ(title.sx, size.first) << "step " << step;
+        EXPECT_EQ(title.sy, size.second) << "step " << step;
+    }
+}
+
 TEST_F(Title, LogoAndBannerScrollAndStartAgain) {
     Steps(455);
     EXPECT_EQ(title.blkbmpx, -410);
