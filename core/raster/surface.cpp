@@ -146,22 +146,46 @@ void Surface::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void Surface::DrawLine(int x0, int y0, int x1, int y1) {
-    // Bresenham, stopping one pixel short of the end point.
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
+    // Lines that run along a row or a column, the only kind the frames draw, are clipped spans.
+    if (y0 == y1) {
+        if (y0 < 0 || y0 >= height_ || x0 == x1) return;
+        const int from = x0 < x1 ? x0 : x1 + 1;  // the end point is left out
+        const int to = x0 < x1 ? x1 - 1 : x0;
+        for (int x = std::max(from, 0); x <= std::min(to, width_ - 1); ++x) Row(y0)[x] = pen_.color;
+        return;
+    }
+    if (x0 == x1) {
+        if (x0 < 0 || x0 >= width_) return;
+        const int from = y0 < y1 ? y0 : y1 + 1;
+        const int to = y0 < y1 ? y1 - 1 : y0;
+        for (int y = std::max(from, 0); y <= std::min(to, height_ - 1); ++y) Row(y)[x0] = pen_.color;
+        return;
+    }
+    // Nothing to draw when the line's box misses the surface.
+    if (std::max(x0, x1) < 0 || std::min(x0, x1) >= width_ || std::max(y0, y1) < 0 ||
+        std::min(y0, y1) >= height_) {
+        return;
+    }
+    // Bresenham in 64 bits, so far-off end points cannot overflow, stopping one pixel short of
+    // the end point.
+    std::int64_t x = x0, y = y0;
+    const std::int64_t dx = std::abs(std::int64_t{x1} - x0);
+    const std::int64_t dy = -std::abs(std::int64_t{y1} - y0);
     const int stepX = x0 < x1 ? 1 : -1;
     const int stepY = y0 < y1 ? 1 : -1;
-    int error = dx + dy;
-    while (x0 != x1 || y0 != y1) {
-        SetPixel(x0, y0, pen_.color);
-        const int twice = 2 * error;
+    std::int64_t error = dx + dy;
+    while (x != x1 || y != y1) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) {
+            Row(static_cast<int>(y))[x] = pen_.color;
+        }
+        const std::int64_t twice = 2 * error;
         if (twice >= dy) {
             error += dy;
-            x0 += stepX;
+            x += stepX;
         }
         if (twice <= dx) {
             error += dx;
-            y0 += stepY;
+            y += stepY;
         }
     }
 }

@@ -150,6 +150,24 @@ TEST(SurfaceLines, EndPointsAreLeftOut) {
     EXPECT_EQ(At(s, 6, 0), kMarker);  // the last point
 }
 
+TEST(SurfaceLines, LinesFromFarOffArePlainSpansOrSkipped) {
+    Surface s = Filled(10, 10, kMarker);
+    s.SelectPen(Pen{kGrey});
+    const int far = 2'000'000'000;
+    const Point across[] = {{-far, 3}, {far, 3}, {far, 3}};
+    s.Polyline(across, 2);
+    EXPECT_EQ(At(s, 0, 3), kGrey);
+    EXPECT_EQ(At(s, 9, 3), kGrey);
+    const Point down[] = {{7, far}, {7, -far}};
+    s.Polyline(down, 2);
+    EXPECT_EQ(At(s, 7, 0), kGrey);
+    EXPECT_EQ(At(s, 7, 9), kGrey);
+    // A slanting line whose box misses the surface draws nothing and returns at once.
+    const Point missing[] = {{-far, -far}, {-5, -far / 2}};
+    s.Polyline(missing, 2);
+    EXPECT_EQ(At(s, 0, 0), kMarker);
+}
+
 TEST(SurfaceText, WidthIsTheAdvanceOfDrawing) {
     Surface whole = Filled(200, 20, kMarker);
     Surface pieces = Filled(200, 20, kMarker);
