@@ -5,6 +5,9 @@
 //   blokfall-song-check --time-open FILE
 // opens the file on the real sequencer (with audio output) and prints the result and how long
 // the open took.
+//   blokfall-song-check --time-opens FILE
+// opens and closes the file five times in turn on the offline sequencer and prints how long
+// each open took: the first pays for the sound font, the later ones should not.
 
 #include <algorithm>
 #include <chrono>
@@ -72,6 +75,20 @@ int TimeOpen(const char* file) {
     return 0;
 }
 
+int TimeOpens(const char* file) {
+    blok::Mci mci(std::make_unique<blok::OfflineFluidSynthSequencer>());
+    for (int round = 1; round <= 5; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        std::uint32_t id = 0;
+        const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        std::printf("open %d of %s: result %u, %.2f ms\n", round, file, result, took.count());
+        if (result != 0) return 1;
+        mci.Close(id);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,6 +97,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--time-open" && i + 1 < argc) return TimeOpen(argv[i + 1]);
+        if (arg == "--time-opens" && i + 1 < argc) return TimeOpens(argv[i + 1]);
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;
