@@ -127,7 +127,8 @@ public:
 
     // The calls below expect the lock held.
 
-    // A player whose events reach the synthesiser only while its song is the one heard.
+    // A player whose events reach the synthesiser only while its song is the one heard: a halted
+    // player may still silence the channels it played on, which now belong to another song.
     fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song) {
         fluid_player_t* player = new_fluid_player(synth_);
         if (player) fluid_player_set_playback_callback(player, passEvent, song);
@@ -175,10 +176,11 @@ private:
     static int RenderForOutput(void* data, int frames, int nfx, float* fx[], int nout, float* out[]) {
         auto& engine = *static_cast<FluidEngine*>(data);
         // The outputs have no buffers of their own for reverb and chorus: mix them into the sound.
-        float* effectsIntoOut[] = {out[0], out[1], out[0], out[1]};
+        std::array<float*, 4> effectsIntoOut{};
         if (nfx == 0 && nout >= 2) {
-            nfx = 4;
-            fx = effectsIntoOut;
+            effectsIntoOut = {out[0], out[1], out[0], out[1]};
+            nfx = static_cast<int>(effectsIntoOut.size());
+            fx = effectsIntoOut.data();
         }
         const auto lock = engine.Lock();
         return fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
