@@ -62,48 +62,158 @@ std::vector<std::string> AvailableDrivers(fluid_settings_t* settings) {
     return ordered;
 }
 
-fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_synth_t* synth) {
+fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_audio_func_t render, void* engine) {
     for (const std::string& driver : AvailableDrivers(settings)) {
         fluid_settings_setstr(settings, "audio.driver", driver.c_str());
-        if (fluid_audio_driver_t* output = new_fluid_audio_driver(settings, synth)) return output;
+        if (fluid_audio_driver_t* output = new_fluid_audio_driver2(settings, render, engine)) return output;
     }
     return nullptr;
 }
 
-// One open song: its own synthesiser with the sound font, a player holding the file, and,
-// unless rendering offline, an audio output whose thread pulls samples from the synthesiser.
-class FluidSong final : public MciSong {
+fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
+    fluid_settings_t* settings = new_fluid_settings();
+    if (!settings) return nullptr;
+    fluid_settings_setnum(settings, "synth.gain", options.gain);
+    fluid_settings_setnum(settings, "synth.sample-rate", options.sampleRate);
+    // The song's clock follows the rendered samples, so positions match what was heard.
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    // A player must not reset the synthesiser another song may be using; the engine resets it
+    // when a song takes it over.
+    fluid_settings_setint(settings, "player.reset-synth", 0);
+    return settings;
+}
+
+}  // namespace
+
+// The synthesiser with the sound font and, for the game, the audio output. Loading the sound
+// font takes tens of milliseconds and every output is a new connection to the sound server, so
+// both are made once and shared by the open songs, each of which drives its own player.
+//
+// The synthesiser calls the players while it renders, from the audio thread, and keeps them in
+// a list it does not guard. So it renders under `lock_`, and every call on a player, including
+// making and deleting it, holds `lock_` too.
+class FluidEngine {
 public:
-    ~FluidSong() override {
+    FluidEngine(FluidSynthOptions options, bool withOutput) : options_(std::move(options)), withOutput_(withOutput) {
+        SilenceLibraryLogs();
+    }
+    ~FluidEngine() {
         // The audio thread goes first, so that nothing renders while the rest is torn down.
         if (output_) delete_fluid_audio_driver(output_);
-        if (player_) {
-            fluid_player_stop(player_);
-            delete_fluid_player(player_);
-        }
         if (synth_) delete_fluid_synth(synth_);
         if (settings_) delete_fluid_settings(settings_);
     }
+    FluidEngine(const FluidEngine&) = delete;
+    FluidEngine& operator=(const FluidEngine&) = delete;
 
-    std::uint32_t Create(std::shared_ptr<const MidiSong> song, const FluidSynthOptions& options, bool withOutput) {
-        song_ = std::move(song);
-        if (!std::filesystem::is_regular_file(options.soundFont)) return MCIERR_CANNOT_LOAD_DRIVER;
-        settings_ = new_fluid_settings();
-        if (!settings_) return MCIERR_OUT_OF_MEMORY;
-        fluid_settings_setnum(settings_, "synth.gain", options.gain);
-        fluid_settings_setnum(settings_, "synth.sample-rate", options.sampleRate);
-        // The song's clock follows the rendered samples, so positions match what was heard.
-        fluid_settings_setstr(settings_, "player.timing-source", "sample");
-        synth_ = new_fluid_synth(settings_);
-        if (!synth_) return MCIERR_OUT_OF_MEMORY;
-        // The output is opened before the sound font is loaded: without sound hardware it
-        // fails in a moment, and loading megabytes of samples first would be wasted.
-        if (withOutput) {
-            output_ = OpenAudioOutput(settings_, synth_);
-            if (!output_) return MCIERR_HARDWARE;
+    // Makes what is still missing: 0, or the MCI error of the first part that cannot be made.
+    std::uint32_t Prepare() {
+        if (!soundFontLoaded_ && !std::filesystem::is_regular_file(options_.soundFont)) return MCIERR_CANNOT_LOAD_DRIVER;
+        if (!settings_ && !(settings_ = NewSettings(options_))) return MCIERR_OUT_OF_MEMORY;
+        if (!synth_ && !(synth_ = new_fluid_synth(settings_))) return MCIERR_OUT_OF_MEMORY;
+        // The output is opened before the sound font is loaded: without sound hardware it fails
+        // in a moment, and loading megabytes of samples first would be wasted. It is tried again
+        // at every open until it works, so a sound server started later is found.
+        if (withOutput_ && !output_ && !(output_ = OpenAudioOutput(settings_, RenderForOutput, this)))
+            return MCIERR_HARDWARE;
+        if (!soundFontLoaded_) {
+            if (fluid_synth_sfload(synth_, options_.soundFont.c_str(), 1) == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
+            soundFontLoaded_ = true;
         }
-        if (fluid_synth_sfload(synth_, options.soundFont.c_str(), 1) == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
-        player_ = new_fluid_player(synth_);
+        return 0;
+    }
+
+    [[nodiscard]] std::unique_lock<std::mutex> Lock() { return std::unique_lock(lock_); }
+
+    // The calls below expect the lock held.
+
+    // A player whose events reach the synthesiser only while its song is the one heard: a halted
+    // player may still silence the channels it played on, which now belong to another song.
+    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song) {
+        fluid_player_t* player = new_fluid_player(synth_);
+        if (player) fluid_player_set_playback_callback(player, passEvent, song);
+        return player;
+    }
+
+    void DeletePlayer(fluid_player_t* player) {
+        Halt(player);
+        if (heard_ == player) heard_ = nullptr;
+        delete_fluid_player(player);
+    }
+
+    // Gives the synthesiser to `player`: the song heard so far halts, and the synthesiser starts
+    // afresh as it would for a new file. Resuming the song heard last keeps everything as it is.
+    void Hear(fluid_player_t* player) {
+        if (heard_ == player) return;
+        if (heard_) fluid_player_stop(heard_);
+        fluid_synth_system_reset(synth_);
+        heard_ = player;
+    }
+
+    void Halt(fluid_player_t* player) {
+        fluid_player_stop(player);
+        // A stopped player leaves its notes sounding; release them.
+        if (heard_ == player) fluid_synth_all_notes_off(synth_, -1);
+    }
+
+    // Called by the players while the synthesiser renders.
+    int PassEvent(const fluid_player_t* from, fluid_midi_event_t* event) {
+        return from == heard_ ? fluid_synth_handle_midi_event(synth_, event) : FLUID_OK;
+    }
+
+    // Offline rendering: the caller pulls the samples.
+    void Render(std::span<float> left, std::span<float> right) {
+        const auto lock = Lock();
+        if (!synth_) {  // nothing opened yet
+            std::fill(left.begin(), left.end(), 0.0f);
+            std::fill(right.begin(), right.end(), 0.0f);
+            return;
+        }
+        fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
+    }
+
+private:
+    static int RenderForOutput(void* data, int frames, int nfx, float* fx[], int nout, float* out[]) {
+        auto& engine = *static_cast<FluidEngine*>(data);
+        // The outputs have no buffers of their own for reverb and chorus: mix them into the sound.
+        std::array<float*, 4> effectsIntoOut{};
+        if (nfx == 0 && nout >= 2) {
+            effectsIntoOut = {out[0], out[1], out[0], out[1]};
+            nfx = static_cast<int>(effectsIntoOut.size());
+            fx = effectsIntoOut.data();
+        }
+        const auto lock = engine.Lock();
+        return fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
+    }
+
+    const FluidSynthOptions options_;
+    const bool withOutput_;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    bool soundFontLoaded_ = false;
+    fluid_audio_driver_t* output_ = nullptr;
+    std::mutex lock_;
+    fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
+};
+
+namespace {
+
+// One open song: its own player on the shared synthesiser.
+class FluidSong final : public MciSong {
+public:
+    FluidSong(std::shared_ptr<FluidEngine> engine, std::shared_ptr<const MidiSong> song)
+        : engine_(std::move(engine)), song_(std::move(song)) {}
+
+    ~FluidSong() override {
+        if (!player_) return;
+        const auto lock = engine_->Lock();
+        engine_->DeletePlayer(player_);
+    }
+
+    std::uint32_t Create() {
+        if (const std::uint32_t error = engine_->Prepare(); error != 0) return error;
+        const auto lock = engine_->Lock();
+        player_ = engine_->NewPlayer(PassEvent, this);
         if (!player_) return MCIERR_OUT_OF_MEMORY;
         if (fluid_player_add_mem(player_, song_->bytes.data(), song_->bytes.size()) != FLUID_OK)
             return MCIERR_INVALID_FILE;
@@ -112,21 +222,23 @@ public:
 
     std::uint32_t Play(std::uint32_t fromMs) override {
         const auto tick = static_cast<int>(song_->TickAt(fromMs));
+        const auto lock = engine_->Lock();
         lastTickBeforeSeek_ = fluid_player_get_current_tick(player_);
         if (fluid_player_seek(player_, tick) != FLUID_OK) return MCIERR_OUTOFRANGE;
+        engine_->Hear(player_);
         if (fluid_player_play(player_) != FLUID_OK) return MCIERR_DEVICE_NOT_READY;
         seekedTo_ = tick;
         return 0;
     }
 
     std::uint32_t Stop() override {
-        fluid_player_stop(player_);
-        // A stopped player leaves its notes sounding; release them.
-        fluid_synth_all_notes_off(synth_, -1);
+        const auto lock = engine_->Lock();
+        engine_->Halt(player_);
         return 0;
     }
 
     std::uint32_t Position(std::uint32_t& ms) override {
+        const auto lock = engine_->Lock();
         int tick = fluid_player_get_current_tick(player_);
         // A seek takes effect with the next rendered block; until then the player still
         // reports where it was.
@@ -138,33 +250,38 @@ public:
         return 0;
     }
 
-    void Render(std::span<float> left, std::span<float> right) {
-        fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
+private:
+    static int PassEvent(void* data, fluid_midi_event_t* event) {
+        const auto& song = *static_cast<const FluidSong*>(data);
+        return song.engine_->PassEvent(song.player_, event);
     }
 
-private:
+    std::shared_ptr<FluidEngine> engine_;
     std::shared_ptr<const MidiSong> song_;
-    fluid_settings_t* settings_ = nullptr;
-    fluid_synth_t* synth_ = nullptr;
-    fluid_audio_driver_t* output_ = nullptr;
     fluid_player_t* player_ = nullptr;
     int seekedTo_ = -1;
     int lastTickBeforeSeek_ = -1;
 };
 
+std::uint32_t OpenSong(const std::shared_ptr<FluidEngine>& engine, std::shared_ptr<const MidiSong> song,
+                       std::unique_ptr<MciSong>& opened) {
+    auto created = std::make_unique<FluidSong>(engine, std::move(song));
+    if (const std::uint32_t error = created->Create(); error != 0) return error;
+    opened = std::move(created);
+    return 0;
+}
+
 class FluidSynthSequencer final : public MciDevice {
 public:
-    explicit FluidSynthSequencer(FluidSynthOptions options) : options_(std::move(options)) { SilenceLibraryLogs(); }
+    explicit FluidSynthSequencer(FluidSynthOptions options)
+        : engine_(std::make_shared<FluidEngine>(std::move(options), true)) {}
 
     std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override {
-        auto created = std::make_unique<FluidSong>();
-        if (const std::uint32_t error = created->Create(std::move(song), options_, true); error != 0) return error;
-        opened = std::move(created);
-        return 0;
+        return OpenSong(engine_, std::move(song), opened);
     }
 
 private:
-    FluidSynthOptions options_;
+    std::shared_ptr<FluidEngine> engine_;  // the open songs share it too, so it outlives them
 };
 
 }  // namespace
@@ -173,59 +290,17 @@ std::unique_ptr<MciDevice> MakeFluidSynthSequencer(FluidSynthOptions options) {
     return std::make_unique<FluidSynthSequencer>(std::move(options));
 }
 
-// ---- offline rendering --------------------------------------------------------------------
-
-struct OfflineFluidSynthSequencer::Songs {
-    std::vector<FluidSong*> open;
-};
-
-namespace {
-
-// A rendered song that leaves the list of songs to mix when it is closed.
-class OfflineSong final : public MciSong {
-public:
-    OfflineSong(std::unique_ptr<FluidSong> song, std::shared_ptr<OfflineFluidSynthSequencer::Songs> songs)
-        : song_(std::move(song)), songs_(std::move(songs)) {
-        songs_->open.push_back(song_.get());
-    }
-    ~OfflineSong() override { std::erase(songs_->open, song_.get()); }
-
-    std::uint32_t Play(std::uint32_t fromMs) override { return song_->Play(fromMs); }
-    std::uint32_t Stop() override { return song_->Stop(); }
-    std::uint32_t Position(std::uint32_t& ms) override { return song_->Position(ms); }
-
-private:
-    std::unique_ptr<FluidSong> song_;
-    std::shared_ptr<OfflineFluidSynthSequencer::Songs> songs_;
-};
-
-}  // namespace
-
 OfflineFluidSynthSequencer::OfflineFluidSynthSequencer(FluidSynthOptions options)
-    : options_(std::move(options)), songs_(std::make_shared<Songs>()) {
-    SilenceLibraryLogs();
-}
+    : sampleRate_(options.sampleRate), engine_(std::make_shared<FluidEngine>(std::move(options), false)) {}
 
 OfflineFluidSynthSequencer::~OfflineFluidSynthSequencer() = default;
 
 std::uint32_t OfflineFluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) {
-    auto created = std::make_unique<FluidSong>();
-    if (const std::uint32_t error = created->Create(std::move(song), options_, false); error != 0) return error;
-    opened = std::make_unique<OfflineSong>(std::move(created), songs_);
-    return 0;
+    return OpenSong(engine_, std::move(song), opened);
 }
 
 void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> right) {
-    std::fill(left.begin(), left.end(), 0.0f);
-    std::fill(right.begin(), right.end(), 0.0f);
-    std::vector<float> songLeft(left.size()), songRight(right.size());
-    for (FluidSong* song : songs_->open) {
-        song->Render(songLeft, songRight);
-        for (std::size_t i = 0; i < left.size(); ++i) {
-            left[i] += songLeft[i];
-            right[i] += songRight[i];
-        }
-    }
+    engine_->Render(left, right);
 }
 
 }  // namespace blok

@@ -19,10 +19,14 @@ struct FluidSynthOptions {
     double sampleRate = 44100.0;
 };
 
-// The game's "sequencer": every open song gets its own synthesiser, player and audio output,
-// so closing a song frees everything it used. The open fails at once with an MCI error when the
-// sound font is missing (MCIERR_CANNOT_LOAD_DRIVER) or no audio output can be opened
-// (MCIERR_HARDWARE). FluidSynth's audio thread only ever touches its own synthesiser.
+// The shared synthesiser of a sequencer device (defined with it).
+class FluidEngine;
+
+// The game's "sequencer": one synthesiser with the sound font and one audio output, made at the
+// first open that needs them and kept for the device's life; each open song only adds its own
+// player. The song started last is the one heard: starting a song halts the one heard before.
+// An open fails with an MCI error when the sound font is missing (MCIERR_CANNOT_LOAD_DRIVER)
+// or no audio output can be opened (MCIERR_HARDWARE; tried again at the next open).
 std::unique_ptr<MciDevice> MakeFluidSynthSequencer(FluidSynthOptions options = {});
 
 // The same synthesiser set-up without audio output: the caller pulls the samples, and the open
@@ -35,15 +39,13 @@ public:
 
     std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override;
 
-    // Fills both channels (equal sizes) with the mix of all open songs.
+    // Fills both channels (equal sizes) with what the synthesiser plays next.
     void Render(std::span<float> left, std::span<float> right);
-    double sampleRate() const { return options_.sampleRate; }
-
-    struct Songs;
+    double sampleRate() const { return sampleRate_; }
 
 private:
-    FluidSynthOptions options_;
-    std::shared_ptr<Songs> songs_;
+    double sampleRate_;
+    std::shared_ptr<FluidEngine> engine_;
 };
 
 }  // namespace blok

@@ -3,8 +3,9 @@
 //   blokfall-song-check [--wav DIR] FILE...
 // Exit status 1 when a file cannot be opened or renders silent.
 //   blokfall-song-check --time-open FILE
-// opens the file on the real sequencer (with audio output) and prints the result and how long
-// the open took.
+// opens and closes the file five times in turn on the real sequencer (with audio output) and
+// prints each result and how long each open took; --time-open-offline does the same without
+// audio output. The first open pays for the sound font, the later ones should not.
 
 #include <algorithm>
 #include <chrono>
@@ -61,14 +62,18 @@ void WriteWav(const std::filesystem::path& path, const std::vector<float>& inter
     }
 }
 
-int TimeOpen(const char* file) {
-    blok::Mci mci(blok::MakeFluidSynthSequencer());
-    const auto start = std::chrono::steady_clock::now();
-    std::uint32_t id = 0;
-    const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    std::printf("open %s: result %u (%s), %.2f ms\n", file, result,
-                result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)), took.count());
+// Opens and closes the file five times in turn and prints how long each open took.
+int TimeOpens(std::unique_ptr<blok::MciDevice> device, const char* file) {
+    blok::Mci mci(std::move(device));
+    for (int round = 1; round <= 5; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        std::uint32_t id = 0;
+        const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        std::printf("open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
+                    result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)), took.count());
+        if (result == 0) mci.Close(id);
+    }
     return 0;
 }
 
@@ -79,7 +84,9 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--time-open" && i + 1 < argc) return TimeOpen(argv[i + 1]);
+        if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::MakeFluidSynthSequencer(), argv[i + 1]);
+        if (arg == "--time-open-offline" && i + 1 < argc)
+            return TimeOpens(std::make_unique<blok::OfflineFluidSynthSequencer>(), argv[i + 1]);
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;

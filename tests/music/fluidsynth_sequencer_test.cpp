@@ -3,8 +3,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fluidsynth_sequencer.h"
@@ -17,6 +20,22 @@ namespace {
 
 // The shortest of the shipped songs keeps the render quick.
 const std::string kSong = std::string(BLOK_SONG_DIR) + "/15.mid";
+const std::string kOtherSong = std::string(BLOK_SONG_DIR) + "/1.mid";
+
+double Decibels(double meanSquare) { return 10.0 * std::log10(meanSquare + 1e-20); }
+
+// One organ note held for ten seconds: it keeps sounding at one level unless something cuts it.
+testing::Bytes HeldOrganNote() {
+    testing::Bytes events;
+    testing::AppendTempo(events, 0, 1'000'000);
+    testing::Append(events, {0x00, 0xC0, 19, 0x00, 0x90, 60, 100});
+    testing::AppendVarLen(events, 10'000);
+    testing::Append(events, {0x80, 60, 0});
+    testing::AppendEnd(events, 0);
+    testing::Bytes file = testing::Header(0, 1, 1000);
+    testing::AppendTrack(file, events);
+    return file;
+}
 
 class OfflineRender : public ::testing::Test {
 protected:
@@ -113,6 +132,42 @@ TEST_F(OfflineRender, DamagedFilesAreRefusedWithAnErrorNumber) {
     }
 }
 
+TEST_F(OfflineRender, SongsOpenedInTurnBothSoundThroughTheSharedSynthesiser) {
+    for (const std::string& file : {kSong, kOtherSong, kSong}) {
+        MciMidi song(*mci_, 0, file.c_str());
+        ASSERT_EQ(song.dwError, 0u) << file << ": " << song.GetErrorString();
+        ASSERT_EQ(song.Play(), 0) << file;
+        EXPECT_GT(Decibels(Render(2000)), -35.0) << file << " is audible";
+        std::uint32_t position = 0;
+        ASSERT_EQ(song.GetPosition(&position), 0);
+        EXPECT_NEAR(position, 2000, 40) << file << " starts at its beginning";
+        ASSERT_EQ(song.Stop(), 0);
+    }
+}
+
+TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
+    testing::ScratchDir dir("fluid-held");
+    testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
+    auto before = std::make_unique<MciMidi>(*mci_, 0, kSong.c_str());
+    ASSERT_EQ(before->Play(), 0);
+    Render(1000);
+
+    MciMidi held(*mci_, 0, (dir.path() / "held.mid").string().c_str());
+    ASSERT_EQ(held.dwError, 0u) << held.GetErrorString();
+    ASSERT_EQ(held.Play(), 0);
+    Render(300);  // the note has settled
+    const double heldLevel = Render(300);
+    ASSERT_GT(Decibels(heldLevel), -40.0);
+
+    ASSERT_EQ(before->Stop(), 0);
+    EXPECT_NEAR(before->dwPosition, 1000, 40) << "the song heard before halted when the next one started";
+    before.reset();
+    EXPECT_GT(Render(300), heldLevel / 2) << "the held note sounds on at its level";
+    std::uint32_t position = 0;
+    ASSERT_EQ(held.GetPosition(&position), 0);
+    EXPECT_NEAR(position, 900, 40);
+}
+
 TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
     FluidSynthOptions options;
     options.soundFont = "/nonexistent/blokfall.sf2";
@@ -137,6 +192,67 @@ TEST(FluidSynthSequencer, OpeningWithAudioOutputEitherPlaysOrFailsCleanly) {
         EXPECT_EQ(song.dwError, MCIERR_HARDWARE);
         EXPECT_NE(song.Play(), 0);
     }
+}
+
+// The tests' ALSA configuration (see CMakeLists.txt) gives a sound card that swallows what it
+// is given, so the synthesiser renders on its own audio thread here too.
+class FluidSynthOutput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* soundCard = std::getenv("ALSA_CONFIG_PATH");
+        if (!soundCard) {
+            GTEST_SKIP() << "run through CTest for the tests' sound card";
+        }
+        soundCard_ = soundCard;
+    }
+
+    // Waits until the song's clock has passed `ms`; false after ten seconds.
+    static bool PlaysPast(Mci& mci, std::uint32_t id, std::uint32_t ms) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        std::uint32_t position = 0;
+        while (mci.Status(id, MciStatusItem::Position, position) == 0 && position <= ms) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return position > ms;
+    }
+
+    std::string soundCard_;
+};
+
+TEST_F(FluidSynthOutput, SongsComeAndGoWhileTheOutputPlays) {
+    Mci mci(MakeFluidSynthSequencer());
+    std::uint32_t previous = 0;
+    for (int change = 0; change < 12; ++change) {
+        // As the game does it (the old song ends before the next opens), and overlapping.
+        const bool overlap = change % 2 == 1;
+        if (previous && !overlap) {
+            ASSERT_EQ(mci.Stop(previous), 0u);
+            ASSERT_EQ(mci.Close(previous), 0u);
+        }
+        std::uint32_t id = 0;
+        ASSERT_EQ(mci.Open(kSequencerDeviceType, change % 3 ? kSong : kOtherSong, id), 0u);
+        ASSERT_EQ(mci.Play(id, 0), 0u);
+        if (previous && overlap) {
+            ASSERT_EQ(mci.Close(previous), 0u);
+        }
+        EXPECT_TRUE(PlaysPast(mci, id, 50)) << "change " << change;
+        previous = id;
+    }
+}
+
+// The sound server may start after the game: the first open fails, a later one finds it.
+TEST_F(FluidSynthOutput, AMissingOutputIsLookedForAgainAtTheNextOpen) {
+    Mci mci(MakeFluidSynthSequencer());
+    ::setenv("ALSA_CONFIG_PATH", "/nonexistent/blokfall-alsa.conf", 1);
+    MciMidi without(mci, 0, kSong.c_str());
+    ::setenv("ALSA_CONFIG_PATH", soundCard_.c_str(), 1);
+    EXPECT_EQ(without.dwError, MCIERR_HARDWARE);
+
+    MciMidi with(mci, 0, kSong.c_str());
+    ASSERT_EQ(with.dwError, 0u) << with.GetErrorString();
+    ASSERT_EQ(with.Play(), 0);
+    EXPECT_TRUE(PlaysPast(mci, with.wDeviceID, 50));
 }
 
 }  // namespace
