@@ -157,10 +157,12 @@ check_installed_game() {
     xdotool key --delay 100 alt+f q
     wait_until 15 process_ended "$pid" || fail "the game did not end from File > Quit"
     wait "$tracer" || true
-    grep -qF "$pid +++ exited with 0 +++" "$trace" || fail "the game's exit: $(grep -F "$pid +++" "$trace")"
+    # strace pads process ids to a column, so allow any blanks before the marker.
+    grep -qE "^$pid +\+\+\+ exited with 0 \+\+\+" "$trace" ||
+        fail "the game's exit: $(grep -E "^$pid +\+\+\+" "$trace")"
     [ "$(stat -c %s "$target/hiscore.dat" 2>/dev/null)" = 424 ] || fail "no hiscore.dat in the install folder"
     # The songs are read from music/ relative to the entry's Path; one must have been found.
-    grep -qE "^$pid openat\(AT_FDCWD, \"music/([1-9]|1[0-9])\.mid\", O_RDONLY\) = [0-9]+$" "$trace" ||
+    grep -qE "^$pid +openat\(AT_FDCWD, \"music/([1-9]|1[0-9])\.mid\", O_RDONLY\) = [0-9]+$" "$trace" ||
         fail "the game found no song: $(grep -F '.mid' "$trace")"
     [ ! -s "$scratch/game-stderr.txt" ] || fail "the game complained: $(cat "$scratch/game-stderr.txt")"
 }
