@@ -19,6 +19,7 @@
 #include "mci.h"
 #include "playlist.h"
 #include "qt_platform.h"
+#include "quiet_messages.h"
 #include "random.h"
 #include "render_screen.h"
 
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Blokfall: no display to open the window on (DISPLAY is not set).\n");
         return 1;
     }
+    blok::qt::InstallQuietMessageHandler();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Blokfall"));
     QApplication::setQuitOnLastWindowClosed(false);  // the game ends through its own handlers

@@ -6,9 +6,11 @@
 #include <filesystem>
 
 #include "qt_setup_host.h"
+#include "quiet_messages.h"
 #include "setup_window.h"
 
 int main(int argc, char** argv) {
+    blok::qt::InstallQuietMessageHandler();
     QApplication app(argc, argv);
     namespace setup = blok::setup;
 
