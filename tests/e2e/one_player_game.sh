@@ -17,8 +17,9 @@ shots=$(realpath "$3")
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$helpfile" "$work/"
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=$work/runtime
+# As when started without a desktop session: whatever Qt says about that must stay off the
+# terminal, which is checked to be empty at the end.
+unset XDG_RUNTIME_DIR BLOKFALL_DEBUG
 unset QT_QPA_PLATFORM  # the real X display this time
 
 fail() {
