@@ -61,6 +61,13 @@ protected:
         for (int x = left; x < left + length; ++x) Cell(x, y) = value;
     }
 
+    // Fills the row with colours 1..6 in turn, leaving the given columns empty.
+    void FillRowExcept(int y, int left, int length, const std::set<int>& holes = {}) {
+        for (int x = left; x < left + length; ++x) {
+            Cell(x, y) = static_cast<std::int16_t>(holes.count(x) != 0 ? 0 : x % 6 + 1);
+        }
+    }
+
     int CountInRow(int y, int left, int length, std::int16_t value) {
         int n = 0;
         for (int x = left; x < left + length; ++x) n += Cell(x, y) == value ? 1 : 0;

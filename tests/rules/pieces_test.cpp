@@ -152,9 +152,7 @@ TEST_F(PiecesTest, BombEmptiesItsBlockButNeverWallsOrFloor) {
     EXPECT_EQ(Cell(2, 8), 5) << "cells above do not fall into the hole";
     EXPECT_EQ(Cell(2, 12), 5);
 
-    FillRow(17, 2, 10);
-    FillRow(18, 2, 10);
-    FillRow(19, 2, 10);
+    for (int y : {17, 18, 19}) FillRow(y, 2, 10);
     game.Stone2Area(6, 19, Stein[kBomb], 1, 3);
     EXPECT_EQ(CountInRow(20, 0, 50, kWall), 50);
     EXPECT_EQ(CountInRow(19, 5, 3, 0), 2);
@@ -162,9 +160,7 @@ TEST_F(PiecesTest, BombEmptiesItsBlockButNeverWallsOrFloor) {
     EXPECT_EQ(CountInRow(18, 5, 3, 0), 3);
     EXPECT_EQ(CountInRow(17, 2, 10, 3), 10);
 
-    FillRow(0, 2, 10);
-    FillRow(1, 2, 10);
-    FillRow(2, 2, 10);
+    for (int y : {0, 1, 2}) FillRow(y, 2, 10);
     game.Stone2Area(6, 0, Stein[kBomb], 1, 3);
     EXPECT_EQ(Cell(6, 0), kBlast);
     EXPECT_EQ(CountInRow(0, 5, 3, 0), 2);

@@ -8,13 +8,6 @@ namespace {
 
 class RowsTest : public GameTest {
 protected:
-    // Fills the row with colours 1..6 in turn, leaving the given columns empty.
-    void FillRowExcept(int y, int left, int length, std::set<int> holes = {}) {
-        for (int x = left; x < left + length; ++x) {
-            Cell(x, y) = static_cast<std::int16_t>(holes.count(x) != 0 ? 0 : x % 6 + 1);
-        }
-    }
-
     std::array<std::int16_t, 10> Row(int y, int left = 2) {
         std::array<std::int16_t, 10> row{};
         for (int i = 0; i < 10; ++i) row[static_cast<std::size_t>(i)] = Cell(left + i, y);
@@ -49,9 +42,7 @@ TEST_F(RowsTest, OnePlayerRemovesSeparatedRowsAndShiftsTheRest) {
 
 TEST_F(RowsTest, StackedRowsAllGo) {
     Start(kStatusOnePlayer);
-    FillRowExcept(19, 2, 10);
-    FillRowExcept(18, 2, 10);
-    FillRowExcept(17, 2, 10);
+    for (int y : {17, 18, 19}) FillRowExcept(y, 2, 10);
     FillRowExcept(16, 2, 10, {3});
     game.KillRow(2, 10);
     EXPECT_EQ(game.Up1Points, 30u);
@@ -155,13 +146,11 @@ TEST_F(RowsTest, FaceToFaceEveryRemovedRowSends) {
     StartWithPieces(kStatusFaceToFace);
     game.AktuellerSpielStein2.y = 3;
     Random copy = random;
-    FillRowExcept(17, 2, 10);
-    FillRowExcept(18, 2, 10);
-    FillRowExcept(19, 2, 10);
+    for (int y : {17, 18, 19}) FillRowExcept(y, 2, 10);
     game.KillRow(2, 10);
     for (int i = 0; i < 12; ++i) copy.Next();
     EXPECT_EQ(random.Next(), copy.Next()) << "four picks for each of three rows";
-    EXPECT_EQ(CountInRow(17, 2, 10, 0) + CountInRow(18, 2, 10, 0) + CountInRow(19, 2, 10, 0), 30);
+    for (int y : {17, 18, 19}) EXPECT_EQ(CountInRow(y, 2, 10, 0), 10) << "row " << y;
 }
 
 class PenaltyFallTest : public RowsTest {

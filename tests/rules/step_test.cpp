@@ -94,9 +94,7 @@ TEST_F(StepTest, OnePlayerScoresEveryDownRequestAndEveryRow) {
 
     // A square dropped into a two-wide gap completes two rows: two more points, twenty for rows.
     StartWithPieces(kStatusOnePlayer);
-    for (int y : {18, 19}) {
-        for (int x = 2; x < 12; ++x) Cell(x, y) = x == 6 || x == 7 ? 0 : 3;
-    }
+    for (int y : {18, 19}) FillRowExcept(y, 2, 10, {6, 7});
     Place(game.AktuellerSpielStein1, kSquare, 5, 16);
     DropPlayerOne();
     EXPECT_EQ(game.Up1Points, 2u + 20u);
@@ -105,9 +103,9 @@ TEST_F(StepTest, OnePlayerScoresEveryDownRequestAndEveryRow) {
 
 TEST_F(StepTest, LandingInTheTopRowEndsTheGameWithoutRemovingRows) {
     StartWithPieces(kStatusOnePlayer);
-    for (int y = 1; y <= 3; ++y) {
-        for (int x = 2; x < 12; ++x) Cell(x, y) = y < 3 && (x == 6 || x == 7) ? 0 : 3;
-    }
+    FillRowExcept(1, 2, 10, {6, 7});
+    FillRowExcept(2, 2, 10, {6, 7});
+    FillRowExcept(3, 2, 10);
     BlockAtTop(1);
     game.GameGoOn();
     EXPECT_EQ(game.iGameStatus, kStatusTitlePending);

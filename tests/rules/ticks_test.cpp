@@ -1,5 +1,6 @@
 // The running game's ticks: gravity with its speed schedule, the input tick with pause and keys,
 // and the start from the paint handler.
+#include <array>
 #include <vector>
 
 #include "game_fixture.h"
@@ -104,23 +105,16 @@ TEST_F(TicksTest, SpeedFallsToItsFloorAndTheTimerStillRestarts) {
 }
 
 TEST_F(TicksTest, KeysFollowTheGameType) {
-    struct Keys {
-        int left, right, up, down;
-    };
+    using Keys = std::array<int, 4>;  // left, right, turn, down
     const Keys cursor{kKeyLeft, kKeyRight, kKeyUp, kKeyDown};
     const Keys letters{kKeyA, kKeyD, kKeyW, kKeyS};
     for (int status : {kStatusCooperative, kStatusOnePlayer, kStatusFaceToFace}) {
         Start(status);
-        const Keys& one = status == kStatusOnePlayer ? cursor : letters;
-        const Keys& two = status == kStatusOnePlayer ? letters : cursor;
-        EXPECT_EQ(game.key1left, one.left) << status;
-        EXPECT_EQ(game.key1right, one.right) << status;
-        EXPECT_EQ(game.key1up, one.up) << status;
-        EXPECT_EQ(game.key1down, one.down) << status;
-        EXPECT_EQ(game.key2left, two.left) << status;
-        EXPECT_EQ(game.key2right, two.right) << status;
-        EXPECT_EQ(game.key2up, two.up) << status;
-        EXPECT_EQ(game.key2down, two.down) << status;
+        const bool alone = status == kStatusOnePlayer;
+        EXPECT_EQ((Keys{game.key1left, game.key1right, game.key1up, game.key1down}),
+                  alone ? cursor : letters) << status;
+        EXPECT_EQ((Keys{game.key2left, game.key2right, game.key2up, game.key2down}),
+                  alone ? letters : cursor) << status;
     }
 }
 
