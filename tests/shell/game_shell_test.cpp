@@ -55,6 +55,24 @@ struct Program {
         platform.DeliverPaints();
     }
 
+    void LaunchAndPlay(int players, int type) {
+        Launch();
+        StartGame(players, type);
+    }
+
+    // The pause key, read by the next input tick.
+    void PressPause() {
+        platform.Press(kVkP);
+        platform.RunFor(60);
+    }
+
+    bool AnyTimerRunning() const {
+        for (int id = 10; id <= 16; ++id) {
+            if (platform.TimerRunning(id)) return true;
+        }
+        return false;
+    }
+
     bool OnTitleScreen() { return game().iGameStatus == kStatusTitle && platform.dialogOpen; }
     int Bouts() { return game().won1 + game().won2; }
 };
@@ -201,8 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GameShellPlay, OnePlayerGameRunsByGravityToItsEndAndOffersTheScore) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
+    p.LaunchAndPlay(1, 1);
 
     std::uint32_t lastPoints = 0;
     const int ended = p.platform.RunUntil(
@@ -233,8 +250,7 @@ TEST(GameShellPlay, OnePlayerGameRunsByGravityToItsEndAndOffersTheScore) {
 
 TEST(GameShellPlay, FightBoutsStartedByPaintResetTheSpeedButNotThoseStartedByATick) {
     Program p;
-    p.Launch();
-    p.StartGame(2, 2);
+    p.LaunchAndPlay(2, 2);
 
     // A first bout decided by gravity alone, after the first speed-up.
     p.platform.RunFor(10 * 1000 + 400);
@@ -277,8 +293,7 @@ TEST(GameShellPlay, FightBoutsStartedByPaintResetTheSpeedButNotThoseStartedByATi
 
 TEST(GameShellPlay, MenuDialogsDoNotPauseTheGame) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
+    p.LaunchAndPlay(1, 1);
     p.platform.RunFor(100);
     const int rowBefore = p.game().AktuellerSpielStein1.y;
     p.platform.whileModal = [&] { p.platform.RunFor(1000); };
@@ -295,11 +310,9 @@ TEST(GameShellPlay, MenuDialogsDoNotPauseTheGame) {
 
 TEST(GameShellPause, QuitWhilePausedThenTheNextGameRunsUnpaused) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
+    p.LaunchAndPlay(1, 1);
     p.platform.RunFor(100);
-    p.platform.Press(kVkP);
-    p.platform.RunFor(60);
+    p.PressPause();
     ASSERT_EQ(p.game().gamePause, 1);
     ASSERT_EQ(p.game().STOP, 1);
     const int frames = p.screen.gameFrames;
@@ -337,10 +350,8 @@ TEST(GameShellPause, PauseKeyOnTheTitleScreenDoesNothing) {
 
 TEST(GameShellPause, SpeedUpRequestsDuringAPauseMergeIntoOne) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
-    p.platform.Press(kVkP);
-    p.platform.RunFor(60);
+    p.LaunchAndPlay(1, 1);
+    p.PressPause();
     ASSERT_EQ(p.game().gamePause, 1);
 
     p.platform.RunFor(35 * 1000);  // three speed-up requests
@@ -361,8 +372,7 @@ TEST(GameShellPause, SpeedUpRequestsDuringAPauseMergeIntoOne) {
 
 TEST(GameShellMusic, PollAndSkipHoldTheGameStillWithoutEndingAPause) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
+    p.LaunchAndPlay(1, 1);
 
     p.platform.RunFor(10 * 1000);  // the music poll
     ASSERT_EQ(p.music.stopDuringPlay.size(), 2u);  // window creation, then the poll
@@ -374,8 +384,7 @@ TEST(GameShellMusic, PollAndSkipHoldTheGameStillWithoutEndingAPause) {
     EXPECT_EQ(p.music.stopDuringSkip[0], 1);
     EXPECT_EQ(p.game().STOP, 0);
 
-    p.platform.Press(kVkP);
-    p.platform.RunFor(60);
+    p.PressPause();
     ASSERT_EQ(p.game().gamePause, 1);
     p.shell.OnCommand(kCmdSkipMusic);
     EXPECT_EQ(p.music.skips, 2);
@@ -412,8 +421,7 @@ TEST(GameShellMusic, PlayAndStopToggleTheSongOnlyWhenNeeded) {
 
 TEST(GameShellMenu, BackgroundChoiceReachesTheFrameAndMovesTheMarks) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
+    p.LaunchAndPlay(1, 1);
     p.shell.OnCommand(kCmdWhite);
     p.platform.RunFor(60);
     EXPECT_EQ(p.screen.lastBackground, 0);
@@ -523,7 +531,7 @@ TEST_P(GameShellWayOut, ShutsDownOnceAndStillSavesTheTable) {
     EXPECT_EQ(p.screen.releases, 1);
     EXPECT_EQ(p.log.Count("PostQuit 0"), 1u);
     ASSERT_EQ(p.platform.quitCode, 0);
-    for (int id = 10; id <= 16; ++id) EXPECT_FALSE(p.platform.TimerRunning(id)) << id;
+    EXPECT_FALSE(p.AnyTimerRunning());
 
     // Nothing is handled any more.
     const int titleFrames = p.screen.titleFrames;
@@ -541,17 +549,14 @@ TEST_P(GameShellWayOut, ShutsDownOnceAndStillSavesTheTable) {
     EXPECT_EQ(p.hiscores.saves, 1);
 }
 
+const char* const kWayOutNames[] = {"FileQuit", "WindowClosed", "ExitButton",
+                                    "QuitThenDestroyed"};
+
 INSTANTIATE_TEST_SUITE_P(All, GameShellWayOut,
                          testing::Values(WayOut::FileQuit, WayOut::WindowClosed,
                                          WayOut::ExitButton, WayOut::QuitThenDestroyed),
                          [](const testing::TestParamInfo<WayOut>& way) -> std::string {
-                             switch (way.param) {
-                                 case WayOut::FileQuit: return "FileQuit";
-                                 case WayOut::WindowClosed: return "WindowClosed";
-                                 case WayOut::ExitButton: return "ExitButton";
-                                 case WayOut::QuitThenDestroyed: return "QuitThenDestroyed";
-                             }
-                             return "Unknown";
+                             return kWayOutNames[static_cast<int>(way.param)];
                          });
 
 TEST(GameShellFailure, StartDialogThatCannotBeCreatedEndsTheProgram) {
@@ -561,15 +566,14 @@ TEST(GameShellFailure, StartDialogThatCannotBeCreatedEndsTheProgram) {
     EXPECT_EQ(p.platform.quitCode, 0);
     EXPECT_EQ(p.music.kills, 1);
     EXPECT_EQ(p.screen.titleFrames, 0);
-    for (int id = 10; id <= 16; ++id) EXPECT_FALSE(p.platform.TimerRunning(id)) << id;
+    EXPECT_FALSE(p.AnyTimerRunning());
     EXPECT_EQ(p.shell.AfterLoop(), 0);
     EXPECT_EQ(p.hiscores.saves, 1);
 }
 
 TEST(GameShellFailure, WindowClosedDuringTheNameDialogStartsNothingAfterwards) {
     Program p;
-    p.Launch();
-    p.StartGame(1, 1);
+    p.LaunchAndPlay(1, 1);
     p.hiscores.whileChecking = [&] { p.shell.OnDestroy(); };
     p.shell.OnCommand(kCmdQuitGame);
     p.platform.DeliverPaints();
@@ -577,7 +581,7 @@ TEST(GameShellFailure, WindowClosedDuringTheNameDialogStartsNothingAfterwards) {
     EXPECT_EQ(p.platform.quitCode, 0);
     EXPECT_EQ(p.music.kills, 1);
     EXPECT_EQ(p.platform.dialogsCreated, 1);
-    for (int id = 10; id <= 16; ++id) EXPECT_FALSE(p.platform.TimerRunning(id)) << id;
+    EXPECT_FALSE(p.AnyTimerRunning());
 }
 
 }  // namespace
