@@ -19,12 +19,14 @@ constexpr Color kMarker = Rgb(42, 43, 44);
 
 class GameFrame : public ::testing::Test {
 protected:
-    Surface Compose(GameSetup& setup, int backgroundImage = 1) {
+    // The frame on a surface wider than the window, marked where nothing was drawn.
+    Surface Compose(GameSetup& setup, const Pictures& with, int backgroundImage = 1) {
         Surface s(509, 428);
         s.FillRect(0, 0, 509, 428, Brush{kMarker});
-        PrintGameArea(s, setup.game, pictures, backgroundImage, 409, 428);
+        PrintGameArea(s, setup.game, with, backgroundImage, 409, 428);
         return s;
     }
+    Surface Compose(GameSetup& setup) { return Compose(setup, pictures); }
     Color Stone(int color) const { return stoneColor[color - 1].color; }
 
     // The rows 0..15 that hold the score texts.
@@ -191,8 +193,7 @@ TEST_F(GameFrame, BombHangsOffItsCellAndLosesItsTopInRowZero) {
     }
     GameSetup setup(kStatusOnePlayer);
     setup.Piece(setup.game.AktuellerSpielStein1, 3, 1, 5, 3);
-    Surface s(509, 428);
-    PrintGameArea(s, setup.game, rowed, 1, 409, 428);
+    Surface s = Compose(setup, rowed);
     EXPECT_EQ(At(s, 166, 53), Rgb(100, 0, 0));
     EXPECT_EQ(At(s, 185, 82), Rgb(129, 0, 0));
     EXPECT_EQ(At(s, 165, 53), kesta);
@@ -201,7 +202,7 @@ TEST_F(GameFrame, BombHangsOffItsCellAndLosesItsTopInRowZero) {
 
     GameSetup fight(kStatusFaceToFace);
     fight.Piece(fight.game.AktuellerSpielStein2, 3, 1, 15, 0);
-    PrintGameArea(s, fight.game, rowed, 1, 409, 428);
+    s = Compose(fight, rowed);
     EXPECT_EQ(At(s, 242, 0), Rgb(107, 0, 0));
     EXPECT_EQ(At(s, 261, 22), Rgb(129, 0, 0));
 }
@@ -228,9 +229,7 @@ TEST_F(GameFrame, PicturesOfOtherSizesAreDrawnAtTheirFrameSizes) {
     setup.Cell(4, 6, kPenalty);  // x 144..163, y 120..139
     setup.Cell(8, 15, kBlast);   // flame x 204..263, y 280..339
     setup.Piece(setup.game.AktuellerSpielStein1, 3, 1, 5, 3);  // bomb x 166..185, y 53..82
-    Surface s(509, 428);
-    s.FillRect(0, 0, 509, 428, Brush{kMarker});
-    PrintGameArea(s, setup.game, odd, 1, 409, 428);
+    const Surface s = Compose(setup, odd);
 
     EXPECT_EQ(At(s, 408, 427), kesta) << "the background covers the whole frame";
     EXPECT_EQ(At(s, 409, 427), kMarker);
