@@ -43,7 +43,6 @@ int VirtualPlatform::Step(std::int64_t until) {
             throw std::runtime_error("paint requests without end");
         }
         invalidBottom = 0;
-        ++paints;
         shell_->OnPaint();
         return kPaint;
     }
@@ -114,9 +113,7 @@ void VirtualPlatform::InvalidateTop(int bottom) {
 }
 
 void VirtualPlatform::Present(const Surface& surface, int width, int height) {
-    ++presents;
     lastPresentWidth = width;
-    lastPresentHeight = height;
     if (width < 0 || height < 0 || width > surface.Width() || height > surface.Height()) {
         presentOutsideSurface = true;
     }
@@ -134,10 +131,7 @@ void VirtualPlatform::MoveWindow(int left, int top, int width, int height) {
     if (resized) invalidBottom = kWholeClient;
 }
 
-void VirtualPlatform::FocusMainWindow() {
-    log_.Add("FocusMain");
-    ++focusMain;
-}
+void VirtualPlatform::FocusMainWindow() { log_.Add("FocusMain"); }
 
 void VirtualPlatform::PostQuit(int code) {
     log_.Add("PostQuit " + std::to_string(code));

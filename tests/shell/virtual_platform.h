@@ -52,7 +52,6 @@ public:
     // --- keyboard ---
     void Press(int virtualKey) { pressed_.insert(virtualKey); }
     void Hold(int virtualKey);
-    void Release(int virtualKey) { held_.erase(virtualKey); }
 
     // --- what the shell left behind ---
     bool TimerRunning(int id) const { return timers_.count(id) != 0; }
@@ -65,17 +64,13 @@ public:
     bool dialogOpen = false;
     int dialogsCreated = 0;
     std::map<int, int> radioChecked;  // first id of a group -> checked id
-    int focusMain = 0;
     int focusDialog = 0;
     int infoDialogs = 0;
     int aboutDialogs = 0;
     std::vector<std::pair<std::string, std::string>> messages;
     std::vector<std::string> helpPaths;
     std::optional<int> quitCode;
-    int paints = 0;
-    int presents = 0;
     int lastPresentWidth = 0;
-    int lastPresentHeight = 0;
     bool presentOutsideSurface = false;
     // Runs inside modal dialogs and message boxes, as their nested event loop would.
     std::function<void()> whileModal;
