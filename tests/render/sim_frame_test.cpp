@@ -78,23 +78,5 @@ TEST_F(SimFrame, WritesTheVisibleFrameAndShowsABlastOnlyOnce) {
     EXPECT_EQ(Slurp(dir / "d.ppm"), c);  // outside a game: the last frame composed
 }
 
-TEST_F(SimFrame, MalformedPictureCommandsAreLineErrors) {
-    const struct {
-        std::string script;
-        std::string error;
-    } cases[] = {
-        {"start 3\nframe\n", "error line 2:"},
-        {"start 3\nframe a b\n", "error line 2:"},
-        {"background\n", "error line 1:"},
-        {"seed 1\nbackground blue\n", "error line 2:"},
-        {"start 4\nframe " + File("missing/dir/x.ppm") + "\n", "error line 2:"},
-    };
-    for (const auto& c : cases) {
-        const SimResult run = RunSim(c.script);
-        EXPECT_EQ(run.status, 2) << c.script;
-        EXPECT_EQ(run.err.rfind(c.error, 0), 0u) << run.err;
-    }
-}
-
 }  // namespace
 }  // namespace blok

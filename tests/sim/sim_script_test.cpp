@@ -61,6 +61,14 @@ TEST(SimScript, MissingAndStrayArguments) {
     }
 }
 
+TEST(SimScript, MalformedPictureCommands) {
+    // /dev/null is no directory, so no frame can be written below it.
+    for (const char* line : {"frame", "frame a b", "frame /dev/null/x.ppm", "background",
+                             "background blue"}) {
+        ExpectRefused(line);
+    }
+}
+
 TEST(SimScript, CommentsAndBlankLinesAreSkippedButCounted) {
     const ScriptRun good = RunLines("# a comment\n\n   \t\nseed 7 # trailing comment\r\nstart 4\ndump\n");
     EXPECT_EQ(good.code, 0);
