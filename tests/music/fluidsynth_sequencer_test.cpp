@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,7 +70,7 @@ TEST_F(OfflineRender, ASongSoundsForAsLongAsTheDeviceReports) {
         sumSquares += Render(kBlockMs);
         renderedMs += kBlockMs;
     }
-    const double rmsDb = 10.0 * std::log10(sumSquares / (renderedMs / kBlockMs) + 1e-20);
+    const double rmsDb = Decibels(sumSquares / (renderedMs / kBlockMs));
     RecordProperty("rendered_ms", static_cast<int>(renderedMs));
     RecordProperty("length_ms", static_cast<int>(song.dwLength));
     RecordProperty("rms_centi_db", static_cast<int>(rmsDb * 100));
