@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -71,7 +70,7 @@ TEST_F(OfflineRender, ASongSoundsForAsLongAsTheDeviceReports) {
         sumSquares += Render(kBlockMs);
         renderedMs += kBlockMs;
     }
-    const double rmsDb = 10.0 * std::log10(sumSquares / (renderedMs / kBlockMs) + 1e-20);
+    const double rmsDb = Decibels(sumSquares / (renderedMs / kBlockMs));
     RecordProperty("rendered_ms", static_cast<int>(renderedMs));
     RecordProperty("length_ms", static_cast<int>(song.dwLength));
     RecordProperty("rms_centi_db", static_cast<int>(rmsDb * 100));
@@ -175,23 +174,6 @@ TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
     MciMidi song(mci, 0, kSong.c_str());
     EXPECT_EQ(song.dwError, MCIERR_CANNOT_LOAD_DRIVER);
     EXPECT_EQ(song.wDeviceID, 0u);
-}
-
-// With sound hardware the song opens and plays; without it the open must fail with a hardware
-// error instead of hanging. How long it takes is printed by blokfall-song-check --time-open.
-TEST(FluidSynthSequencer, OpeningWithAudioOutputEitherPlaysOrFailsCleanly) {
-    Mci mci(MakeFluidSynthSequencer());
-    const auto start = std::chrono::steady_clock::now();
-    MciMidi song(mci, 0, kSong.c_str());
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    RecordProperty("open_microseconds", static_cast<int>(took.count() * 1000));
-    if (song.dwError == 0) {
-        EXPECT_EQ(song.Play(), 0);
-        EXPECT_EQ(song.Stop(), 0);
-    } else {
-        EXPECT_EQ(song.dwError, MCIERR_HARDWARE);
-        EXPECT_NE(song.Play(), 0);
-    }
 }
 
 // The tests' ALSA configuration (see CMakeLists.txt) gives a sound card that swallows what it

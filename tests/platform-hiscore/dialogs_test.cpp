@@ -36,8 +36,9 @@ TEST(NameDialog, ShowsItsTextsAndThePresetAndHasNoWayToCancel) {
     NameDialog dialog(&owner);
     EXPECT_EQ(dialog.objectName(), "Dialog_2");
     EXPECT_EQ(dialog.windowTitle(), "Hiscore");
-    EXPECT_TRUE(LabelTexts(&dialog).contains("Congratulations , your in the Hiscore-Table"));
-    EXPECT_TRUE(LabelTexts(&dialog).contains("Tell me your name"));
+    const QStringList texts = LabelTexts(&dialog);
+    EXPECT_TRUE(texts.contains("Congratulations , your in the Hiscore-Table"));
+    EXPECT_TRUE(texts.contains("Tell me your name"));
     EXPECT_EQ(dialog.NameEdit()->text(), "Nobody");
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
 
@@ -51,7 +52,6 @@ TEST(NameDialog, ShowsItsTextsAndThePresetAndHasNoWayToCancel) {
 TEST(NameDialog, TypingReplacesThePresetUpTo27CharactersAndEnterAccepts) {
     QWidget owner;
     NameDialog dialog(&owner);
-    int result = -1;
     WhileModal([&](QWidget* modal) {
         QLineEdit* edit = dialog.NameEdit();
         EXPECT_EQ(modal, &dialog);
@@ -61,8 +61,7 @@ TEST(NameDialog, TypingReplacesThePresetUpTo27CharactersAndEnterAccepts) {
         EXPECT_TRUE(dialog.isVisible()) << "Escape must not close the name dialog";
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    result = dialog.exec();
-    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(dialog.Name(), std::string(27, 'k'));
 }
 

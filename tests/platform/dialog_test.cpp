@@ -13,15 +13,13 @@
 #include <QTextBrowser>
 #include <QTimer>
 
-#include "fake_shell.h"
 #include "help_viewer.h"
 #include "info_dialogs.h"
-#include "qt_platform.h"
+#include "platform_fixture.h"
 
 using blok::qt::AboutDialog;
 using blok::qt::HelpViewer;
 using blok::qt::InfoDialog;
-using blok::qt::QtPlatform;
 
 namespace {
 
@@ -98,11 +96,9 @@ TEST(InfoDialogs, OpenInTheMiddleOfTheScreenNotOverTheOwner) {
     }
 }
 
-TEST(ModalDialogs, TheGameTimersKeepRunningBehindThem) {
-    FakeShell shell;
-    QtPlatform platform;
-    platform.Attach(shell);
-    ASSERT_TRUE(platform.CreateMainWindow());
+using ModalDialogs = PlatformTest;
+
+TEST_F(ModalDialogs, TheGameTimersKeepRunningBehindThem) {
     platform.Window()->show();
     platform.SetTimer(13, 10);
     int ticksWhileOpen = 0;

@@ -17,12 +17,10 @@
 #include <QTest>
 #include <QWidget>
 
-#include "fake_shell.h"
-#include "qt_platform.h"
+#include "platform_fixture.h"
 #include "surface.h"
 
 using blok::Surface;
-using blok::qt::QtPlatform;
 
 namespace {
 
@@ -140,11 +138,11 @@ Readback Read(const QImage& image) {
     return result;
 }
 
-class ScaledPresentTest : public testing::Test {
+class ScaledPresentTest : public PlatformTest {
 protected:
     void SetUp() override {
-        platform.Attach(shell);
-        ASSERT_TRUE(platform.CreateMainWindow());
+        PlatformTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(platform.ClientRect().Width(), kSide);
         ASSERT_EQ(platform.ClientRect().Height(), kSide);
         DrawPositions(frame, false);
@@ -153,14 +151,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(platform.Window()));
         // Without the intended ratio the test would prove nothing.
         ASSERT_DOUBLE_EQ(platform.Client()->devicePixelRatioF(), ExpectedRatio());
-    }
-
-    template <typename Request>
-    void PaintAndWait(Request request) {
-        const int before = shell.Count("OnPaint");
-        request();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return shell.Count("OnPaint") > before; }, 2000));
-        QTest::qWait(10);
     }
 
     // What the window shows now, in device pixels, without painting anew: the client's part of
@@ -191,8 +181,6 @@ protected:
                 inside.top() - topLeft.y()};
     }
 
-    FakeShell shell;
-    QtPlatform platform;
     Surface frame{kSide, kSide};
 };
 

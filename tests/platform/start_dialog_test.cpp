@@ -7,21 +7,20 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "fake_shell.h"
-#include "qt_platform.h"
+#include "platform_fixture.h"
 #include "start_dialog.h"
 
-using blok::qt::QtPlatform;
 using blok::qt::StartDialog;
 
 namespace {
 
 // A platform with its window shown and active, and a shell whose dialog procedure checks the
 // radio buttons and closes the dialog on Start and Exit, as the game's does.
-class StartDialogTest : public testing::Test {
+class StartDialogTest : public PlatformTest {
 protected:
     void SetUp() override {
-        platform.Attach(shell);
+        PlatformTest::SetUp();
+        if (HasFatalFailure()) return;
         shell.onStartDialogInit = [this] {
             platform.CheckRadioButton(102, 103, 102);
             platform.CheckRadioButton(105, 106, 106);
@@ -31,10 +30,7 @@ protected:
             if (id == 105 || id == 106) platform.CheckRadioButton(105, 106, id);
             if (id == 107 || id == 108) platform.DestroyStartDialog();
         };
-        ASSERT_TRUE(platform.CreateMainWindow());
-        platform.Window()->show();
-        platform.Window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(platform.Window()));
+        ShowActive();
         ASSERT_TRUE(platform.CreateStartDialog());
         dialog = platform.StartDialogWidget();
         ASSERT_NE(dialog, nullptr);
@@ -47,8 +43,6 @@ protected:
         return n;
     }
 
-    FakeShell shell;
-    QtPlatform platform;
     StartDialog* dialog = nullptr;
 };
 

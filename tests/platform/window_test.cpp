@@ -12,8 +12,7 @@
 
 #include "dialog_units.h"
 #include "emulated_frame.h"
-#include "fake_shell.h"
-#include "qt_platform.h"
+#include "platform_fixture.h"
 #include "surface.h"
 
 using blok::Rect;
@@ -22,32 +21,7 @@ using blok::qt::QtPlatform;
 
 namespace {
 
-class WindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        platform.Attach(shell);
-        ASSERT_TRUE(platform.CreateMainWindow());
-    }
-
-    void ShowActive() {
-        platform.Window()->show();
-        platform.Window()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(platform.Window()));
-        QTest::qWait(50);  // let the repaints of the activation pass
-    }
-
-    // Requests a repaint and waits until the game has answered it and the picture is out.
-    template <typename Request>
-    void PaintAndWait(Request request) {
-        const int before = shell.Count("OnPaint");
-        request();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return shell.Count("OnPaint") > before; }, 2000));
-        QTest::qWait(10);
-    }
-
-    FakeShell shell;
-    QtPlatform platform;
-};
+using WindowTest = PlatformTest;
 
 QString Describe(const QAction* action) {
     if (action->isSeparator()) return QStringLiteral("-");
@@ -189,15 +163,11 @@ TEST_F(WindowTest, AfterQuitNoHandlerRunsAndTheLoopEndsAtOnce) {
     EXPECT_EQ(platform.Exec(), 3);
 }
 
-TEST_F(WindowTest, ClosingTheWindowDestroysItOnce) {
-    ShowActive();
-    platform.Window()->close();
-    EXPECT_EQ(shell.Count("OnDestroy"), 1);
-}
-
-TEST_F(WindowTest, ActivationIsReported) {
+TEST_F(WindowTest, ActivationIsReportedAndClosingDestroysOnce) {
     ShowActive();
     EXPECT_GE(shell.Count("OnActivate"), 1);
+    platform.Window()->close();
+    EXPECT_EQ(shell.Count("OnDestroy"), 1);
 }
 
 // The game's picture, as a grab of the screen shows it.

@@ -23,24 +23,19 @@ int RunCommand(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(DesktopEntry, GameEntryRunsTheInstalledGameInTheInstallFolder) {
-    const std::string text = DesktopEntryText(GameEntry("/home/me/Blok fall"));
-    EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u);
-    EXPECT_TRUE(HasLine(text, "Type=Application"));
-    EXPECT_TRUE(HasLine(text, "Name=Blokfall"));
-    EXPECT_TRUE(HasLine(text, "Comment=Blokfall"));
-    EXPECT_TRUE(HasLine(text, "Exec=\"/home/me/Blok fall/Blokfall\""));
-    EXPECT_TRUE(HasLine(text, "Path=/home/me/Blok fall"));
-    EXPECT_TRUE(HasLine(text, "Categories=Game;BlocksGame;"));
-}
-
-TEST(DesktopEntry, HelpEntryOpensTheInstalledHelpInTheViewer) {
-    const std::string text = DesktopEntryText(HelpEntry("/opt/Blokfall"));
-    EXPECT_TRUE(HasLine(text, "Name=BlokfallHelp"));
-    EXPECT_TRUE(HasLine(text, "Comment=BlokfallHelp"));
-    EXPECT_TRUE(HasLine(
-        text, "Exec=\"/opt/Blokfall/Blokfall\" --help-viewer \"/opt/Blokfall/Blokfall.hlp\""));
-    EXPECT_TRUE(HasLine(text, "Path=/opt/Blokfall"));
+TEST(DesktopEntry, EntriesRunTheInstalledGameOrItsHelpInTheInstallFolder) {
+    const std::string game = DesktopEntryText(GameEntry("/home/me/Blok fall"));
+    const std::string help = DesktopEntryText(HelpEntry("/opt/Blokfall"));
+    EXPECT_EQ(game.rfind("[Desktop Entry]\n", 0), 0u);
+    for (const char* line : {"Type=Application", "Name=Blokfall", "Comment=Blokfall",
+                             "Exec=\"/home/me/Blok fall/Blokfall\"", "Path=/home/me/Blok fall",
+                             "Categories=Game;BlocksGame;"})
+        EXPECT_TRUE(HasLine(game, line)) << line;
+    for (const char* line :
+         {"Name=BlokfallHelp", "Comment=BlokfallHelp",
+          "Exec=\"/opt/Blokfall/Blokfall\" --help-viewer \"/opt/Blokfall/Blokfall.hlp\"",
+          "Path=/opt/Blokfall"})
+        EXPECT_TRUE(HasLine(help, line)) << line;
 }
 
 TEST(DesktopEntry, ExecArgumentsEscapeWhatTheCommandLineAndTheFileWouldInterpret) {
