@@ -135,14 +135,10 @@ private:
         Paint();
     }
 
-    bool GameRunning() const {
-        return game_.iGameStatus >= kStatusOnePlayer && game_.iGameStatus <= kStatusFaceToFace;
-    }
-
     // A paint as the window receives it: a pending game starts, then a frame is composed, which
     // clears the blast markers it shows. Outside a game nothing is composed.
     void Paint() {
-        if (!GameRunning()) return;
+        if (!IsGameRunning(game_.iGameStatus)) return;
         if (game_.GameInit == 1) game_.StartFromPaint();
         PrintGameArea(surface_, game_, LoadPictures(), backgroundImage_, kClientWidth,
                       kClientHeight);

@@ -30,6 +30,11 @@ inline constexpr int kStatusFaceToFace = 5;
 inline constexpr int kStatusExit = 6;
 inline constexpr int kStatusHiscoreCheck = 7;
 
+// Statuses 3, 4 and 5: a game of that type is running.
+inline constexpr bool IsGameRunning(int status) {
+    return status >= kStatusOnePlayer && status <= kStatusFaceToFace;
+}
+
 // Key codes: letters as their character, cursor keys as 256 + their virtual-key code.
 inline constexpr int kKeyA = 65, kKeyD = 68, kKeyW = 87, kKeyS = 83, kKeyP = 80;
 inline constexpr int kKeyLeft = 293, kKeyUp = 294, kKeyRight = 295, kKeyDown = 296;

@@ -29,11 +29,6 @@ constexpr int kSpeedUpMs = 10000;
 
 constexpr const char* kHelpFileName = "Blokfall.hlp";
 
-bool IsGameRunning(int status) {
-    return status == kStatusOnePlayer || status == kStatusCooperative ||
-           status == kStatusFaceToFace;
-}
-
 }  // namespace
 
 GameShell::GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
