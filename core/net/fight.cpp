@@ -4,6 +4,9 @@ namespace blok::net {
 
 namespace {
 
+// Ticks that may wait for the joiner's window: a minute of play.
+constexpr std::size_t kMaxWaitingTicks = 2000;
+
 // The fight begins on this side: the Game is prepared and its lockstep made before the owner
 // hears of it.
 std::function<void(const Welcome&)> Preparing(Game& game, std::optional<Lockstep>& lockstep,
@@ -88,7 +91,7 @@ JoinFight::JoinFight(Game& game, SessionEvents events)
     : game_(game), afterTick_(events.tick), session_([this, events] {
           SessionEvents own = events;
           own.started = Preparing(game_, lockstep_, events.started);
-          own.tick = [this](const Tick& tick) { Play(tick); };
+          own.tick = [this](const Tick& tick) { Receive(tick); };
           own.hash = [this](const StateHash& hash) { Compare(hash); };
           return own;
       }()) {}
@@ -98,10 +101,26 @@ bool JoinFight::Connect(const std::string& host, std::uint16_t port, const std::
     return session_.Connect(host, port, code, now, error);
 }
 
+void JoinFight::Hold(bool held) {
+    held_ = held;
+    while (!held_ && !waiting_.empty()) {
+        const Tick tick = waiting_.front();
+        waiting_.pop_front();
+        Play(tick);
+    }
+}
+
+void JoinFight::Receive(const Tick& tick) {
+    if (!held_) return Play(tick);
+    if (waiting_.size() >= kMaxWaitingTicks) return session_.Abandon(EndReason::kProtocolError);
+    waiting_.push_back(tick);
+}
+
 void JoinFight::Play(const Tick& tick) {
     // Once the fight is decided here, the ticks that follow belong to no fight.
     if (!lockstep_ || game_.iGameStatus != kStatusFaceToFace) return;
     repaint_ = lockstep_->Apply(tick);
+    if (game_.iGameStatus != kStatusFaceToFace) session_.Finish(EndReason::kFightOver);
     if (afterTick_) afterTick_(tick);
 }
 

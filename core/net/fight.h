@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,6 +50,8 @@ class JoinFight {
     bool Connect(const std::string& host, std::uint16_t port, const std::string& code, Millis now,
                  std::string& error);
     void SendKeys(const Keys& keys) { session_.SendKeys(keys); }
+    // While held, the host's ticks wait here (until this side's window is ready to show them).
+    void Hold(bool held);
 
     JoinSession& Session() { return session_; }
     Lockstep* Steps() { return lockstep_ ? &*lockstep_ : nullptr; }
@@ -56,6 +59,7 @@ class JoinFight {
     bool RepaintDue() const { return repaint_; }
 
   private:
+    void Receive(const Tick& tick);
     void Play(const Tick& tick);
     void Compare(const StateHash& hash);
 
@@ -64,6 +68,8 @@ class JoinFight {
     std::optional<Lockstep> lockstep_;
     JoinSession session_;
     bool repaint_ = false;
+    bool held_ = false;
+    std::deque<Tick> waiting_;
 };
 
 }  // namespace blok::net

@@ -15,6 +15,7 @@ bool Lockstep::Apply(const Tick& tick) {
 
     const Random shared = game_.rng;
     game_.rng = random_;
+    inTick_ = true;
     bool repaint = false;
     switch (tick.kind) {
         case TickKind::kStart:
@@ -31,6 +32,7 @@ bool Lockstep::Apply(const Tick& tick) {
             repaint = game_.InputTick();
             break;
     }
+    inTick_ = false;
     random_ = game_.rng;
     game_.rng = shared;
     framePending_ = repaint;

@@ -19,6 +19,8 @@ class Lockstep {
     // Plays the tick; returns true when the window should repaint.
     bool Apply(const Tick& tick);
     std::uint32_t NextNumber() const { return next_; }
+    // A tick is being played (it may wait in the end-of-fight message).
+    bool InTick() const { return inTick_; }
 
     // The Game's key readings while a tick is being played.
     bool PressedSinceLastRead(int virtualKey);
@@ -36,6 +38,7 @@ class Lockstep {
     Random random_;
     std::uint32_t next_ = 0;
     bool framePending_ = false;
+    bool inTick_ = false;
     std::uint8_t pressed1_ = 0, pressed2_ = 0;  // consumed when read
     std::uint8_t held1_ = 0, held2_ = 0;
     bool pausePressed_ = false;

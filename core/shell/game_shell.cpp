@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -126,7 +127,7 @@ void GameShell::StartGame() {
     // The pause key is read and discarded first inside StartFromPaint; enabling the menu item
     // before it changes nothing either of them sees.
     platform_.EnableMenuItem(kCmdQuitGame, true);
-    game_.StartFromPaint();
+    RunTick(TickRoute::Kind::kStart);
     platform_.KillTimer(kTimerTitlePicture);
     platform_.KillTimer(kTimerTitleStep);
     platform_.SetTimer(kTimerGravity, game_.gamespeed);
@@ -137,9 +138,40 @@ void GameShell::StartGame() {
     platform_.MoveWindow(window.left, window.top, kWindowWidth, kWindowHeight);
 }
 
+bool GameShell::RunTick(TickRoute::Kind kind) {
+    if (Routed()) return route_->RunTick(kind);
+    switch (kind) {
+        case TickRoute::Kind::kStart:
+            game_.StartFromPaint();
+            return true;
+        case TickRoute::Kind::kGravity:
+            game_.GravityTick();
+            return false;
+        case TickRoute::Kind::kSpeedUp:
+            game_.SpeedUpTick();
+            return false;
+        case TickRoute::Kind::kInput:
+            return game_.InputTick();
+    }
+    return false;
+}
+
+void GameShell::StartPreparedGame() {
+    if (state_.startDialogOpen) {
+        CloseStartDialog();
+    } else {
+        platform_.InvalidateAll();
+    }
+}
+
 void GameShell::PaintGame() {
+    // Drawing a frame clears the blast markers it shows. In a network fight that must happen
+    // at the same tick on both machines, so the fight does it and a paint draws from a copy.
+    std::optional<Game> copy;
+    if (Routed()) copy.emplace(game_);
+    Game& shown = copy ? *copy : game_;
     const Surface& frame =
-        screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
+        screen_.ComposeGame(shown, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
                       std::min(kFrameHeight, frame.Height()));
 }
@@ -155,16 +187,16 @@ void GameShell::OnTimer(int id) {
             TitleAnimationTick();
             break;
         case kTimerGravity:
-            game_.GravityTick();
+            RunTick(TickRoute::Kind::kGravity);
             break;
         case kTimerInput:
-            if (game_.InputTick()) platform_.InvalidateAll();
+            if (RunTick(TickRoute::Kind::kInput)) platform_.InvalidateAll();
             break;
         case kTimerMusicPoll:
             MusicPollTick();
             break;
         case kTimerSpeedUp:
-            game_.SpeedUpTick();
+            RunTick(TickRoute::Kind::kSpeedUp);
             break;
         default:
             break;
@@ -332,10 +364,13 @@ void GameShell::CloseStartDialog() {
 }
 
 bool GameShell::PressedSinceLastRead(int virtualKey) {
-    return platform_.PressedSinceLastRead(virtualKey);
+    return Routed() ? route_->PressedSinceLastRead(virtualKey)
+                    : platform_.PressedSinceLastRead(virtualKey);
 }
 
-bool GameShell::Held(int virtualKey) { return platform_.Held(virtualKey); }
+bool GameShell::Held(int virtualKey) {
+    return Routed() ? route_->Held(virtualKey) : platform_.Held(virtualKey);
+}
 
 void GameShell::ShowMessage(std::string_view text, std::string_view caption) {
     platform_.ShowMessage(text, caption);

@@ -8,6 +8,7 @@
 #include "random.h"
 #include "services.h"
 #include "shell.h"
+#include "tick_route.h"
 
 namespace blok {
 
@@ -31,6 +32,9 @@ inline constexpr int kCmdWhite = 208;
 inline constexpr int kCmdGameInfo = 215;
 inline constexpr int kCmdHelpFile = 216;
 inline constexpr int kCmdAbout = 217;
+// The Options popup: its network fight items.
+inline constexpr int kCmdHostFight = 320;
+inline constexpr int kCmdJoinFight = 321;
 
 // Start dialog controls.
 inline constexpr int kDlgOnePlayer = 102;
@@ -74,6 +78,12 @@ public:
     void StartDialogInit() override;
     void StartDialogCommand(int id) override;
 
+    // A network fight's route for the ticks and keys; null for none.
+    void SetTickRoute(TickRoute* route) { route_ = route; }
+    // The game has been set up to start by someone else than the start dialog (a network
+    // fight): the title gives way, and the next paint starts it.
+    void StartPreparedGame();
+
     Game& game() { return game_; }
     const Game& game() const { return game_; }
     const ShellState& state() const { return state_; }
@@ -89,6 +99,9 @@ private:
     void EnterTitleScreen();
     void PaintTitle();
     void StartGame();
+    bool Routed() const { return route_ != nullptr && route_->Active(); }
+    // Plays one of the game's ticks, through the route when a fight is on; true: repaint.
+    bool RunTick(TickRoute::Kind kind);
     void PaintGame();
     void TitleAnimationTick();
     void MusicPollTick();
@@ -108,6 +121,7 @@ private:
     Clock clock_;
     Game game_;
     ShellState state_;
+    TickRoute* route_ = nullptr;
 };
 
 }  // namespace blok

@@ -94,6 +94,7 @@ const std::initializer_list<MenuPopup> kMenu = {
     {"&Music", {{203, "Music &Play"}, {204, "Music St&op"}, {0, nullptr}, {206, "S&kip Music"}}},
     {"&Background", {{207, "&Picture"}, {208, "&White"}}},
     {"&Help", {{215, "&Game"}, {216, "&Help Topics"}, {0, nullptr}, {217, "&About"}}},
+    {"&Options", {{320, "&Host a network fight…"}, {321, "&Join a network fight…"}}},
 };
 
 bool StartDetached(const QString& program, const QStringList& arguments) {

@@ -36,9 +36,10 @@ TEST_F(WindowTest, MenuBarIsLaidOutWithItsIdsAllEnabled) {
         {"&Music", "Music &Play(203)", "Music St&op(204)", "-", "S&kip Music(206)"},
         {"&Background", "&Picture(207)", "&White(208)"},
         {"&Help", "&Game(215)", "&Help Topics(216)", "-", "&About(217)"},
+        {"&Options", "&Host a network fight…(320)", "&Join a network fight…(321)"},
     };
     const QList<QAction*> popups = platform.Window()->menuBar()->actions();
-    ASSERT_EQ(popups.size(), 5);
+    ASSERT_EQ(popups.size(), 6);
     for (qsizetype i = 0; i < popups.size(); ++i) {
         QStringList seen{popups[i]->text()};
         for (const QAction* item : popups[i]->menu()->actions()) {
