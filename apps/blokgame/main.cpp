@@ -102,13 +102,19 @@ int RunGame(const NetRequest& request) {
     blok::net::NetFight fight(shell, platform, [] { return QDateTime::currentMSecsSinceEpoch(); });
     blok::qt::NetUi netUi(platform, shell, fight);
     platform.ShowAndPaint();
-    // Once the loop runs, so that the title screen and its dialog stand first.
-    QTimer::singleShot(0, &netUi, [&] {
-        if (request.kind == NetRequest::Kind::kHost) netUi.HostNow(request.port, request.code);
-        if (request.kind == NetRequest::Kind::kJoin) {
-            netUi.JoinNow(request.host, request.port, request.code);
-        }
-    });
+    // A fight asked for on the command line begins once the title screen stands.
+    QTimer waitForTitle;
+    if (request.kind != NetRequest::Kind::kNone) {
+        QObject::connect(&waitForTitle, &QTimer::timeout, &netUi, [&] {
+            if (shell.game().iGameStatus != blok::kStatusTitle) return;
+            waitForTitle.stop();
+            if (request.kind == NetRequest::Kind::kHost) netUi.HostNow(request.port, request.code);
+            if (request.kind == NetRequest::Kind::kJoin) {
+                netUi.JoinNow(request.host, request.port, request.code);
+            }
+        });
+        waitForTitle.start(20);
+    }
     platform.Exec();
     fight.Close();
     return shell.AfterLoop();

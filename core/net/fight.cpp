@@ -4,8 +4,8 @@ namespace blok::net {
 
 namespace {
 
-// Ticks that may wait for the joiner's window: a minute of play.
-constexpr std::size_t kMaxWaitingTicks = 2000;
+// Ticks and hashes that may wait for the joiner's window: a minute of play.
+constexpr std::size_t kMaxWaitingSteps = 2000;
 
 // The fight begins on this side: the Game is prepared and its lockstep made before the owner
 // hears of it.
@@ -92,7 +92,7 @@ JoinFight::JoinFight(Game& game, SessionEvents events)
           SessionEvents own = events;
           own.started = Preparing(game_, lockstep_, events.started);
           own.tick = [this](const Tick& tick) { Receive(tick); };
-          own.hash = [this](const StateHash& hash) { Compare(hash); };
+          own.hash = [this](const StateHash& hash) { Receive(hash); };
           return own;
       }()) {}
 
@@ -104,16 +104,21 @@ bool JoinFight::Connect(const std::string& host, std::uint16_t port, const std::
 void JoinFight::Hold(bool held) {
     held_ = held;
     while (!held_ && !waiting_.empty()) {
-        const Tick tick = waiting_.front();
+        const Step step = waiting_.front();
         waiting_.pop_front();
-        Play(tick);
+        Receive(step);
     }
 }
 
-void JoinFight::Receive(const Tick& tick) {
-    if (!held_) return Play(tick);
-    if (waiting_.size() >= kMaxWaitingTicks) return session_.Abandon(EndReason::kProtocolError);
-    waiting_.push_back(tick);
+void JoinFight::Receive(const Step& step) {
+    if (held_) {
+        if (waiting_.size() >= kMaxWaitingSteps) return session_.Abandon(EndReason::kProtocolError);
+        waiting_.push_back(step);
+    } else if (const Tick* tick = std::get_if<Tick>(&step)) {
+        Play(*tick);
+    } else {
+        Compare(std::get<StateHash>(step));
+    }
 }
 
 void JoinFight::Play(const Tick& tick) {

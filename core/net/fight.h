@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "game.h"
 #include "lockstep.h"
@@ -59,7 +60,9 @@ class JoinFight {
     bool RepaintDue() const { return repaint_; }
 
   private:
-    void Receive(const Tick& tick);
+    // The host's ticks and hashes, in the order they came.
+    using Step = std::variant<Tick, StateHash>;
+    void Receive(const Step& step);
     void Play(const Tick& tick);
     void Compare(const StateHash& hash);
 
@@ -69,7 +72,7 @@ class JoinFight {
     JoinSession session_;
     bool repaint_ = false;
     bool held_ = false;
-    std::deque<Tick> waiting_;
+    std::deque<Step> waiting_;
 };
 
 }  // namespace blok::net

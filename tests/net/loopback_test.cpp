@@ -124,6 +124,8 @@ bool PlayFight(const std::optional<Impairment>& impairment, std::uint32_t seed, 
         hostHashes[number] = HashGame(hostGame);
         return repaint;
     };
+    // The joiner's window may start its game some ticks after the host's: those wait.
+    join.Hold(true);
     play(TickKind::kStart, 0, false);
     clock.Restart(now, hostGame.gamespeed);
     int ticks = 0;
@@ -148,6 +150,7 @@ bool PlayFight(const std::optional<Impairment>& impairment, std::uint32_t seed, 
             join.SendKeys(
                 {static_cast<std::uint8_t>(held | (random() % 40 == 0 ? kKeyPause : 0)), held});
         }
+        if (ticks == 40) join.Hold(false);
         if (ticks % 8 == 0) pollBoth();
         if (impairment) {
             while (now > (NowMs() - started) * kImpairedSpeed) pollAndBreathe();
