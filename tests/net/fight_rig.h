@@ -65,6 +65,13 @@ class Relay {
     // Moves datagrams: reads both sockets, sends what is due.
     void Pump();
 
+    // What passed through, each way: datagrams and their UDP payload bytes.
+    struct Traffic {
+        std::uint64_t datagrams = 0;
+        std::uint64_t bytes = 0;
+    };
+    Traffic sentToHost, sentToJoiner;
+
   private:
     struct Datagram {
         Millis due;

@@ -62,6 +62,9 @@ void Relay::Receive(int socket, bool toHost) {
             joiner_ = from;
             joinerKnown_ = true;
         }
+        Traffic& traffic = toHost ? sentToHost : sentToJoiner;
+        ++traffic.datagrams;
+        traffic.bytes += static_cast<std::uint64_t>(got);
         if (std::uniform_real_distribution<double>(0, 1)(random_) < impairment_.loss) continue;
         const int jitter = impairment_.jitterMs > 0 ? std::uniform_int_distribution<int>(
                                                           0, impairment_.jitterMs)(random_)
