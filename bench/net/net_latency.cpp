@@ -113,8 +113,9 @@ Millis Percentile(std::vector<Millis> values, double p) {
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const Setting settings[] = {{0, 0, 0.0}, {50, 0, 0.0}, {100, 0, 0.0}, {100, 10, 0.02}};
-    std::printf("added RTT  jitter  loss  keys  delay ms: median  p90  max   "
-                "joiner->host B/s  host->joiner B/s (UDP payload; +28 B per datagram)\n");
+    std::printf(
+        "added RTT  jitter  loss  keys  delay ms: median  p90  max   "
+        "joiner->host B/s  host->joiner B/s (UDP payload; +28 B per datagram)\n");
     for (const Setting& s : settings) {
         Result r;
         Measure(s, seconds, r);
@@ -124,12 +125,13 @@ int main(int argc, char** argv) {
         const auto withHeaders = [&](const Relay::Traffic& t) {
             return static_cast<double>(t.bytes + 28 * t.datagrams) / r.seconds;
         };
-        std::printf("%6d ms  %3d ms  %3.0f%%  %4zu  %13lld  %4lld  %4lld   %7.0f (%5.0f)  %7.0f (%5.0f)\n",
-                    s.roundTripMs, s.jitterMs, s.loss * 100, r.delays.size(),
-                    static_cast<long long>(Percentile(r.delays, 0.5)),
-                    static_cast<long long>(Percentile(r.delays, 0.9)),
-                    static_cast<long long>(Percentile(r.delays, 1.0)), perSecond(r.toHost),
-                    withHeaders(r.toHost), perSecond(r.toJoiner), withHeaders(r.toJoiner));
+        std::printf(
+            "%6d ms  %3d ms  %3.0f%%  %4zu  %13lld  %4lld  %4lld   %7.0f (%5.0f)  %7.0f (%5.0f)\n",
+            s.roundTripMs, s.jitterMs, s.loss * 100, r.delays.size(),
+            static_cast<long long>(Percentile(r.delays, 0.5)),
+            static_cast<long long>(Percentile(r.delays, 0.9)),
+            static_cast<long long>(Percentile(r.delays, 1.0)), perSecond(r.toHost),
+            withHeaders(r.toHost), perSecond(r.toJoiner), withHeaders(r.toJoiner));
     }
     return 0;
 }

@@ -26,7 +26,9 @@ TickKind ToNet(TickRoute::Kind kind) {
     return TickKind::kInput;
 }
 
-std::uint32_t FreshSeed() { return std::random_device{}(); }
+std::uint32_t FreshSeed() {
+    return std::random_device{}();
+}
 
 }  // namespace
 
@@ -158,9 +160,11 @@ void NetFight::Ended(std::string_view why) {
 
 void NetFight::SendJoinerKeys() {
     std::uint8_t pressed = 0, held = 0;
-    const std::pair<int, std::uint8_t> keys[] = {
-        {kLeft, kReqLeft}, {kRight, kReqRight}, {kTurn, kReqTurn}, {kDown, kReqDown},
-        {kPause, kKeyPause}};
+    const std::pair<int, std::uint8_t> keys[] = {{kLeft, kReqLeft},
+                                                 {kRight, kReqRight},
+                                                 {kTurn, kReqTurn},
+                                                 {kDown, kReqDown},
+                                                 {kPause, kKeyPause}};
     for (const auto& [key, bit] : keys) {
         if (platform_.PressedSinceLastRead(key)) pressed |= bit;
         if (platform_.Held(key)) held |= bit;
@@ -230,7 +234,9 @@ bool NetFight::Held(int virtualKey) {
     return steps != nullptr && steps->Held(virtualKey);
 }
 
-std::uint16_t NetFight::Port() const { return host_ ? host_->Session().Port() : 0; }
+std::uint16_t NetFight::Port() const {
+    return host_ ? host_->Session().Port() : 0;
+}
 
 int NetFight::SocketDescriptor() const {
     const Session* session = CurrentSession();

@@ -18,11 +18,11 @@ namespace blok::net {
 // the shell's game, and its end on both machines. The window layer calls Service often (from
 // its event loop) and shows what the callbacks report; nothing here blocks.
 class NetFight final : public TickRoute {
-public:
+  public:
     enum class Stage { kIdle, kHosting, kJoining, kFighting };
 
     struct Callbacks {
-        std::function<void()> started;                // the fight has begun
+        std::function<void()> started;                 // the fight has begun
         std::function<void(std::string_view)> failed;  // hosting or joining ended before it
         std::function<void(std::string_view)> note;    // refused joiner, dropped packet
     };
@@ -55,7 +55,7 @@ public:
     bool PressedSinceLastRead(int virtualKey) override;
     bool Held(int virtualKey) override;
 
-private:
+  private:
     SessionEvents Events();
     Session* CurrentSession() const;
     Lockstep* Steps() const;

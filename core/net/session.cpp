@@ -64,7 +64,11 @@ void Session::Finish(EndReason reason) {
     over_ = true;
     playing_ = false;
     Send(End{reason});
-    if (transport_ && peer_ != 0) transport_->Disconnect(peer_);
+    if (transport_ && peer_ != 0) {
+        transport_->Disconnect(peer_);
+        // The owner may drop the session soon: the reason goes out now.
+        transport_->Flush();
+    }
 }
 
 void Session::Close(EndReason reason) {

@@ -6,7 +6,7 @@ namespace blok {
 // straight to the game and the keyboard: the hosting side streams them to the other machine,
 // the joining side plays the host's ticks in their place.
 class TickRoute {
-public:
+  public:
     enum class Kind { kStart, kGravity, kSpeedUp, kInput };
 
     virtual ~TickRoute() = default;

@@ -52,7 +52,7 @@ void PrepareDialog(QDialog& dialog, const QString& caption) {
 
 // Shows the host's port, addresses and code while it waits for the joiner.
 class HostDialog : public QDialog {
-public:
+  public:
     HostDialog(QWidget* owner, net::NetFight& fight, std::uint16_t port, const QString& code)
         : QDialog(owner) {
         setObjectName(QStringLiteral("HostDialog"));
@@ -77,13 +77,13 @@ public:
                             [this](std::string_view what) { status_->setText(FromView(what)); }});
     }
 
-private:
+  private:
     QLabel* status_ = nullptr;
 };
 
 // Asks for the host, its port and its code, then waits for the host's answer.
 class JoinDialog : public QDialog {
-public:
+  public:
     JoinDialog(QWidget* owner, net::NetFight& fight) : QDialog(owner), fight_(fight) {
         setObjectName(QStringLiteral("JoinDialog"));
         PrepareDialog(*this, QStringLiteral("Join a Network Fight"));
@@ -113,16 +113,17 @@ public:
         layout->addLayout(buttons);
         connect(join_, &QPushButton::clicked, this, [this] { TryJoin(); });
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-        fight.SetCallbacks({[this] { accept(); },
-                            [this](std::string_view why) { Failed(FromView(why)); }, {}});
+        fight.SetCallbacks(
+            {[this] { accept(); }, [this](std::string_view why) { Failed(FromView(why)); }, {}});
     }
 
-private:
+  private:
     void TryJoin() {
         std::string error;
         const std::string host = host_->text().trimmed().toStdString();
         const std::string code = code_->text().trimmed().toUpper().toStdString();
-        if (!net::IsValidText(host, 253)) return Failed(QStringLiteral("Type the host's name or address."));
+        if (!net::IsValidText(host, 253))
+            return Failed(QStringLiteral("Type the host's name or address."));
         if (!fight_.Join(host, static_cast<std::uint16_t>(port_->value()), code, error)) {
             return Failed(QString::fromStdString(error));
         }
@@ -175,13 +176,15 @@ bool NetUi::MayStart() {
     return true;
 }
 
-void NetUi::OpenHostDialog() { HostNow(net::kDefaultPort, {}); }
+void NetUi::OpenHostDialog() {
+    HostNow(net::kDefaultPort, {});
+}
 
 void NetUi::HostNow(std::uint16_t port, const QString& code) {
     if (!MayStart()) return;
-    const std::string joinCode =
-        code.isEmpty() ? net::MakeJoinCode(QRandomGenerator::system()->generate())
-                       : code.toUpper().toStdString();
+    const std::string joinCode = code.isEmpty()
+                                     ? net::MakeJoinCode(QRandomGenerator::system()->generate())
+                                     : code.toUpper().toStdString();
     std::string error;
     if (!fight_.Host(port, joinCode, error)) {
         platform_.ShowMessage(error, "Network Fight");

@@ -25,7 +25,7 @@ class QtPlatform;
 // joiner's dialogs, and the servicing of the connection from the event loop (a timer for
 // ENet's resends and pings, a socket notifier so that ticks arrive without delay).
 class NetUi : public QObject {
-public:
+  public:
     NetUi(QtPlatform& platform, GameShell& shell, net::NetFight& fight);
     ~NetUi() override;
 
@@ -34,7 +34,7 @@ public:
     // Connects at once; a failure is reported in a message box.
     void JoinNow(const QString& host, std::uint16_t port, const QString& code);
 
-private:
+  private:
     void OpenHostDialog();
     void OpenJoinDialog();
     bool MayStart();
