@@ -37,7 +37,7 @@ int RunGame() {
         "hiscore.dat",
         std::span<std::int32_t, blok::kMusicWords>(playlist.stillPlayed.data(), blok::kMusicWords),
         hiscoreDialogs);
-    RenderScreen screen(random);
+    blok::RenderScreen screen(random);
     blok::qt::QtPlatform platform;
     blok::GameShell shell(platform, random, screen, hiscores, music,
                           [] { return static_cast<std::int64_t>(std::time(nullptr)); });
