@@ -94,12 +94,17 @@ void DrawScore(Surface& dc, const Game& game) {
     }
 }
 
+// The cell shown at column x and row y of a strip.
+template <typename GameRef>
+auto& StripCell(GameRef& game, Strip strip, int x, int y) {
+    return game.SpielFeld[static_cast<std::size_t>(strip.offx + x)][static_cast<std::size_t>(y)];
+}
+
 // One strip of ten columns and twenty rows. Later cells paint over an earlier flame.
-void PlotFeld(Surface& dc, Game& game, const Pictures& pictures, Strip strip) {
+void PlotFeld(Surface& dc, const Game& game, const Pictures& pictures, Strip strip) {
     for (int y = 0; y < kStripRows; ++y) {
         for (int x = 0; x < kStripColumns; ++x) {
-            auto& cell = game.SpielFeld[static_cast<std::size_t>(strip.offx + x)]
-                                       [static_cast<std::size_t>(y)];
+            const std::int16_t cell = StripCell(game, strip, x, y);
             const int X = x * kCell + strip.feldx;
             const int Y = y * kCell;
             if (IsStoneColor(cell)) {
@@ -107,7 +112,6 @@ void PlotFeld(Surface& dc, Game& game, const Pictures& pictures, Strip strip) {
                 DrawCell(dc, X, Y);
             }
             if (cell == kBlast) {
-                cell = kEmpty;
                 DrawPicture(dc, X - kCell, Y - kCell, 3 * kCell, 3 * kCell, pictures.flamebmp);
             }
             if (cell == kPenalty) {
@@ -135,7 +139,7 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
 
 }  // namespace
 
-void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& pictures,
+void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& pictures,
                    int backgroundImage, int clientWidth, int clientHeight) {
     const Layout* layout = LayoutFor(game.iGameStatus);
     if (layout == nullptr) return;
@@ -166,6 +170,20 @@ void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& picture
         DrawPiece(dc, game.AktuellerSpielStein2, layout->beginx + layout->addx, pictures);
     }
     dc.SelectBrush(oldBrush);
+}
+
+void ClearShownBlastMarkers(Game& game) {
+    const Layout* layout = LayoutFor(game.iGameStatus);
+    if (layout == nullptr) return;
+    for (int s = 0; s < layout->stripCount; ++s) {
+        const Strip strip = layout->strips[static_cast<std::size_t>(s)];
+        for (int y = 0; y < kStripRows; ++y) {
+            for (int x = 0; x < kStripColumns; ++x) {
+                auto& cell = StripCell(game, strip, x, y);
+                if (cell == kBlast) cell = kEmpty;
+            }
+        }
+    }
 }
 
 }  // namespace blok

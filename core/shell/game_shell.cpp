@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "game_frame.h"
 #include "surface.h"
 
 namespace blok {
@@ -142,6 +143,7 @@ void GameShell::PaintGame() {
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
                       std::min(kFrameHeight, frame.Height()));
+    ClearShownBlastMarkers(game_);
 }
 
 void GameShell::OnTimer(int id) {

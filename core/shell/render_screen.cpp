@@ -26,7 +26,7 @@ const Surface& RenderScreen::ComposeTitle(int WINBREITE, Rect client, std::strin
     return *hHiddenScreenDC_;
 }
 
-const Surface& RenderScreen::ComposeGame(Game& game, int backgroundImage, Rect client) {
+const Surface& RenderScreen::ComposeGame(const Game& game, int backgroundImage, Rect client) {
     if (!hHiddenScreenDC_) return none_;
     PrintGameArea(*hHiddenScreenDC_, game, *pictures_, backgroundImage, client.Width(),
                   client.Height());

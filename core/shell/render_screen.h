@@ -19,7 +19,7 @@ class RenderScreen final : public Screen {
     void TitleAnimationStep(int WINBREITE) override;
     void TitlePictureCycle() override;
     const Surface& ComposeTitle(int WINBREITE, Rect client, std::string_view caption) override;
-    const Surface& ComposeGame(Game& game, int backgroundImage, Rect client) override;
+    const Surface& ComposeGame(const Game& game, int backgroundImage, Rect client) override;
     void Release() override;
 
   private:

@@ -22,7 +22,7 @@ public:
     virtual void TitlePictureCycle() = 0;
     // Composes a frame and returns the surface to present. An empty caption draws none.
     virtual const Surface& ComposeTitle(int WINBREITE, Rect client, std::string_view caption) = 0;
-    virtual const Surface& ComposeGame(Game& game, int backgroundImage, Rect client) = 0;
+    virtual const Surface& ComposeGame(const Game& game, int backgroundImage, Rect client) = 0;
     // Shutdown: surfaces released.
     virtual void Release() = 0;
 };

@@ -33,7 +33,7 @@ public:
         lastCaption = std::string(caption);
         return surface_;
     }
-    const Surface& ComposeGame(Game&, int backgroundImage, Rect) override {
+    const Surface& ComposeGame(const Game&, int backgroundImage, Rect) override {
         ++gameFrames;
         lastBackground = backgroundImage;
         return surface_;
