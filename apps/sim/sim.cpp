@@ -62,7 +62,7 @@ public:
               out_ << "message \"" << text << "\" \"" << caption << "\"\n";
           }),
           screen_(random_),
-          shell_(platform_, random_, screen_, hiscores_, music_, [] { return kVirtualTime; }) {
+          shell_(platform_, random_, screen_, hiscores_, music_, [] { return kVirtualTime; }, {}) {
         platform_.Attach(shell_);
         shell_.Startup();
         shell_.OnCreate();

@@ -1,9 +1,7 @@
 #include "game_shell.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "game_frame.h"
@@ -33,13 +31,14 @@ constexpr const char* kHelpFileName = "Blokfall.hlp";
 }  // namespace
 
 GameShell::GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
-                     MusicControl& music, Clock clock)
+                     MusicControl& music, Clock clock, std::filesystem::path workingDirectory)
     : platform_(platform),
       random_(random),
       screen_(screen),
       hiscores_(hiscores),
       music_(music),
       clock_(std::move(clock)),
+      workingDirectory_(std::move(workingDirectory)),
       game_(random, *this) {}
 
 void GameShell::Startup() {
@@ -263,11 +262,7 @@ void GameShell::SetBackground(int image) {
 
 void GameShell::OpenHelpFile() {
     // The help file lies in the working directory, however long its path is.
-    std::error_code error;
-    const std::filesystem::path directory = std::filesystem::current_path(error);
-    const std::string path =
-        error ? std::string(kHelpFileName) : (directory / kHelpFileName).string();
-    platform_.OpenHelp(path);
+    platform_.OpenHelp((workingDirectory_ / kHelpFileName).string());
 }
 
 void GameShell::OnActivate() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 
 #include "game.h"
@@ -59,8 +60,10 @@ public:
     // Calendar time in seconds; seeds the generator at start-up.
     using Clock = std::function<std::int64_t()>;
 
+    // `workingDirectory` is the folder the program was started in, where the help file lies;
+    // empty when it could not be read.
     GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
-              MusicControl& music, Clock clock);
+              MusicControl& music, Clock clock, std::filesystem::path workingDirectory);
 
     void Startup() override;
     void OnCreate() override;
@@ -106,6 +109,7 @@ private:
     HiscoreBook& hiscores_;
     MusicControl& music_;
     Clock clock_;
+    std::filesystem::path workingDirectory_;
     Game game_;
     ShellState state_;
 };
