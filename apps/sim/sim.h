@@ -7,7 +7,7 @@ namespace blok::sim {
 // Runs a simulator script: reads events from `script`, prints dumps and messages to `out`.
 //
 // Besides the game's events a script can ask for pictures of the game window, whose client area
-// is taken to be the whole 409 x 428 game frame:
+// is taken to be the whole game frame (kGameFrameWidth x kGameFrameHeight):
 //   background picture|white   the game type's picture (the default) or plain white
 //   frame FILE                 paints as the window would (a pending game starts, shown blast
 //                              markers are cleared) and writes the frame to FILE as binary PPM;

@@ -1,4 +1,4 @@
-// Cost of composing frames, next to the cost of merely copying one 409 x 428 frame: the frame
+// Cost of composing frames, next to the cost of merely copying one game frame: the frame
 // budget is stated as a multiple of that copy.
 
 #include <benchmark/benchmark.h>
@@ -74,14 +74,14 @@ void TitleFrame(benchmark::State& state) {
     Random rng(1);
     TitleScreen title;
     ResetTitleForNewWindow(title);
-    for (int i = 0; i < 300; ++i) TitleAnimationStep(title, rng, 409);  // a sky full of stars
+    for (int i = 0; i < 300; ++i) TitleAnimationStep(title, rng, kGameFrameWidth);  // a sky full of stars
     title.picfak = 0.5f;
     title.x = static_cast<int>(state.range(0));
     const Pictures& pictures = LoadPictures();
-    Surface surface(409 + 100, kGameFrameHeight);
+    Surface surface(kGameFrameWidth + kSurfaceExtraWidth, kGameFrameHeight);
     for (auto _ : state) {
-        ComposeTitleFrame(surface, title, pictures, 409, 409, kGameFrameHeight,
-                          "Now Playing: Ode to Joy");
+        ComposeTitleFrame(surface, title, pictures, kGameFrameWidth, kGameFrameWidth,
+                          kGameFrameHeight, "Now Playing: Ode to Joy");
         benchmark::DoNotOptimize(surface.Pixels());
         benchmark::ClobberMemory();
     }

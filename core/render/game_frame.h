@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game.h"
+#include "ids_and_sizes.h"
 #include "pictures.h"
 #include "surface.h"
 
@@ -14,10 +15,6 @@ inline constexpr Brush stoneColor[6] = {
     {Rgb(200, 0, 0)}, {Rgb(0, 200, 0)},   {Rgb(0, 0, 200)},
     {Rgb(200, 200, 0)}, {Rgb(200, 0, 200)}, {Rgb(0, 200, 200)},
 };
-
-// Size of a game frame; the window shows (0, 0)-(kGameFrameWidth, kGameFrameHeight).
-inline constexpr int kGameFrameWidth = 409;
-inline constexpr int kGameFrameHeight = 428;
 
 // Composes one game frame for iGameStatus 3, 4 or 5 into the surface (any other status draws
 // nothing). `backgroundImage` 0 means plain white.

@@ -11,11 +11,6 @@ namespace blok {
 
 namespace {
 
-// Outer size of the main window during a game, and the height of every composed frame.
-constexpr int kWindowWidth = 409;
-constexpr int kWindowHeight = 447;
-constexpr int kFrameHeight = 428;
-
 // The title step repaints rows 0..231 (the animated band); the picture cycle rows 0..230.
 constexpr int kTitleBandBottom = 232;
 constexpr int kTitlePictureBottom = 231;
@@ -119,7 +114,7 @@ void GameShell::PaintTitle() {
     const std::string_view caption = musicPlays ? music_.CurrentCaption() : std::string_view{};
     const Surface& frame = screen_.ComposeTitle(state_.WINBREITE, platform_.ClientRect(), caption);
     platform_.Present(frame, std::min(state_.WINBREITE, frame.Width()),
-                      std::min(kFrameHeight, frame.Height()));
+                      std::min(kGameFrameHeight, frame.Height()));
 }
 
 void GameShell::StartGame() {
@@ -141,7 +136,7 @@ void GameShell::PaintGame() {
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
-                      std::min(kFrameHeight, frame.Height()));
+                      std::min(kGameFrameHeight, frame.Height()));
     ClearShownBlastMarkers(game_);
 }
 

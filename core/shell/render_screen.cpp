@@ -7,7 +7,7 @@ namespace blok {
 void RenderScreen::Create(Rect client) {
     pictures_ = &LoadPictures();
     // Made once for the client area at creation, with room for a wider title band.
-    hHiddenScreenDC_.emplace(client.Width() + 100, client.Height());
+    hHiddenScreenDC_.emplace(client.Width() + kSurfaceExtraWidth, client.Height());
     ResetTitleForNewWindow(title_);
 }
 

@@ -20,7 +20,7 @@ public:
     void Create(Rect client) override {
         log_.Add("Screen.Create " + std::to_string(client.Width()) + "x" +
                  std::to_string(client.Height()));
-        surface_ = Surface(client.Width() + 100, client.Height());
+        surface_ = Surface(client.Width() + kSurfaceExtraWidth, client.Height());
     }
     void TitleAnimationStep(int WINBREITE) override {
         ++titleSteps;
