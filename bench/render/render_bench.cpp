@@ -12,14 +12,6 @@
 namespace blok {
 namespace {
 
-class IdleHost : public GameHost {
-public:
-    bool PressedSinceLastRead(int) override { return false; }
-    bool Held(int) override { return false; }
-    void ShowMessage(std::string_view, std::string_view) override {}
-    void RestartGravityTimer(int) override {}
-};
-
 void CopyFrame(benchmark::State& state) {
     std::vector<std::uint32_t> from(kGameFrameWidth * kGameFrameHeight, 0x123456u);
     std::vector<std::uint32_t> to(from.size());
@@ -54,7 +46,7 @@ void FillMidGame(Game& game) {
 
 void GameFrame(benchmark::State& state) {
     Random rng(1);
-    IdleHost host;
+    NullGameHost host;
     Game game(rng, host);
     game.iGameStatus = static_cast<int>(state.range(0));
     FillMidGame(game);

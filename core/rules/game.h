@@ -69,6 +69,16 @@ public:
     virtual void RestartGravityTimer(int milliseconds) = 0;
 };
 
+// A host with no keys down, no message box and no timer: for games that are only drawn or
+// measured.
+class NullGameHost final : public GameHost {
+public:
+    bool PressedSinceLastRead(int) override { return false; }
+    bool Held(int) override { return false; }
+    void ShowMessage(std::string_view, std::string_view) override {}
+    void RestartGravityTimer(int) override {}
+};
+
 // The whole game state with the operations of the rules. Names follow the program's tradition.
 struct Game {
     Game(Random& random, GameHost& gameHost) : rng(random), host(gameHost) {}
