@@ -2,7 +2,6 @@
 // both pieces falling, and face to face some penalty cells, one of them waiting on a piece.
 #include <benchmark/benchmark.h>
 
-
 #include "game.h"
 
 namespace {
