@@ -9,7 +9,7 @@ namespace blok {
 namespace {
 
 constexpr int kCell = 20;
-constexpr int kStripColumns = 10;
+constexpr int kStripColumns = kAreaWidth;
 constexpr int kStripRows = 20;
 constexpr int kScoreRight = 400;
 constexpr Color kScoreColor = Rgb(160, 160, 160);
@@ -29,9 +29,13 @@ struct Layout {
 };
 
 const Layout* LayoutFor(int iGameStatus) {
-    static constexpr Layout kOnePlayer{64, 0, &Pictures::kestabmp, true, 1, {{{2, 104}, {}}}};
-    static constexpr Layout kCooperative{-40, 0, &Pictures::coopbmp, false, 2, {{{2, 0}, {12, 200}}}};
-    static constexpr Layout kFaceToFace{-40, -20, &Pictures::morvobmp, true, 2, {{{2, 0}, {13, 200}}}};
+    constexpr int kLeft = kLeftAreaColumn;
+    constexpr int kCooperativeRight = kLeftAreaColumn + kAreaWidth;
+    static constexpr Layout kOnePlayer{64, 0, &Pictures::kestabmp, true, 1, {{{kLeft, 104}, {}}}};
+    static constexpr Layout kCooperative{
+        -40, 0, &Pictures::coopbmp, false, 2, {{{kLeft, 0}, {kCooperativeRight, 200}}}};
+    static constexpr Layout kFaceToFace{
+        -40, -20, &Pictures::morvobmp, true, 2, {{{kLeft, 0}, {kRightAreaColumn, 200}}}};
     switch (iGameStatus) {
         case kStatusOnePlayer: return &kOnePlayer;
         case kStatusCooperative: return &kCooperative;
@@ -122,7 +126,7 @@ void PlotFeld(Surface& dc, const Game& game, const Pictures& pictures, Strip str
 }
 
 void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pictures) {
-    if (piece.what == 2 && IsStoneColor(piece.color)) {
+    if (piece.what == kPieceCells && IsStoneColor(piece.color)) {
         dc.SelectBrush(BrushFor(piece.color));
         for (int j = 0; j < 4; ++j) {
             for (int i = 0; i < 4; ++i) {
@@ -130,7 +134,7 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
                 DrawCell(dc, (piece.x + j) * kCell + offset, (piece.y + i) * kCell);
             }
         }
-    } else if (piece.what == 3) {
+    } else if (piece.what == kPieceBomb) {
         // The bomb hangs two pixels right of and seven above its cell; in row 0 its top is cut.
         DrawPicture(dc, piece.x * kCell + offset + 2, piece.y * kCell - 7, 20, 30,
                     pictures.bombbmp);
