@@ -23,6 +23,9 @@ constexpr int kSpeedUpMs = 10000;
 
 constexpr const char* kHelpFileName = "Blokfall.hlp";
 
+// Every way out of the game is a normal end.
+constexpr int kExitCode = 0;
+
 }  // namespace
 
 GameShell::GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
@@ -110,7 +113,7 @@ void GameShell::EnterTitleScreen() {
 }
 
 void GameShell::PaintTitle() {
-    const bool musicPlays = music_.mpause() == 0 && music_.NOMUSIC() == 0;
+    const bool musicPlays = !music_.Paused() && !music_.Silent();
     const std::string_view caption = musicPlays ? music_.CurrentCaption() : std::string_view{};
     const Surface& frame = screen_.ComposeTitle(state_.WINBREITE, platform_.ClientRect(), caption);
     platform_.Present(frame, std::min(state_.WINBREITE, frame.Width()),
@@ -200,11 +203,11 @@ void GameShell::OnCommand(int id) {
             break;
         case kCmdMusicPlay:
             SetMusicChecks(true);
-            if (music_.mpause() == 1) music_.musicPause();
+            if (music_.Paused()) music_.musicPause();
             break;
         case kCmdMusicStop:
             SetMusicChecks(false);
-            if (music_.mpause() == 0) music_.musicPause();
+            if (!music_.Paused()) music_.musicPause();
             break;
         case kCmdQuitGame:
             // The item is grayed outside a game; a stray command must not open a second
@@ -238,7 +241,7 @@ void GameShell::OnCommand(int id) {
 }
 
 void GameShell::SkipMusic() {
-    if (music_.mpause() == 1) return;
+    if (music_.Paused()) return;
     game_.STOP = 1;
     music_.skipSong();
     game_.STOP = game_.gamePause;
@@ -269,7 +272,7 @@ void GameShell::OnDestroy() { ShutdownAndQuit(); }
 
 int GameShell::AfterLoop() {
     hiscores_.Save();
-    return state_.exitCode;
+    return kExitCode;
 }
 
 void GameShell::StartDialogInit() {
@@ -340,12 +343,11 @@ void GameShell::RestartGravityTimer(int milliseconds) {
 void GameShell::ShutdownAndQuit() {
     if (state_.shutDown) return;
     state_.shutDown = true;
-    shutdown();
-    state_.exitCode = 0;
-    platform_.PostQuit(state_.exitCode);
+    StopTimersMusicAndScreen();
+    platform_.PostQuit(kExitCode);
 }
 
-void GameShell::shutdown() {
+void GameShell::StopTimersMusicAndScreen() {
     for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
                    kTimerTitlePicture, kTimerMusicPoll}) {
         platform_.KillTimer(id);

@@ -22,7 +22,6 @@ struct ShellState {
     int WINCHANGE = 0;        // 1 = the next paint resizes the window
     bool startDialogOpen = false;
     bool shutDown = false;    // a way out has been taken: nothing more is handled
-    int exitCode = 0;
 };
 
 // The main window's logic: status machine, timers, paint dispatch, menu commands and the start
@@ -73,7 +72,7 @@ private:
     void OpenHelpFile();
     void CloseStartDialog();
     void ShutdownAndQuit();
-    void shutdown();
+    void StopTimersMusicAndScreen();
 
     Platform& platform_;
     Random& random_;

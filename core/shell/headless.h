@@ -81,8 +81,8 @@ class NullMusic final : public MusicControl {
     void musicPause() override {}
     void skipSong() override {}
     void musicKill() override {}
-    int mpause() const override { return 0; }
-    int NOMUSIC() const override { return 1; }
+    bool Paused() const override { return false; }
+    bool Silent() const override { return true; }
     std::string_view CurrentCaption() const override { return {}; }
 };
 

@@ -48,8 +48,10 @@ public:
     virtual void musicPause() = 0;
     virtual void skipSong() = 0;
     virtual void musicKill() = 0;
-    virtual int mpause() const = 0;
-    virtual int NOMUSIC() const = 0;
+    // The player has paused the music.
+    virtual bool Paused() const = 0;
+    // The current song could not be started: nothing plays.
+    virtual bool Silent() const = 0;
     // The caption of the current song ("Now Playing: ..."), empty when none is chosen.
     virtual std::string_view CurrentCaption() const = 0;
 };

@@ -112,8 +112,8 @@ public:
         log_.Add("Music.musicKill");
         ++kills;
     }
-    int mpause() const override { return mpauseValue; }
-    int NOMUSIC() const override { return nomusicValue; }
+    bool Paused() const override { return mpauseValue == 1; }
+    bool Silent() const override { return nomusicValue != 0; }
     std::string_view CurrentCaption() const override { return caption; }
 
     int mpauseValue = 0;
