@@ -55,6 +55,7 @@ Game::PlayerView Game::Player(int which) {
         return {AktuellerSpielStein1, AktuellerSpielStein2, isLeft1, isRight1, isUp1, isDown1,
                 Up1Points, kSpawnColumn1, kSpawnColumn1, true};
     }
+    // Kept quirk: "Player 2 starts at column 16, then 15" in docs/maintainers-notes.md
     return {AktuellerSpielStein2, AktuellerSpielStein1, isLeft2, isRight2, isUp2, isDown2,
             Up2Points, kFirstSpawnColumn2, kSpawnColumn2, false};
 }
@@ -101,6 +102,7 @@ int Game::StoneCollision(int a, int b, const Matrix& stone, int c, int d,
             const std::int16_t v = CellAt(x, y);
             if (v <= 0 || v >= 10) continue;
             // A penalty cell resting on a colour-1 cell lets a landing piece cover it.
+            // Kept quirk: "The penalty-cell exception is narrow" in docs/maintainers-notes.md
             const bool excused = v == kPenalty && y < 19 && CellAt(x, y + 1) == 1;
             if (!excused) fieldHit = true;
         }
@@ -179,6 +181,7 @@ void Game::SendPenaltyCells(int left) {
         return;
     }
     // A piece at the top covers rows 0..3 of its area; the cells then appear below it.
+    // Kept quirk: "Penalty cells and their targets" in docs/maintainers-notes.md
     const int row = target->y == 0 ? 5 : 0;
     for (int i = 0; i < 4; ++i) {
         const int column = rng.Next() % kAreaWidth + firstColumn;
@@ -187,6 +190,7 @@ void Game::SendPenaltyCells(int left) {
 }
 
 void Game::RowDown(int left, int down) {
+    // Kept quirk: "Row 0 stays after a shift" in docs/maintainers-notes.md
     for (int y = down - 1; y >= 0; --y) {
         for (int x = left; x < left + 10; ++x) {
             if (InField(x, y) && InField(x, y + 1)) At(SpielFeld, x, y + 1) = At(SpielFeld, x, y);
@@ -249,8 +253,10 @@ void Game::Initialise() {
 }
 
 void Game::NewPiece(figure& piece, int x, bool first) {
+    // Kept quirk: "A new piece is placed without a test" in docs/maintainers-notes.md
     const int shape = first ? rng.Next() % 7 : rng.Next() % 8;
     if (shape == 7) {
+        // Kept quirk: "A bomb keeps the colour before it" in docs/maintainers-notes.md
         piece.what = kPieceBomb;  // a bomb keeps the colour of the piece before it
     } else {
         piece.what = kPieceCells;
@@ -263,6 +269,7 @@ void Game::NewPiece(figure& piece, int x, bool first) {
 
 void Game::LoseBout(PlayerView p) {
     if (iGameStatus == kStatusCooperative) {
+        // Kept quirk: "The cooperative end averages" in docs/maintainers-notes.md
         Up1Points = (Up1Points + Up2Points) / 2;
         Up2Points = 0;
         iGameStatus = kStatusTitlePending;
@@ -289,6 +296,8 @@ void Game::LoseBout(PlayerView p) {
 void Game::LandPiece(PlayerView p) {
     figure& piece = p.piece;
     Stone2Area(piece.x, piece.y, piece.stone, piece.color, piece.what);
+    // Kept quirk: "Ticks after the end of a game still step" in docs/maintainers-notes.md
+    // Kept quirk: "Face to face" in docs/maintainers-notes.md
     if (piece.y == 0) LoseBout(p);
     if (iGameStatus == kStatusOnePlayer && p.isPlayerOne) KillRow(kLeftAreaColumn, kAreaWidth);
     if (iGameStatus == kStatusCooperative) KillRow(kLeftAreaColumn, kCooperativeWidth);
@@ -304,6 +313,7 @@ void Game::StepPlayer(PlayerView p) {
         if (iGameStatus != kStatusFaceToFace) p.points += 1;
         const int hit =
             StoneCollision(piece.x, piece.y + 1, piece.stone, p.other.x, p.other.y, p.other.stone);
+        // Kept quirk: "One piece stays in the air on the other" in docs/maintainers-notes.md
         if (hit == kCollisionNone) ++piece.y;
         if (hit == kCollisionField) LandPiece(p);
         p.isDown = 0;
@@ -323,6 +333,7 @@ void Game::StepPlayer(PlayerView p) {
         p.isRight = 0;
     }
     if (p.isUp) {
+        // Kept quirk: "A bomb keeps the colour before it" in docs/maintainers-notes.md
         if (piece.what == kPieceCells) {
             RotateStone(piece.x, piece.y, piece.stone, p.other.x, p.other.y, p.other.stone);
         }
@@ -336,6 +347,7 @@ void Game::GameGoOn() {
         return;
     }
     const PlayerView one = Player(1);
+    // Kept quirk: "Requests wait while a first piece is made" in docs/maintainers-notes.md
     if (one.piece.what == kPieceNone) {
         NewPiece(one.piece, one.firstSpawnX, true);
     } else {
@@ -352,6 +364,7 @@ void Game::GameGoOn() {
 
 void Game::GravityTick() {
     if (STOP == 1) return;
+    // Kept quirk: "Speed" in docs/maintainers-notes.md
     if (gamespeedup == 1) {
         gamespeedup = 0;
         if (gamespeed > kFastestSpeedMs) gamespeed -= kSpeedStepMs;
