@@ -8,6 +8,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game.h"
@@ -24,6 +25,50 @@ struct ScriptError {
     std::string reason;
 };
 
+// Longer lines are refused rather than read whole: a script without line ends must not take
+// all memory.
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+constexpr int kExitOk = 0;
+constexpr int kExitOutputFailed = 1;
+constexpr int kExitBadScript = 2;
+
+// Script text as it may be echoed in a message: control bytes as \xNN, so that a stray escape
+// sequence cannot act on the terminal.
+std::string Printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::string Quoted(std::string_view text) { return "'" + Printable(text) + "'"; }
+
+enum class LineRead { Line, End, TooLong };
+
+// One line without its end, as std::getline reads it, but never more than kMaxLineBytes.
+LineRead ReadLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf& buffer = *in.rdbuf();
+    bool any = false;
+    for (int c = buffer.sbumpc(); c != std::char_traits<char>::eof(); c = buffer.sbumpc()) {
+        any = true;
+        if (c == '\n') return LineRead::Line;
+        if (line.size() == kMaxLineBytes) return LineRead::TooLong;
+        line.push_back(static_cast<char>(c));
+    }
+    return any ? LineRead::Line : LineRead::End;
+}
+
 std::int64_t ParseNumber(const std::string& token, std::int64_t min, std::int64_t max,
                          const char* what) {
     std::int64_t value = 0;
@@ -36,7 +81,7 @@ std::int64_t ParseNumber(const std::string& token, std::int64_t min, std::int64_
 
 void ExpectArgs(const std::vector<std::string>& tokens, std::size_t count) {
     if (tokens.size() != count + 1) {
-        throw ScriptError{"'" + tokens[0] + "' takes " + std::to_string(count) + " argument" +
+        throw ScriptError{Quoted(tokens[0]) + " takes " + std::to_string(count) + " argument" +
                           (count == 1 ? "" : "s")};
     }
 }
@@ -106,7 +151,7 @@ public:
             Paint();
             WriteFrame(t[1]);
         } else {
-            throw ScriptError{"unknown command '" + command + "'"};
+            throw ScriptError{"unknown command " + Quoted(command)};
         }
     }
 
@@ -153,7 +198,7 @@ private:
             }
         }
         file.close();
-        if (!file) throw ScriptError{"cannot write '" + path + "'"};
+        if (!file) throw ScriptError{"cannot write " + Quoted(path)};
     }
 
     void Input(const std::vector<std::string>& t) {
@@ -176,7 +221,7 @@ private:
         if (name == "up2") return game.key2up;
         if (name == "down2") return game.key2down;
         if (name == "pause") return kKeyP;
-        throw ScriptError{"unknown key '" + name + "'"};
+        throw ScriptError{"unknown key " + Quoted(name)};
     }
 
     void DumpPiece(const char* name, const figure& p) {
@@ -219,19 +264,28 @@ private:
 int RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
     Simulator simulator(out);
     std::string line;
-    for (int number = 1; std::getline(script, line); ++number) {
-        const auto tokens = Tokens(line);
-        if (tokens.empty()) continue;
+    for (int number = 1;; ++number) {
+        const LineRead read = ReadLine(script, line);
+        if (read == LineRead::End) break;
         try {
-            simulator.Run(tokens);
+            if (read == LineRead::TooLong) {
+                throw ScriptError{"line longer than " + std::to_string(kMaxLineBytes) + " bytes"};
+            }
+            const auto tokens = Tokens(line);
+            if (!tokens.empty()) simulator.Run(tokens);
         } catch (const ScriptError& e) {
             out.flush();
             err << "error line " << number << ": " << e.reason << '\n';
-            return 2;
+            return kExitBadScript;
         }
+        // Output that cannot be written is lost: stop at once rather than report success.
+        if (!out) break;
     }
-    out.flush();
-    return 0;
+    if (!out.flush()) {
+        err << "error: the output cannot be written\n";
+        return kExitOutputFailed;
+    }
+    return kExitOk;
 }
 
 }  // namespace blok::sim

@@ -14,7 +14,9 @@ namespace blok::sim {
 //                              outside a game nothing is composed and FILE gets the last frame
 //                              composed, black if there was none
 // `paint` composes the same frame without writing it.
-// Returns 0, or 2 after printing "error line N: <reason>" to `err` for a malformed line.
+// Returns 0; 2 after printing "error line N: <reason>" to `err` for a malformed line or one
+// longer than 64 KiB (script text in reasons shows control bytes as \xNN); 1 after a message
+// when `out` cannot be written.
 int RunScript(std::istream& script, std::ostream& out, std::ostream& err);
 
 }  // namespace blok::sim
