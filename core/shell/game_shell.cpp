@@ -138,7 +138,7 @@ void GameShell::StartGame() {
 void GameShell::PaintGame() {
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
-    platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
+    platform_.Present(frame, std::min(kGameFrameWidth, frame.Width()),
                       std::min(kGameFrameHeight, frame.Height()));
     ClearShownBlastMarkers(game_);
 }
