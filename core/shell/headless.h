@@ -26,7 +26,8 @@ class HeadlessPlatform final : public Platform {
     // The key goes down now and stays down until ReleaseAll.
     void Press(int virtualKey);
     void ReleaseAll();
-    // The surface last presented, or nullptr before the first frame.
+    // The surface last presented, or nullptr before the first frame; it belongs to the screen
+    // and lives until the screen releases its surfaces at shutdown.
     const Surface* LastPresented() const { return presented_; }
 
     void SetTimer(int, int) override {}
