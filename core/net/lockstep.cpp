@@ -4,10 +4,12 @@
 #include <iterator>
 #include <utility>
 
+#include "game_frame.h"
+
 namespace blok::net {
 
 bool Lockstep::Apply(const Tick& tick) {
-    if (framePending_) ClearBlastMarkers(game_);
+    if (framePending_) ClearShownBlastMarkers(game_);
     pressed1_ = held1_ = tick.requests1;
     pressed2_ = held2_ = tick.requests2;
     pausePressed_ = tick.pausePressed;
@@ -104,14 +106,6 @@ std::uint64_t HashGame(const Game& game) {
     h.Add(game.Up1Points);
     h.Add(game.Up2Points);
     return h.Value();
-}
-
-void ClearBlastMarkers(Game& game) {
-    for (auto& column : game.SpielFeld) {
-        for (auto& cell : column) {
-            if (cell == kBlast) cell = kEmpty;
-        }
-    }
 }
 
 std::uint8_t RequestsFrom(const KeyReading& keys) {

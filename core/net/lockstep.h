@@ -47,9 +47,6 @@ class Lockstep {
 // A hash of everything the rules keep between ticks.
 std::uint64_t HashGame(const Game& game);
 
-// What the frame after a tick does to the game: the blast markers it has drawn are gone.
-void ClearBlastMarkers(Game& game);
-
 // Request bits from key readings, as the input tick polls them.
 struct KeyReading {
     bool leftPressed = false, leftHeld = false;

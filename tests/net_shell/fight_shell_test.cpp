@@ -31,7 +31,7 @@ struct Program {
     FakeScreen screen{log};
     FakeHiscoreBook hiscores{log};
     FakeMusic music{log};
-    GameShell shell{platform, random, screen, hiscores, music, [] { return 42; }};
+    GameShell shell{platform, random, screen, hiscores, music, [] { return 42; }, "/game"};
     net::NetFight fight{shell, platform, RealMs};
 
     Program() {
