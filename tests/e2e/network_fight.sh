@@ -34,15 +34,7 @@ fail() {
     exit 1
 }
 
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/wait_for.sh"
 
 # The visible main window of a Blokfall other than the one given.
 other_window() { xdotool search --onlyvisible --name '^Blokfall$' | grep -v "^${1:-x}$" | head -1; }

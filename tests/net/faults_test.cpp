@@ -52,18 +52,24 @@ Hello GoodHello(std::string code = "K3Y") {
     return {kMagic, kProtocolVersion, std::string(GameVersion()), std::move(code)};
 }
 
-// A host with its Game, listening on 127.0.0.1; it records what it tells its player.
-struct HostRig {
-    HostRig() : game(shared, side), fight(game, Events(), [] { return 1234u; }) {
-        side.steps = [this] { return fight.Steps(); };
-        std::string error;
-        EXPECT_TRUE(fight.Listen(0, "127.0.0.1", "K3Y", error)) << error;
-    }
+// What a side tells its player: why its fight ended, and what it dropped or refused.
+struct Told {
     SessionEvents Events() {
         SessionEvents events;
         events.ended = [this](std::string_view why) { ended = why; };
         events.note = [this](std::string_view what) { notes.emplace_back(what); };
         return events;
+    }
+    std::optional<std::string> ended;
+    std::vector<std::string> notes;
+};
+
+// A host with its Game, listening on 127.0.0.1.
+struct HostRig : Told {
+    HostRig() : game(shared, side), fight(game, Events(), [] { return 1234u; }) {
+        side.steps = [this] { return fight.Steps(); };
+        std::string error;
+        EXPECT_TRUE(fight.Listen(0, "127.0.0.1", "K3Y", error)) << error;
     }
     std::uint16_t Port() { return fight.Session().Port(); }
 
@@ -71,19 +77,11 @@ struct HostRig {
     RigHost side;
     Game game;
     HostFight fight;
-    std::optional<std::string> ended;
-    std::vector<std::string> notes;
 };
 
-struct JoinRig {
+struct JoinRig : Told {
     JoinRig() : game(shared, side), fight(game, Events()) {
         side.steps = [this] { return fight.Steps(); };
-    }
-    SessionEvents Events() {
-        SessionEvents events;
-        events.ended = [this](std::string_view why) { ended = why; };
-        events.note = [this](std::string_view what) { notes.emplace_back(what); };
-        return events;
     }
     bool Connect(std::uint16_t port, const std::string& code = "K3Y") {
         std::string error;
@@ -94,8 +92,6 @@ struct JoinRig {
     RigHost side;
     Game game;
     JoinFight fight;
-    std::optional<std::string> ended;
-    std::vector<std::string> notes;
 };
 
 // Polls everything given until `done` holds or the time is up; returns `done()`.
