@@ -44,10 +44,14 @@ QString LocalAddresses() {
                                : addresses.join(QStringLiteral(", "));
 }
 
+constexpr int kDialogWidth = 320;  // the caption fits
+const QString kWaiting = QStringLiteral("Waiting for the other player to join…");
+
 void PrepareDialog(QDialog& dialog, const QString& caption) {
     dialog.setWindowTitle(caption);
     dialog.setFont(DialogFont());
     dialog.setModal(true);
+    dialog.setMinimumWidth(kDialogWidth);
 }
 
 // Shows the host's port, addresses and code while it waits for the joiner.
@@ -66,7 +70,7 @@ class HostDialog : public QDialog {
         codeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
         form->addRow(QStringLiteral("Join code:"), codeLabel);
         layout->addLayout(form);
-        status_ = new QLabel(QStringLiteral("Waiting for the other player to join…"), this);
+        status_ = new QLabel(kWaiting, this);
         status_->setWordWrap(true);
         layout->addWidget(status_);
         auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
@@ -74,7 +78,9 @@ class HostDialog : public QDialog {
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
         fight.SetCallbacks({[this] { accept(); },
                             [this](std::string_view why) { status_->setText(FromView(why)); },
-                            [this](std::string_view what) { status_->setText(FromView(what)); }});
+                            [this](std::string_view what) {
+                                status_->setText(FromView(what) + QLatin1Char('\n') + kWaiting);
+                            }});
     }
 
   private:
