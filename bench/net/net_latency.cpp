@@ -26,7 +26,8 @@ struct Setting {
 
 struct Result {
     std::vector<Millis> delays;
-    Relay::Traffic toHost, toJoiner;
+    std::vector<Millis> frameGaps;  // between the joiner's input ticks, each a new frame
+    Relay::Traffic sentToHost, sentToJoiner;
     double seconds = 0;
 };
 
@@ -49,8 +50,13 @@ void Measure(const Setting& setting, int seconds, Result& result) {
                     {setting.roundTripMs / 2, setting.jitterMs, setting.loss},
                     static_cast<std::uint32_t>(random()));
         std::optional<Millis> pressedAt;
+        std::optional<Millis> lastFrame;
         SessionEvents events;
         events.tick = [&](const Tick& tick) {
+            if (tick.kind == TickKind::kInput) {
+                if (lastFrame) result.frameGaps.push_back(NowMs() - *lastFrame);
+                lastFrame = NowMs();
+            }
             if (pressedAt && (tick.requests2 & kReqTurn) != 0) {
                 result.delays.push_back(NowMs() - *pressedAt);
                 pressedAt.reset();
@@ -94,10 +100,10 @@ void Measure(const Setting& setting, int seconds, Result& result) {
             pollBoth();
             Breathe();
         }
-        result.toHost.bytes += relay.sentToHost.bytes;
-        result.toHost.datagrams += relay.sentToHost.datagrams;
-        result.toJoiner.bytes += relay.sentToJoiner.bytes;
-        result.toJoiner.datagrams += relay.sentToJoiner.datagrams;
+        result.sentToHost.bytes += relay.sentToHost.bytes;
+        result.sentToHost.datagrams += relay.sentToHost.datagrams;
+        result.sentToJoiner.bytes += relay.sentToJoiner.bytes;
+        result.sentToJoiner.datagrams += relay.sentToJoiner.datagrams;
     }
     result.seconds = static_cast<double>(NowMs() - begin) / 1000.0;
 }
@@ -114,7 +120,7 @@ int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const Setting settings[] = {{0, 0, 0.0}, {50, 0, 0.0}, {100, 0, 0.0}, {100, 10, 0.02}};
     std::printf(
-        "added RTT  jitter  loss  keys  delay ms: median  p90  max   "
+        "added RTT  jitter  loss  keys  delay ms: median  p90  max  frame gap ms: p99  max  "
         "joiner->host B/s  host->joiner B/s (UDP payload; +28 B per datagram)\n");
     for (const Setting& s : settings) {
         Result r;
@@ -125,13 +131,15 @@ int main(int argc, char** argv) {
         const auto withHeaders = [&](const Relay::Traffic& t) {
             return static_cast<double>(t.bytes + 28 * t.datagrams) / r.seconds;
         };
-        std::printf(
-            "%6d ms  %3d ms  %3.0f%%  %4zu  %13lld  %4lld  %4lld   %7.0f (%5.0f)  %7.0f (%5.0f)\n",
-            s.roundTripMs, s.jitterMs, s.loss * 100, r.delays.size(),
-            static_cast<long long>(Percentile(r.delays, 0.5)),
-            static_cast<long long>(Percentile(r.delays, 0.9)),
-            static_cast<long long>(Percentile(r.delays, 1.0)), perSecond(r.toHost),
-            withHeaders(r.toHost), perSecond(r.toJoiner), withHeaders(r.toJoiner));
+        const auto at = [](const std::vector<Millis>& v, double p) {
+            return static_cast<long long>(Percentile(v, p));
+        };
+        std::printf("%6d ms  %3d ms  %3.0f%%  %4zu  %13lld  %4lld  %4lld  %16lld  %4lld  "
+                    "%7.0f (%5.0f)  %7.0f (%5.0f)\n",
+                    s.roundTripMs, s.jitterMs, s.loss * 100, r.delays.size(), at(r.delays, 0.5),
+                    at(r.delays, 0.9), at(r.delays, 1.0), at(r.frameGaps, 0.99),
+                    at(r.frameGaps, 1.0), perSecond(r.sentToHost), withHeaders(r.sentToHost),
+                    perSecond(r.sentToJoiner), withHeaders(r.sentToJoiner));
     }
     return 0;
 }
