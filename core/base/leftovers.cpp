@@ -21,7 +21,9 @@ pid_t OwnerOf(std::string_view name, std::string_view prefix) {
     return pid;
 }
 
-bool ProcessGone(pid_t pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
+bool ProcessGone(pid_t pid) {
+    return kill(pid, 0) != 0 && errno == ESRCH;
+}
 
 }  // namespace
 

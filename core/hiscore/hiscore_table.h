@@ -67,5 +67,4 @@ std::string HiscorePointsText(const HiscoreTable& table, int entry);
 // as Latin-1, so anything in the file can be shown.
 std::string DisplayUtf8(std::string_view bytes);
 
-
 }  // namespace blok

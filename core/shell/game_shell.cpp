@@ -368,8 +368,8 @@ void GameShell::ShutdownAndQuit() {
 }
 
 void GameShell::shutdown() {
-    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
-                   kTimerTitlePicture, kTimerMusicPoll, kTimerHiscoreCheck}) {
+    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep, kTimerTitlePicture,
+                   kTimerMusicPoll, kTimerHiscoreCheck}) {
         platform_.KillTimer(id);
     }
     music_.musicKill();

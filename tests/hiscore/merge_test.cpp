@@ -23,7 +23,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 
 class NamingDialogs : public HiscoreDialogs {
-public:
+  public:
     explicit NamingDialogs(std::string name) : name_(std::move(name)) {}
     std::string RunNameDialog() override { return name_; }
     void RunScoreTable(const HiscoreTable&) override {}
@@ -31,7 +31,7 @@ public:
 
     std::vector<std::string> failures;
 
-private:
+  private:
     std::string name_;
 };
 
@@ -207,8 +207,8 @@ TEST(HiscoreFiles, FailedSaveOfANewEntryNamesTheFileAndTheReason) {
     EXPECT_TRUE(copy->dialogs.failures.empty());
     copy->book.CheckPlayer1Hiscore(3, 0);
     ASSERT_EQ(copy->dialogs.failures.size(), 1u);
-    EXPECT_EQ(copy->dialogs.failures[0], "The high score could not be saved to \"" + path +
-                                             "\": No such file or directory.");
+    EXPECT_EQ(copy->dialogs.failures[0],
+              "The high score could not be saved to \"" + path + "\": No such file or directory.");
     copy->book.Save();  // still not saved at the end: said again
     EXPECT_EQ(copy->dialogs.failures.size(), 2u);
 }

@@ -7,8 +7,8 @@
 #include <span>
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QElapsedTimer>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -40,7 +40,7 @@ double ProcessCpuSeconds() {
 // Waits for the modal dialog named `name`, lets it wait untouched, notes the share of a
 // processor the program used meanwhile, and presses its default button.
 class IdleDialogMeter {
-public:
+  public:
     void Measure(const char* name, double& share, std::function<void()> then) {
         QTimer::singleShot(20, [this, name, &share, then] {
             QWidget* dialog = QApplication::activeModalWidget();
@@ -52,7 +52,8 @@ public:
             QElapsedTimer wall;
             wall.start();
             QTimer::singleShot(WaitMs(), dialog, [=, &share] {
-                share = (ProcessCpuSeconds() - cpuBefore) / (static_cast<double>(wall.elapsed()) / 1e3);
+                share =
+                    (ProcessCpuSeconds() - cpuBefore) / (static_cast<double>(wall.elapsed()) / 1e3);
                 std::printf("%s waited %lld ms using %.1f %% of a processor\n", name,
                             static_cast<long long>(wall.elapsed()), share * 100);
                 for (auto* button : dialog->findChildren<QPushButton*>()) {
@@ -83,8 +84,8 @@ TEST(DialogsAfterAGame, WaitWithoutKeepingAProcessorBusy) {
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return platform.StartDialogWidget() != nullptr; }, 5000));
     shell.StartDialogCommand(kDlgStart);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return platform.MenuAction(kCmdQuitGame)->isEnabled(); },
-                                5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return platform.MenuAction(kCmdQuitGame)->isEnabled(); }, 5000));
     shell.game().Up1Points = 120;
 
     double nameShare = -1;
@@ -106,11 +107,3 @@ TEST(DialogsAfterAGame, WaitWithoutKeepingAProcessorBusy) {
 
 }  // namespace
 }  // namespace blok
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    return RUN_ALL_TESTS();
-}

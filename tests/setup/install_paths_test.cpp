@@ -47,8 +47,7 @@ TEST(InstallPaths, PathsTheMenuCannotStartFromAreRefused) {
     EXPECT_NE(UnusableInstallPathReason("/home/ann/100%")->find("'%'"), std::string::npos);
     EXPECT_NE(UnusableInstallPathReason("/home/ann/a\tb")->find("control"), std::string::npos);
     EXPECT_NE(UnusableInstallPathReason("/home/ann/\x7f")->find("control"), std::string::npos);
-    EXPECT_NE(UnusableInstallPathReason("/home/ann/Bl\xf6kfall")->find("UTF-8"),
-              std::string::npos);
+    EXPECT_NE(UnusableInstallPathReason("/home/ann/Bl\xf6kfall")->find("UTF-8"), std::string::npos);
 }
 
 TEST(InstallFiles, ProgramFirstSongsInOrderWithTheirProgress) {
