@@ -273,10 +273,14 @@ int SaveHiscoreFileError(const std::string& path, const HiscoreTable& table, Sav
     RemoveLeftovers(DirectoryOf(target), TemporaryPrefix(target));
     struct stat old {};
     const bool exists = stat(target.c_str(), &old) == 0;
+    const bool regular = exists && S_ISREG(old.st_mode);
     // A file the player made read-only stays as it is, as opening it for writing would fail.
-    if (exists && S_ISREG(old.st_mode) && access(target.c_str(), W_OK) != 0) return errno;
+    if (regular && access(target.c_str(), W_OK) != 0) return errno;
+    const HiscoreFileBytes bytes = WriteHiscoreBytes(table);
     errno = 0;
-    return ReplaceFile(target, WriteHiscoreBytes(table), exists ? &old : nullptr, calls);
+    // A replacement would belong to this user: another user's file is written where it is.
+    if (regular && old.st_uid != geteuid()) return WriteInPlace(target, bytes, calls);
+    return ReplaceFile(target, bytes, exists ? &old : nullptr, calls);
 }
 
 bool SaveHiscoreFile(const std::string& path, const HiscoreTable& table, SaveCalls& calls) {

@@ -66,8 +66,8 @@ private:
 // Replaces the file as a whole: the bytes go to a new file beside it, reach the disk, and are
 // renamed over it, and the directory entry is flushed too. A symbolic link is followed (the file
 // it names is replaced in its own folder); a file that is not writable is left alone; the new
-// file keeps the old one's permissions; in a folder where no file can be created a writable file
-// is overwritten in place. Temporary files of killed saves are removed first.
+// file keeps the old one's permissions; another user's file, and a writable file in a folder where
+// no file can be created, are overwritten in place. Temporary files of killed saves are removed first.
 // Returns 0, or the errno of the failure; the old file then stays as it was and no temporary file
 // is left behind. (Only when flushing the directory fails after the rename is the file already
 // the new one.)
