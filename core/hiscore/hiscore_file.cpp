@@ -193,6 +193,7 @@ namespace {
 int WriteInPlace(const std::string& path, const HiscoreFileBytes& bytes, SaveCalls& calls) {
     const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
+    errno = 0;
     int error = 0;
     if (!WriteAll(fd, bytes.data(), bytes.size(), calls) ||
         ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || calls.Fsync(fd) != 0) {
@@ -214,6 +215,7 @@ int ReplaceFile(const std::string& path, const HiscoreFileBytes& bytes, const st
         }
         return error;
     }
+    errno = 0;
     int error = 0;
     // The replacement keeps the permissions the player gave the file.
     if (old != nullptr && fchmod(fd, old->st_mode & 07777) != 0) error = errno;
@@ -277,7 +279,6 @@ int SaveHiscoreFileError(const std::string& path, const HiscoreTable& table, Sav
     // A file the player made read-only stays as it is, as opening it for writing would fail.
     if (regular && access(target.c_str(), W_OK) != 0) return errno;
     const HiscoreFileBytes bytes = WriteHiscoreBytes(table);
-    errno = 0;
     // A replacement would belong to this user: another user's file is written where it is.
     if (regular && old.st_uid != geteuid()) return WriteInPlace(target, bytes, calls);
     return ReplaceFile(target, bytes, exists ? &old : nullptr, calls);

@@ -70,7 +70,7 @@ private:
 // no file can be created, are overwritten in place. Temporary files of killed saves are removed first.
 // Returns 0, or the errno of the failure; the old file then stays as it was and no temporary file
 // is left behind. (Only when flushing the directory fails after the rename is the file already
-// the new one.)
+// the new one; a failing write in place may leave it partly written, as the original's did.)
 int SaveHiscoreFileError(const std::string& path, const HiscoreTable& table, SaveCalls& calls);
 bool SaveHiscoreFile(const std::string& path, const HiscoreTable& table, SaveCalls& calls);
 bool SaveHiscoreFile(const std::string& path, const HiscoreTable& table);
