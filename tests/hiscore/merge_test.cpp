@@ -2,11 +2,9 @@
 // folder is not what a plain save expects.
 
 #include <array>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -212,35 +210,6 @@ TEST(HiscoreFiles, AnotherUsersFileKeepsItsOwner) {
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 65534U);
     EXPECT_EQ(Names(OnDisk(path)), std::vector<std::string>{"Guest"});
-}
-
-// The lock dies with its process: a copy killed while saving does not hold up the next save.
-TEST(HiscoreCopies, LockOfAKilledCopyIsFree) {
-    TempDir dir;
-    const std::string path = dir.File("hiscore.dat");
-    int locked[2];
-    ASSERT_EQ(pipe(locked), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const FolderLock lock(path);
-        (void)!write(locked[1], "x", 1);
-        pause();
-        _exit(0);
-    }
-    char byte;
-    ASSERT_EQ(read(locked[0], &byte, 1), 1);
-    kill(child, SIGKILL);
-    ASSERT_EQ(waitpid(child, nullptr, 0), child);
-    close(locked[0]);
-    close(locked[1]);
-
-    auto copy = Start(path, "Next");
-    const auto start = std::chrono::steady_clock::now();
-    copy->book.CheckPlayer1Hiscore(8, 0);
-    // Waiting out a held lock takes 3 s; a free one is taken at once.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-    EXPECT_EQ(Names(OnDisk(path)), std::vector<std::string>{"Next"});
 }
 
 TEST(HiscoreFiles, FailedSaveOfANewEntryNamesTheFileAndTheReason) {
