@@ -75,7 +75,7 @@ TEST(DialogsAfterAGame, WaitWithoutKeepingAProcessorBusy) {
     QtHiscoreDialogs dialogs;
     HiscoreFileBook book(dir.File("hiscore.dat"), played, dialogs);
     qt::QtPlatform platform;
-    GameShell shell(platform, random, screen, book, music, [] { return std::int64_t{1}; });
+    GameShell shell(platform, random, screen, book, music, [] { return std::int64_t{1}; }, {});
     platform.Attach(shell);
     shell.Startup();
     ASSERT_TRUE(platform.CreateMainWindow());
