@@ -61,6 +61,7 @@ private:
 
     void AdjustWindowSize();
     void EnterTitleScreen();
+    void OfferScoreAndShowTitle();
     void PaintTitle();
     void StartGame();
     void PaintGame();
