@@ -68,6 +68,7 @@ private:
 
     void AdjustWindowSize();
     void EnterTitleScreen();
+    void OfferScoreAndShowTitle();
     void PaintTitle();
     void StartGame();
     bool Routed() const { return route_ != nullptr && route_->Active(); }
