@@ -134,12 +134,13 @@ int main(int argc, char** argv) {
         const auto at = [](const std::vector<Millis>& v, double p) {
             return static_cast<long long>(Percentile(v, p));
         };
-        std::printf("%6d ms  %3d ms  %3.0f%%  %4zu  %13lld  %4lld  %4lld  %16lld  %4lld  "
-                    "%7.0f (%5.0f)  %7.0f (%5.0f)\n",
-                    s.roundTripMs, s.jitterMs, s.loss * 100, r.delays.size(), at(r.delays, 0.5),
-                    at(r.delays, 0.9), at(r.delays, 1.0), at(r.frameGaps, 0.99),
-                    at(r.frameGaps, 1.0), perSecond(r.sentToHost), withHeaders(r.sentToHost),
-                    perSecond(r.sentToJoiner), withHeaders(r.sentToJoiner));
+        std::printf(
+            "%6d ms  %3d ms  %3.0f%%  %4zu  %13lld  %4lld  %4lld  %16lld  %4lld  "
+            "%7.0f (%5.0f)  %7.0f (%5.0f)\n",
+            s.roundTripMs, s.jitterMs, s.loss * 100, r.delays.size(), at(r.delays, 0.5),
+            at(r.delays, 0.9), at(r.delays, 1.0), at(r.frameGaps, 0.99), at(r.frameGaps, 1.0),
+            perSecond(r.sentToHost), withHeaders(r.sentToHost), perSecond(r.sentToJoiner),
+            withHeaders(r.sentToJoiner));
     }
     return 0;
 }
