@@ -231,11 +231,15 @@ void NetUi::Service() {
 void NetUi::WatchSocket() {
     const int socket = fight_.SocketDescriptor();
     if (socket == watchedSocket_) return;
-    notifier_.reset();
+    // The old notifier may be the one whose signal runs now: it goes once that has returned.
+    if (notifier_) {
+        notifier_->setEnabled(false);
+        notifier_.release()->deleteLater();
+    }
     watchedSocket_ = socket;
     if (socket < 0) return;
     notifier_ = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { fight_.Service(); });
+    connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { Service(); });
 }
 
 }  // namespace blok::qt
