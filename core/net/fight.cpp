@@ -29,6 +29,8 @@ void PrepareFight(Game& game, const Welcome& welcome) {
     game.STOP = 0;
     game.gamePause = 0;
     game.gamespeedup = 0;
+    // The joiner's window starts its own (idle) timers from this before the host's first tick.
+    game.gamespeed = kStartSpeedMs;
 }
 
 // --- the host -------------------------------------------------------------------------------

@@ -52,6 +52,8 @@ void Session::SendTo(EnetTransport::PeerId peer, const Message& message) {
     const std::vector<std::uint8_t> bytes = Encode(message);
     bytesSent_ += bytes.size();
     transport_->Send(peer, bytes);
+    // Out at once, not at the next poll: a tick or a key is late enough by the network alone.
+    transport_->Flush();
 }
 
 void Session::Start(const Welcome& welcome) {
@@ -66,8 +68,7 @@ void Session::Finish(EndReason reason) {
     Send(End{reason});
     if (transport_ && peer_ != 0) {
         transport_->Disconnect(peer_);
-        // The owner may drop the session soon: the reason goes out now.
-        transport_->Flush();
+        transport_->Flush();  // the owner may drop the session soon
     }
 }
 

@@ -87,6 +87,8 @@ struct Pair {
         }));
         EXPECT_FALSE(host.platform.dialogOpen);
         EXPECT_FALSE(joiner.platform.dialogOpen);
+        // The joiner's own game timers drive nothing, but they must not spin either.
+        EXPECT_EQ(joiner.platform.TimerInterval(kTimerGravity), kStartSpeedMs);
     }
     bool SameGame() { return net::HashGame(host.game()) == net::HashGame(joiner.game()); }
 };
