@@ -186,7 +186,7 @@ TEST_P(GameShellGameStart, StartDialogStartsTheChosenGame) {
     EXPECT_FALSE(p.platform.dialogOpen);
 
     p.platform.DeliverPaints();
-    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 1", "Pressed 80", "KillTimer 10", "KillTimer 11",
+    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 1", "Pressed " + std::to_string(PhysicalKeyOfVirtualKey(kVkP)), "KillTimer 10", "KillTimer 11",
                                   "SetTimer 12 350", "SetTimer 16 10000", "SetTimer 13 60",
                                   "FocusMain", "MoveWindow 30 40 409 447"},
                                  mark));

@@ -82,9 +82,14 @@ void VirtualPlatform::DeliverPaints() {
     }
 }
 
-void VirtualPlatform::Hold(int virtualKey) {
-    held_.insert(virtualKey);
-    pressed_.insert(virtualKey);
+void VirtualPlatform::HoldKey(int key) {
+    held_.insert(key);
+    pressed_.insert(key);
+}
+
+void VirtualPlatform::ShowPausedMarker(bool shown) {
+    log_.Add(std::string("PausedMarker ") + (shown ? "1" : "0"));
+    pausedMarker = shown;
 }
 
 int VirtualPlatform::TimerInterval(int id) const {
@@ -148,9 +153,9 @@ void VirtualPlatform::EnableMenuItem(int id, bool enabled) {
     menuEnabled[id] = enabled;
 }
 
-bool VirtualPlatform::PressedSinceLastRead(int virtualKey) {
-    log_.Add("Pressed " + std::to_string(virtualKey));
-    return pressed_.erase(virtualKey) != 0;
+bool VirtualPlatform::PressedSinceLastRead(int key) {
+    log_.Add("Pressed " + std::to_string(key));
+    return pressed_.erase(key) != 0;
 }
 
 bool VirtualPlatform::CreateStartDialog() {
