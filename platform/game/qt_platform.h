@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "pad_input.h"
 #include "platform.h"
 
 class QAction;
@@ -26,14 +27,6 @@ class Shell;
 namespace blok::qt {
 
 class KeyTracker;
-
-// Gamepads as the game polls them: pad 0 or 1, an action or the pause button (key_bindings.h).
-class PadInput {
-public:
-    virtual ~PadInput() = default;
-    virtual bool PressedSinceLastRead(int pad, int button) = 0;
-    virtual bool Held(int pad, int button) = 0;
-};
 class StartDialog;
 class MainWindow;
 class ClientArea;
