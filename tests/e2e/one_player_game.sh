@@ -21,6 +21,9 @@ cp "$helpfile" "$work/"
 # terminal, which is checked to be empty at the end.
 unset XDG_RUNTIME_DIR BLOKFALL_DEBUG
 unset QT_QPA_PLATFORM  # the real X display this time
+# No settings yet: the game plays as it always did and writes no settings file.
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_CONFIG_HOME"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -100,4 +103,5 @@ wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 [ ! -s "$work/stderr.txt" ] || fail "Blokfall wrote to stderr"
 [ -f "$work/hiscore.dat" ] || fail "hiscore.dat was not written at exit"
+[ -z "$(ls -A "$XDG_CONFIG_HOME")" ] || fail "a run that changed no setting wrote a settings file"
 echo "PASS"
