@@ -159,6 +159,4 @@ std::optional<KeySlot> SlotOfVirtualKey(int virtualKey, int gameStatus) {
     return std::nullopt;
 }
 
-int PadKey(int pad, int button) { return kFirstPadKey + pad * (kActions + 1) + button; }
-
 }  // namespace blok

@@ -66,8 +66,13 @@ std::optional<KeySlot> SlotOfVirtualKey(int virtualKey, int gameStatus);
 // action or the pause (Start) button.
 inline constexpr int kPads = 2;
 inline constexpr int kPadPauseButton = kActions;
-int PadKey(int pad, int button);
 inline constexpr int kFirstPadKey = kLastPhysicalKey + 1;
 inline constexpr int kLastPadKey = kFirstPadKey + kPads * (kActions + 1) - 1;
+inline constexpr int PadKey(int pad, int button) {
+    return kFirstPadKey + pad * (kActions + 1) + button;
+}
+inline constexpr bool IsPadKey(int key) { return key >= kFirstPadKey && key <= kLastPadKey; }
+inline constexpr int PadOfKey(int key) { return (key - kFirstPadKey) / (kActions + 1); }
+inline constexpr int PadButtonOfKey(int key) { return (key - kFirstPadKey) % (kActions + 1); }
 
 }  // namespace blok

@@ -481,21 +481,15 @@ void QtPlatform::EnableMenuItem(int id, bool enabled) {
 
 // --- keyboard -------------------------------------------------------------------------------
 
-namespace {
-
-bool IsPadKey(int key) { return key >= kFirstPadKey && key <= kLastPadKey; }
-int PadOf(int key) { return (key - kFirstPadKey) / (kActions + 1); }
-int ButtonOf(int key) { return (key - kFirstPadKey) % (kActions + 1); }
-
-}  // namespace
-
 bool QtPlatform::PressedSinceLastRead(int key) {
-    if (IsPadKey(key)) return pads_ && pads_->PressedSinceLastRead(PadOf(key), ButtonOf(key));
+    if (IsPadKey(key)) {
+        return pads_ && pads_->PressedSinceLastRead(PadOfKey(key), PadButtonOfKey(key));
+    }
     return keys_->PressedSinceLastRead(key);
 }
 
 bool QtPlatform::Held(int key) {
-    if (IsPadKey(key)) return pads_ && pads_->Held(PadOf(key), ButtonOf(key));
+    if (IsPadKey(key)) return pads_ && pads_->Held(PadOfKey(key), PadButtonOfKey(key));
     return keys_->Held(key);
 }
 

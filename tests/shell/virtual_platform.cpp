@@ -155,7 +155,13 @@ void VirtualPlatform::EnableMenuItem(int id, bool enabled) {
 
 bool VirtualPlatform::PressedSinceLastRead(int key) {
     log_.Add("Pressed " + std::to_string(key));
+    if (pads && IsPadKey(key)) return pads->PressedSinceLastRead(PadOfKey(key), PadButtonOfKey(key));
     return pressed_.erase(key) != 0;
+}
+
+bool VirtualPlatform::Held(int key) {
+    if (pads && IsPadKey(key)) return pads->Held(PadOfKey(key), PadButtonOfKey(key));
+    return held_.count(key) != 0;
 }
 
 bool VirtualPlatform::CreateStartDialog() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "key_bindings.h"
+#include "pad_input.h"
 #include "platform.h"
 
 namespace blok {
@@ -79,6 +80,8 @@ public:
     int lastPresentWidth = 0;
     bool pausedMarker = false;
     bool presentOutsideSurface = false;
+    // Gamepad buttons are read from here when set.
+    PadInput* pads = nullptr;
     // Runs inside modal dialogs and message boxes, as their nested event loop would.
     std::function<void()> whileModal;
 
@@ -96,7 +99,7 @@ public:
     void CheckMenuItem(int id, bool checked) override;
     void EnableMenuItem(int id, bool enabled) override;
     bool PressedSinceLastRead(int key) override;
-    bool Held(int key) override { return held_.count(key) != 0; }
+    bool Held(int key) override;
     void ShowPausedMarker(bool shown) override;
     bool CreateStartDialog() override;
     void DestroyStartDialog() override;
