@@ -20,6 +20,7 @@
 #include "hiscore_dialogs.h"
 #include "mci.h"
 #include "options_controller.h"
+#include "sdl_gamepads.h"
 #include "settings_file.h"
 #include "playlist.h"
 #include "qt_platform.h"
@@ -49,13 +50,21 @@ int RunGame() {
     blok::GameShell shell(platform, random, screen, hiscores, music,
                           [] { return static_cast<std::int64_t>(std::time(nullptr)); });
     platform.Attach(shell);
+    blok::SdlGamepads pads;
+    platform.SetPads(&pads);
     blok::qt::OptionsController options(
         platform, blok::qt::DefaultSettingsPath(),
         {.applyToGame = [&shell](const blok::Settings& settings) { shell.ApplySettings(settings); },
          .applyVolume = [&volume](int percent, bool muted) {
              volume->store(muted ? 0.0f : static_cast<float>(percent) / 100.0f);
          },
-         .padNames = {}});
+         .padNames = [&pads] {
+             QStringList names;
+             for (int pad = 0; pad < blok::kPads; ++pad) {
+                 names << QString::fromStdString(pads.Name(pad));
+             }
+             return names;
+         }});
 
     shell.Startup();
     if (!platform.CreateMainWindow()) {
