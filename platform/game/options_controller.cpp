@@ -17,7 +17,7 @@ OptionsController::OptionsController(QtPlatform& platform, QString path, Hooks h
 }
 
 void OptionsController::Start() {
-    settings_ = LoadSettings(path_);
+    settings_ = LoadSettings(path_, &damaged_);
     Apply();
 }
 
@@ -49,7 +49,8 @@ void OptionsController::Change(const Settings& changed) {
     if (changed == settings_) return;
     settings_ = changed;
     Apply();
-    SaveSettings(path_, settings_);
+    SaveSettings(path_, settings_, damaged_);
+    damaged_ = false;
 }
 
 void OptionsController::Apply() {

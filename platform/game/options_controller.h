@@ -37,6 +37,7 @@ private:
     QString path_;
     Hooks hooks_;
     Settings settings_;
+    bool damaged_ = false;  // the file could not be read: it is set aside at the first change
 };
 
 }  // namespace blok::qt
