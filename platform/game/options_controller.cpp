@@ -62,6 +62,7 @@ void OptionsController::Apply() {
     platform_.CheckMenuItem(kCmdFullScreen, settings_.fullScreen);
     platform_.CheckMenuItem(kCmdPauseOnFocusLoss, settings_.pauseOnFocusLoss);
     platform_.CheckMenuItem(kCmdShowPaused, settings_.showPaused);
+    platform_.SetShownKeys(settings_.keys);
     if (hooks_.applyToGame) hooks_.applyToGame(settings_);
     if (hooks_.applyVolume) hooks_.applyVolume(settings_.volume, settings_.muted);
 }

@@ -542,7 +542,7 @@ void QtPlatform::PlaceStartDialog() {
 // --- modal dialogs and help -----------------------------------------------------------------
 
 void QtPlatform::RunInfoDialog() {
-    InfoDialog dialog(window_.get());
+    InfoDialog dialog(window_.get(), shownKeys_);
     dialog.exec();
 }
 

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "key_bindings.h"
 #include "pad_input.h"
 #include "platform.h"
 
@@ -66,6 +67,8 @@ public:
     void SetZoom(int zoom);
     void SetFullScreen(bool on);
     bool FullScreen() const { return fullScreen_; }
+    // The keys the game info dialog shows.
+    void SetShownKeys(const KeyBindings& keys) { shownKeys_ = keys; }
 
     // For tests and the program's own wiring.
     QMainWindow* Window() const;
@@ -141,6 +144,7 @@ private:
     bool fullScreen_ = false;
     QSize logicalClient_;  // in full screen: the client area the game sees (before zoom)
     bool pausedMarker_ = false;
+    KeyBindings shownKeys_ = DefaultKeyBindings();
     QPoint startDialogHome_;  // the start dialog's place on a frame shown at 1x
 
     bool inPaint_ = false;
