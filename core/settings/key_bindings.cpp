@@ -18,22 +18,27 @@ struct KeyLabel {
 // The keys of a US layout the game can name, with their X keyboard key codes (the Linux input
 // code + 8, as both X and Wayland desktops report them).
 constexpr KeyLabel kKeyLabels[] = {
-    {37, 113, "CursorLeft"}, {38, 111, "CursorUp"}, {39, 114, "CursorRight"},
-    {40, 116, "CursorDown"}, {32, 65, "Space"},     {13, 36, "Return"},
-    {27, 9, "Escape"},       {9, 23, "Tab"},        {8, 22, "Backspace"},
-    {'Q', 24, "Q"}, {'W', 25, "W"}, {'E', 26, "E"}, {'R', 27, "R"}, {'T', 28, "T"},
-    {'Y', 29, "Y"}, {'U', 30, "U"}, {'I', 31, "I"}, {'O', 32, "O"}, {'P', 33, "P"},
-    {'A', 38, "A"}, {'S', 39, "S"}, {'D', 40, "D"}, {'F', 41, "F"}, {'G', 42, "G"},
-    {'H', 43, "H"}, {'J', 44, "J"}, {'K', 45, "K"}, {'L', 46, "L"},
-    {'Z', 52, "Z"}, {'X', 53, "X"}, {'C', 54, "C"}, {'V', 55, "V"}, {'B', 56, "B"},
-    {'N', 57, "N"}, {'M', 58, "M"},
-    {'1', 10, "1"}, {'2', 11, "2"}, {'3', 12, "3"}, {'4', 13, "4"}, {'5', 14, "5"},
-    {'6', 15, "6"}, {'7', 16, "7"}, {'8', 17, "8"}, {'9', 18, "9"}, {'0', 19, "0"},
-    {0, 50, "Shift"}, {0, 62, "RightShift"}, {0, 37, "Ctrl"}, {0, 105, "RightCtrl"},
-    {0, 64, "Alt"}, {0, 108, "AltGr"},
-    {0, 90, "Keypad0"}, {0, 87, "Keypad1"}, {0, 88, "Keypad2"}, {0, 89, "Keypad3"},
-    {0, 83, "Keypad4"}, {0, 84, "Keypad5"}, {0, 85, "Keypad6"}, {0, 79, "Keypad7"},
-    {0, 80, "Keypad8"}, {0, 81, "Keypad9"}, {0, 104, "KeypadEnter"},
+    {37, 113, "CursorLeft"}, {38, 111, "CursorUp"},   {39, 114, "CursorRight"},
+    {40, 116, "CursorDown"}, {32, 65, "Space"},       {13, 36, "Return"},
+    {27, 9, "Escape"},       {9, 23, "Tab"},          {8, 22, "Backspace"},
+    {'Q', 24, "Q"},          {'W', 25, "W"},          {'E', 26, "E"},
+    {'R', 27, "R"},          {'T', 28, "T"},          {'Y', 29, "Y"},
+    {'U', 30, "U"},          {'I', 31, "I"},          {'O', 32, "O"},
+    {'P', 33, "P"},          {'A', 38, "A"},          {'S', 39, "S"},
+    {'D', 40, "D"},          {'F', 41, "F"},          {'G', 42, "G"},
+    {'H', 43, "H"},          {'J', 44, "J"},          {'K', 45, "K"},
+    {'L', 46, "L"},          {'Z', 52, "Z"},          {'X', 53, "X"},
+    {'C', 54, "C"},          {'V', 55, "V"},          {'B', 56, "B"},
+    {'N', 57, "N"},          {'M', 58, "M"},          {'1', 10, "1"},
+    {'2', 11, "2"},          {'3', 12, "3"},          {'4', 13, "4"},
+    {'5', 14, "5"},          {'6', 15, "6"},          {'7', 16, "7"},
+    {'8', 17, "8"},          {'9', 18, "9"},          {'0', 19, "0"},
+    {0, 50, "Shift"},        {0, 62, "RightShift"},   {0, 37, "Ctrl"},
+    {0, 105, "RightCtrl"},   {0, 64, "Alt"},          {0, 108, "AltGr"},
+    {0, 90, "Keypad0"},      {0, 87, "Keypad1"},      {0, 88, "Keypad2"},
+    {0, 89, "Keypad3"},      {0, 83, "Keypad4"},      {0, 84, "Keypad5"},
+    {0, 85, "Keypad6"},      {0, 79, "Keypad7"},      {0, 80, "Keypad8"},
+    {0, 81, "Keypad9"},      {0, 104, "KeypadEnter"},
 };
 
 // The rules' key codes per action, in the order of Action.
@@ -48,7 +53,9 @@ std::optional<int> ActionOfCode(const int (&codes)[kActions], int virtualKey) {
 }
 
 // The sides that play in the same game type as `side`.
-bool SameGameType(Side a, Side b) { return (a == kOnePlayer) == (b == kOnePlayer); }
+bool SameGameType(Side a, Side b) {
+    return (a == kOnePlayer) == (b == kOnePlayer);
+}
 
 }  // namespace
 
@@ -69,19 +76,26 @@ std::string PhysicalKeyName(PhysicalKey key) {
 
 const char* SideName(Side side) {
     switch (side) {
-        case kOnePlayer: return "One player";
-        case kLeftPlayer: return "Left player";
-        case kRightPlayer: return "Right player";
+        case kOnePlayer:
+            return "One player";
+        case kLeftPlayer:
+            return "Left player";
+        case kRightPlayer:
+            return "Right player";
     }
     return "";
 }
 
 const char* ActionName(Action action) {
     switch (action) {
-        case kRotate: return "Rotate";
-        case kMoveLeft: return "Left";
-        case kMoveRight: return "Right";
-        case kFasterDown: return "Faster down";
+        case kRotate:
+            return "Rotate";
+        case kMoveLeft:
+            return "Left";
+        case kMoveRight:
+            return "Right";
+        case kFasterDown:
+            return "Faster down";
     }
     return "";
 }

@@ -51,7 +51,8 @@ KeyBindings DefaultKeyBindings();
 
 // The slot of the same game type that already uses `key` (the one-player game and the
 // two-player games are separate; the pause key belongs to both), or nothing.
-std::optional<KeySlot> ConflictOf(const KeyBindings& bindings, const KeySlot& slot, PhysicalKey key);
+std::optional<KeySlot> ConflictOf(const KeyBindings& bindings, const KeySlot& slot,
+                                  PhysicalKey key);
 // Assigns `key` unless another slot of the same game type has it; returns that slot then.
 std::optional<KeySlot> Assign(KeyBindings& bindings, const KeySlot& slot, PhysicalKey key);
 // True when every slot has a key and no game type uses a key twice.
@@ -71,8 +72,14 @@ inline constexpr int kLastPadKey = kFirstPadKey + kPads * (kActions + 1) - 1;
 inline constexpr int PadKey(int pad, int button) {
     return kFirstPadKey + pad * (kActions + 1) + button;
 }
-inline constexpr bool IsPadKey(int key) { return key >= kFirstPadKey && key <= kLastPadKey; }
-inline constexpr int PadOfKey(int key) { return (key - kFirstPadKey) / (kActions + 1); }
-inline constexpr int PadButtonOfKey(int key) { return (key - kFirstPadKey) % (kActions + 1); }
+inline constexpr bool IsPadKey(int key) {
+    return key >= kFirstPadKey && key <= kLastPadKey;
+}
+inline constexpr int PadOfKey(int key) {
+    return (key - kFirstPadKey) / (kActions + 1);
+}
+inline constexpr int PadButtonOfKey(int key) {
+    return (key - kFirstPadKey) % (kActions + 1);
+}
 
 }  // namespace blok

@@ -6,7 +6,9 @@ namespace blok {
 
 namespace {
 
-int TicksOf(int milliseconds, int tickMs) { return (milliseconds + tickMs - 1) / tickMs; }
+int TicksOf(int milliseconds, int tickMs) {
+    return (milliseconds + tickMs - 1) / tickMs;
+}
 
 }  // namespace
 

@@ -9,19 +9,26 @@ namespace {
 
 const char* SideKey(Side side) {
     switch (side) {
-        case kOnePlayer: return "OnePlayer";
-        case kLeftPlayer: return "LeftPlayer";
-        case kRightPlayer: return "RightPlayer";
+        case kOnePlayer:
+            return "OnePlayer";
+        case kLeftPlayer:
+            return "LeftPlayer";
+        case kRightPlayer:
+            return "RightPlayer";
     }
     return "";
 }
 
 const char* ActionKey(Action action) {
     switch (action) {
-        case kRotate: return "Rotate";
-        case kMoveLeft: return "Left";
-        case kMoveRight: return "Right";
-        case kFasterDown: return "FasterDown";
+        case kRotate:
+            return "Rotate";
+        case kMoveLeft:
+            return "Left";
+        case kMoveRight:
+            return "Right";
+        case kFasterDown:
+            return "FasterDown";
     }
     return "";
 }
@@ -67,7 +74,9 @@ KeyBindings ReadBindings(const SettingValues& values) {
     return Usable(bindings) ? bindings : DefaultKeyBindings();
 }
 
-std::string Bool(bool value) { return value ? "true" : "false"; }
+std::string Bool(bool value) {
+    return value ? "true" : "false";
+}
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 
 #include <QMainWindow>
 
-#include "option_commands.h"
+#include "ids_and_sizes.h"
 #include "options_dialogs.h"
 #include "qt_platform.h"
 #include "settings_file.h"

@@ -15,7 +15,7 @@ class QtPlatform;
 // the game and the music, runs the option commands and writes the file only when the player
 // has changed something.
 class OptionsController {
-public:
+  public:
     struct Hooks {
         std::function<void(const Settings&)> applyToGame;
         std::function<void(int volume, bool muted)> applyVolume;
@@ -29,7 +29,7 @@ public:
     void OnCommand(int id);
     const Settings& Current() const { return settings_; }
 
-private:
+  private:
     void Change(const Settings& changed);
     void Apply();
 

@@ -16,8 +16,12 @@ namespace blok::qt {
 
 namespace {
 
-QString KeyText(PhysicalKey key) { return QString::fromStdString(PhysicalKeyName(key)); }
-QString SlotText(const KeySlot& slot) { return QString::fromStdString(SlotName(slot)); }
+QString KeyText(PhysicalKey key) {
+    return QString::fromStdString(PhysicalKeyName(key));
+}
+QString SlotText(const KeySlot& slot) {
+    return QString::fromStdString(SlotName(slot));
+}
 
 QSpinBox* MillisecondsBox(int value, int minimum, QWidget* parent) {
     auto* box = new QSpinBox(parent);
@@ -29,8 +33,7 @@ QSpinBox* MillisecondsBox(int value, int minimum, QWidget* parent) {
 }
 
 QDialogButtonBox* OkCancel(QDialog* dialog) {
-    auto* buttons =
-        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
@@ -57,8 +60,8 @@ ControlsDialog::ControlsDialog(const Settings& settings, const QStringList& padN
         return button;
     };
     for (int action = 0; action < kActions; ++action) {
-        grid->addWidget(new QLabel(QString::fromUtf8(ActionName(Action(action))), this),
-                        action + 1, 0);
+        grid->addWidget(new QLabel(QString::fromUtf8(ActionName(Action(action))), this), action + 1,
+                        0);
         for (int side = 0; side < kSides; ++side) {
             QPushButton* button = addKeyButton(KeySlot{false, Side(side), Action(action)});
             keyButtons_[std::size_t(side)][std::size_t(action)] = button;
@@ -99,8 +102,8 @@ ControlsDialog::ControlsDialog(const Settings& settings, const QStringList& padN
     layout->addWidget(swapPads_);
 
     auto* buttons = OkCancel(this);
-    QPushButton* defaults = buttons->addButton(QStringLiteral("&Defaults"),
-                                               QDialogButtonBox::ResetRole);
+    QPushButton* defaults =
+        buttons->addButton(QStringLiteral("&Defaults"), QDialogButtonBox::ResetRole);
     connect(defaults, &QPushButton::clicked, this, [this] {
         settings_.keys = DefaultKeyBindings();
         capturing_.reset();
@@ -117,7 +120,9 @@ QPushButton* ControlsDialog::KeyButton(const KeySlot& slot) const {
     return keyButtons_[std::size_t(slot.side)][std::size_t(slot.action)];
 }
 
-QString ControlsDialog::Message() const { return message_->text(); }
+QString ControlsDialog::Message() const {
+    return message_->text();
+}
 
 void ControlsDialog::StartCapture(const KeySlot& slot) {
     capturing_ = slot;
@@ -213,7 +218,11 @@ VolumeDialog::VolumeDialog(int volume, bool muted, QWidget* owner) : QDialog(own
     layout->addWidget(OkCancel(this));
 }
 
-int VolumeDialog::Volume() const { return slider_->value(); }
-bool VolumeDialog::Muted() const { return mute_->isChecked(); }
+int VolumeDialog::Volume() const {
+    return slider_->value();
+}
+bool VolumeDialog::Muted() const {
+    return mute_->isChecked();
+}
 
 }  // namespace blok::qt

@@ -20,7 +20,7 @@ namespace blok::qt {
 // unless another request of the same game type has that key (then the dialog says which and
 // keeps the old key). Also the repeat delay and which gamepad plays which side.
 class ControlsDialog : public QDialog {
-public:
+  public:
     // `padNames`: the connected pads, first and second (empty when none).
     ControlsDialog(const Settings& settings, const QStringList& padNames, QWidget* owner);
 
@@ -28,10 +28,10 @@ public:
     QPushButton* KeyButton(const KeySlot& slot) const;
     QString Message() const;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void StartCapture(const KeySlot& slot);
     void Capture(int physicalKey);
     void Refresh();
@@ -52,12 +52,12 @@ private:
 
 // Music volume 0..100 % and mute.
 class VolumeDialog : public QDialog {
-public:
+  public:
     VolumeDialog(int volume, bool muted, QWidget* owner);
     int Volume() const;
     bool Muted() const;
 
-private:
+  private:
     QSlider* slider_ = nullptr;
     QCheckBox* mute_ = nullptr;
 };

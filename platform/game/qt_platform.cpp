@@ -19,10 +19,10 @@
 #include <QTimer>
 
 #include "emulated_frame.h"
+#include "ids_and_sizes.h"
 #include "info_dialogs.h"
 #include "key_bindings.h"
 #include "key_tracker.h"
-#include "option_commands.h"
 #include "shell.h"
 #include "start_dialog.h"
 #include "surface.h"
@@ -107,11 +107,15 @@ struct MenuPopup {
 };
 
 const std::initializer_list<MenuPopup> kMenu = {
-    {"&File", {{202, "&Quit"}}},
-    {"&Game", {{200, "&Hiscore"}, {0, nullptr}, {205, "Q&uit Game"}}},
-    {"&Music", {{203, "Music &Play"}, {204, "Music St&op"}, {0, nullptr}, {206, "S&kip Music"}}},
-    {"&Background", {{207, "&Picture"}, {208, "&White"}}},
-    {"&Help", {{215, "&Game"}, {216, "&Help Topics"}, {0, nullptr}, {217, "&About"}}},
+    {"&File", {{kCmdQuit, "&Quit"}}},
+    {"&Game", {{kCmdHiscore, "&Hiscore"}, {0, nullptr}, {kCmdQuitGame, "Q&uit Game"}}},
+    {"&Music",
+     {{kCmdMusicPlay, "Music &Play"}, {kCmdMusicStop, "Music St&op"}, {0, nullptr},
+      {kCmdSkipMusic, "S&kip Music"}}},
+    {"&Background", {{kCmdPicture, "&Picture"}, {kCmdWhite, "&White"}}},
+    {"&Help",
+     {{kCmdGameInfo, "&Game"}, {kCmdHelpFile, "&Help Topics"}, {0, nullptr},
+      {kCmdAbout, "&About"}}},
     {"&Options",
      {
          {kCmdZoom1, "Zoom &1x"},

@@ -12,12 +12,18 @@ constexpr Sint16 kStickDeadZone = 16000;
 // The game's button for a controller button, or -1.
 int ButtonOf(Uint8 controllerButton) {
     switch (controllerButton) {
-        case SDL_CONTROLLER_BUTTON_A: return kRotate;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return kMoveLeft;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return kMoveRight;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return kFasterDown;
-        case SDL_CONTROLLER_BUTTON_START: return kPadPauseButton;
-        default: return -1;
+        case SDL_CONTROLLER_BUTTON_A:
+            return kRotate;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return kMoveLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return kMoveRight;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return kFasterDown;
+        case SDL_CONTROLLER_BUTTON_START:
+            return kPadPauseButton;
+        default:
+            return -1;
     }
 }
 

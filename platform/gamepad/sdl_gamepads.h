@@ -17,7 +17,7 @@ namespace blok {
 // d-pad and the left stick move left, right and faster down, the south button rotates and
 // Start pauses. Every reading first takes in what SDL has seen since the last one.
 class SdlGamepads final : public PadInput {
-public:
+  public:
     SdlGamepads();
     ~SdlGamepads() override;
     SdlGamepads(const SdlGamepads&) = delete;
@@ -31,7 +31,7 @@ public:
     // The pad's name, empty when none is connected there.
     std::string Name(int pad);
 
-private:
+  private:
     static constexpr std::size_t kButtons = kActions + 1;
     using Buttons = std::bitset<kButtons>;
     struct Pad {

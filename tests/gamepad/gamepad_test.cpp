@@ -14,11 +14,11 @@ namespace {
 // A pad plugged in through SDL's virtual joystick, with the game controller's buttons and axes
 // in their standard order.
 class VirtualPad {
-public:
+  public:
     VirtualPad() {
-        const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-                                                    SDL_CONTROLLER_AXIS_MAX,
-                                                    SDL_CONTROLLER_BUTTON_MAX, 0);
+        const int index =
+            SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                      SDL_CONTROLLER_BUTTON_MAX, 0);
         if (index >= 0) {
             id_ = SDL_JoystickGetDeviceInstanceID(index);
             joystick_ = SDL_JoystickOpen(index);
@@ -44,13 +44,13 @@ public:
         }
     }
 
-private:
+  private:
     SDL_Joystick* joystick_ = nullptr;
     SDL_JoystickID id_ = -1;
 };
 
 class GamepadTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(pads.Available()) << SDL_GetError(); }
     SdlGamepads pads;
 };

@@ -53,7 +53,7 @@ TEST(InfoDialog, ShowsTheKeyTable) {
 
 TEST(InfoDialog, ShowsTheKeysInForce) {
     blok::KeyBindings keys = blok::DefaultKeyBindings();
-    keys.At(blok::KeySlot{false, blok::kOnePlayer, blok::kMoveLeft}) = 44;   // J
+    keys.At(blok::KeySlot{false, blok::kOnePlayer, blok::kMoveLeft}) = 44;     // J
     keys.At(blok::KeySlot{false, blok::kLeftPlayer, blok::kFasterDown}) = 53;  // X
     keys.pause = 65;                                                           // Space
     InfoDialog dialog(nullptr, keys);

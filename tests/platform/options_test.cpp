@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "option_commands.h"
+#include "ids_and_sizes.h"
 #include "options_controller.h"
 #include "options_dialogs.h"
 #include "platform_fixture.h"
@@ -18,7 +18,7 @@ namespace {
 constexpr int kKeyJ = 44;
 
 class OptionsTest : public PlatformTest {
-protected:
+  protected:
     QString Path() const { return dir.path() + QStringLiteral("/Blokfall/Blokfall.conf"); }
     void Write(const QByteArray& text) {
         QDir().mkpath(dir.path() + QStringLiteral("/Blokfall"));
@@ -33,9 +33,8 @@ protected:
     OptionsController& Controller() {
         if (!controller) {
             controller = std::make_unique<OptionsController>(
-                platform, Path(), OptionsController::Hooks{[this](const Settings& s) {
-                    applied = s;
-                }, {}, {}});
+                platform, Path(),
+                OptionsController::Hooks{[this](const Settings& s) { applied = s; }, {}, {}});
             controller->Start();
         }
         return *controller;

@@ -76,8 +76,7 @@ TEST(KeyBindings, AKeyIsRefusedOnlyWhereTheSameGameTypeUsesItAlready) {
 TEST(KeyBindings, TheRulesKeyCodesReadTheSlotOfTheRunningGameType) {
     EXPECT_EQ(SlotOfVirtualKey(37, kStatusOnePlayer), kOneLeft);
     EXPECT_EQ(SlotOfVirtualKey(37, kStatusCooperative), (KeySlot{false, kRightPlayer, kMoveLeft}));
-    EXPECT_EQ(SlotOfVirtualKey('S', kStatusFaceToFace),
-              (KeySlot{false, kLeftPlayer, kFasterDown}));
+    EXPECT_EQ(SlotOfVirtualKey('S', kStatusFaceToFace), (KeySlot{false, kLeftPlayer, kFasterDown}));
     EXPECT_EQ(SlotOfVirtualKey('P', kStatusOnePlayer), KeySlot{true});
     EXPECT_EQ(SlotOfVirtualKey('Q', kStatusOnePlayer), std::nullopt);
     // The defaults are the keys the game always read.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <utility>
 
 #include "fakes.h"
 #include "game_shell.h"
@@ -21,9 +23,12 @@ struct Program {
     FakeScreen screen{log};
     FakeHiscoreBook hiscores{log};
     FakeMusic music{log};
-    GameShell shell{platform, random, screen, hiscores, music, [] { return kClockSeconds; }};
+    GameShell shell;
 
-    Program() {
+    explicit Program(std::filesystem::path workingDirectory = "/game")
+        : shell(
+              platform, random, screen, hiscores, music, [] { return kClockSeconds; },
+              std::move(workingDirectory)) {
         platform.Attach(shell);
         hiscores.status = [this] { return game().iGameStatus; };
         music.stop = [this] { return game().STOP; };
