@@ -173,6 +173,13 @@ TEST_F(WindowTest, ActivationIsReportedAndClosingDestroysOnce) {
     EXPECT_EQ(shell.Count("OnDestroy"), 1);
 }
 
+TEST_F(WindowTest, AnotherProgramTakingTheKeyboardIsReported) {
+    EXPECT_EQ(shell.Count("OnDeactivate"), 0);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(qApp, &deactivate);
+    EXPECT_EQ(shell.Count("OnDeactivate"), 1);
+}
+
 // The game's picture, as a grab of the screen shows it.
 QImage Screenshot(const QtPlatform& platform) {
     QWidget* client = platform.Client();
