@@ -1,7 +1,6 @@
 #include "key_bindings.h"
 
 #include <string>
-#include <vector>
 
 #include "game.h"
 
@@ -74,35 +73,47 @@ std::string PhysicalKeyName(PhysicalKey key) {
     return "Key " + std::to_string(key);
 }
 
+namespace {
+
+// How the dialogs show a side or an action, and how the settings file names it.
+struct Names {
+    const char* shown;
+    const char* stored;
+};
+constexpr Names kSideNames[kSides] = {
+    {"One player", "OnePlayer"}, {"Left player", "LeftPlayer"}, {"Right player", "RightPlayer"}};
+constexpr Names kActionNames[kActions] = {
+    {"Rotate", "Rotate"}, {"Left", "Left"}, {"Right", "Right"}, {"Faster down", "FasterDown"}};
+
+}  // namespace
+
 const char* SideName(Side side) {
-    switch (side) {
-        case kOnePlayer:
-            return "One player";
-        case kLeftPlayer:
-            return "Left player";
-        case kRightPlayer:
-            return "Right player";
-    }
-    return "";
+    return kSideNames[side].shown;
+}
+const char* ActionName(Action action) {
+    return kActionNames[action].shown;
 }
 
-const char* ActionName(Action action) {
-    switch (action) {
-        case kRotate:
-            return "Rotate";
-        case kMoveLeft:
-            return "Left";
-        case kMoveRight:
-            return "Right";
-        case kFasterDown:
-            return "Faster down";
-    }
-    return "";
+std::string StoredName(const KeySlot& slot) {
+    if (slot.pause) return "Pause";
+    return std::string(kSideNames[slot.side].stored) + kActionNames[slot.action].stored;
 }
 
 std::string SlotName(const KeySlot& slot) {
     if (slot.pause) return "Pause";
     return std::string(SideName(slot.side)) + ": " + ActionName(slot.action);
+}
+
+const std::array<KeySlot, kSlots>& AllSlots() {
+    static const std::array<KeySlot, kSlots> slots = [] {
+        std::array<KeySlot, kSlots> all{KeySlot{true}};
+        for (int i = 1; i < kSlots; ++i) {
+            all[std::size_t(i)] =
+                KeySlot{false, Side((i - 1) / kActions), Action((i - 1) % kActions)};
+        }
+        return all;
+    }();
+    return slots;
 }
 
 PhysicalKey& KeyBindings::At(const KeySlot& slot) {
@@ -129,12 +140,9 @@ std::optional<KeySlot> ConflictOf(const KeyBindings& bindings, const KeySlot& sl
                                   PhysicalKey key) {
     const KeySlot pause{true};
     if (!slot.pause && bindings.pause == key) return pause;
-    for (int side = 0; side < kSides; ++side) {
-        for (int action = 0; action < kActions; ++action) {
-            const KeySlot other{false, Side(side), Action(action)};
-            if (other == slot || bindings.At(other) != key) continue;
-            if (slot.pause || SameGameType(slot.side, other.side)) return other;
-        }
+    for (const KeySlot& other : AllSlots()) {
+        if (other.pause || other == slot || bindings.At(other) != key) continue;
+        if (slot.pause || SameGameType(slot.side, other.side)) return other;
     }
     return std::nullopt;
 }
@@ -146,13 +154,7 @@ std::optional<KeySlot> Assign(KeyBindings& bindings, const KeySlot& slot, Physic
 }
 
 bool Usable(const KeyBindings& bindings) {
-    std::vector<KeySlot> slots{KeySlot{true}};
-    for (int side = 0; side < kSides; ++side) {
-        for (int action = 0; action < kActions; ++action) {
-            slots.push_back(KeySlot{false, Side(side), Action(action)});
-        }
-    }
-    for (const KeySlot& slot : slots) {
+    for (const KeySlot& slot : AllSlots()) {
         const PhysicalKey key = bindings.At(slot);
         if (key <= kNoKey || key > kLastPhysicalKey || ConflictOf(bindings, slot, key)) {
             return false;

@@ -36,6 +36,12 @@ struct KeySlot {
     friend bool operator==(const KeySlot&, const KeySlot&) = default;
 };
 std::string SlotName(const KeySlot& slot);
+// The slot's name in the settings file: "OnePlayerLeft", "Pause".
+std::string StoredName(const KeySlot& slot);
+
+// Every slot: the pause key first, then each side's actions.
+inline constexpr int kSlots = 1 + kSides * kActions;
+const std::array<KeySlot, kSlots>& AllSlots();
 
 struct KeyBindings {
     std::array<std::array<PhysicalKey, kActions>, kSides> keys{};

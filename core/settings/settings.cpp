@@ -7,37 +7,9 @@ namespace blok {
 
 namespace {
 
-const char* SideKey(Side side) {
-    switch (side) {
-        case kOnePlayer:
-            return "OnePlayer";
-        case kLeftPlayer:
-            return "LeftPlayer";
-        case kRightPlayer:
-            return "RightPlayer";
-    }
-    return "";
+std::string BindingKey(const KeySlot& slot) {
+    return "Keys/" + StoredName(slot);
 }
-
-const char* ActionKey(Action action) {
-    switch (action) {
-        case kRotate:
-            return "Rotate";
-        case kMoveLeft:
-            return "Left";
-        case kMoveRight:
-            return "Right";
-        case kFasterDown:
-            return "FasterDown";
-    }
-    return "";
-}
-
-std::string BindingKey(Side side, Action action) {
-    return std::string("Keys/") + SideKey(side) + ActionKey(action);
-}
-
-constexpr const char* kPauseKey = "Keys/Pause";
 
 std::optional<int> IntIn(const SettingValues& values, const std::string& key, int low, int high) {
     const auto found = values.find(key);
@@ -63,14 +35,9 @@ void ReadBool(const SettingValues& values, const std::string& key, bool& out) {
 
 KeyBindings ReadBindings(const SettingValues& values) {
     KeyBindings bindings = DefaultKeyBindings();
-    for (int side = 0; side < kSides; ++side) {
-        for (int action = 0; action < kActions; ++action) {
-            const KeySlot slot{false, Side(side), Action(action)};
-            ReadInt(values, BindingKey(slot.side, slot.action), 1, kLastPhysicalKey,
-                    bindings.At(slot));
-        }
+    for (const KeySlot& slot : AllSlots()) {
+        ReadInt(values, BindingKey(slot), 1, kLastPhysicalKey, bindings.At(slot));
     }
-    ReadInt(values, kPauseKey, 1, kLastPhysicalKey, bindings.pause);
     return Usable(bindings) ? bindings : DefaultKeyBindings();
 }
 
@@ -100,7 +67,6 @@ SettingValues ValuesOfSettings(const Settings& settings) {
     SettingValues values{
         {"Display/Zoom", std::to_string(settings.zoom)},
         {"Display/FullScreen", Bool(settings.fullScreen)},
-        {kPauseKey, std::to_string(settings.keys.pause)},
         {"Keys/RepeatDelay", Bool(settings.repeat.on)},
         {"Keys/RepeatDelayMs", std::to_string(settings.repeat.delayMs)},
         {"Keys/RepeatRateMs", std::to_string(settings.repeat.rateMs)},
@@ -110,11 +76,8 @@ SettingValues ValuesOfSettings(const Settings& settings) {
         {"Music/Volume", std::to_string(settings.volume)},
         {"Music/Mute", Bool(settings.muted)},
     };
-    for (int side = 0; side < kSides; ++side) {
-        for (int action = 0; action < kActions; ++action) {
-            const KeySlot slot{false, Side(side), Action(action)};
-            values[BindingKey(slot.side, slot.action)] = std::to_string(settings.keys.At(slot));
-        }
+    for (const KeySlot& slot : AllSlots()) {
+        values[BindingKey(slot)] = std::to_string(settings.keys.At(slot));
     }
     return values;
 }

@@ -168,15 +168,10 @@ void ControlsDialog::Capture(int physicalKey) {
 }
 
 void ControlsDialog::Refresh() {
-    for (int side = 0; side < kSides; ++side) {
-        for (int action = 0; action < kActions; ++action) {
-            const KeySlot slot{false, Side(side), Action(action)};
-            KeyButton(slot)->setText(capturing_ == slot ? QStringLiteral("...")
-                                                        : KeyText(settings_.keys.At(slot)));
-        }
+    for (const KeySlot& slot : AllSlots()) {
+        KeyButton(slot)->setText(capturing_ == slot ? QStringLiteral("...")
+                                                    : KeyText(settings_.keys.At(slot)));
     }
-    pauseButton_->setText(capturing_ == KeySlot{true} ? QStringLiteral("...")
-                                                      : KeyText(settings_.keys.pause));
     const auto padName = [this](Side side) {
         const int pad = PadForSide(settings_, side);
         const QString name = padNames_.value(pad);
