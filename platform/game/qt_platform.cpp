@@ -23,6 +23,7 @@
 #include "info_dialogs.h"
 #include "key_bindings.h"
 #include "key_tracker.h"
+#include "settings.h"
 #include "shell.h"
 #include "start_dialog.h"
 #include "surface.h"
@@ -328,9 +329,11 @@ QRect QtPlatform::FrameRect(QSize frame) const {
 
 void QtPlatform::Paint(QPaintEvent* event) {
     if (fullScreen_) {
+        // Black around the frame; the frame covers the rest, so nothing is left to clear.
         QPainter painter(client_);
         const QRegion outside = QRegion(client_->rect()) - FrameRect(LogicalClient());
         for (const QRect& rect : outside & event->region()) painter.fillRect(rect, Qt::black);
+        eraseRegion_ = QRegion();
     }
     const QRegion erase = eraseRegion_ & event->region();
     if (!erase.isEmpty()) {
@@ -417,7 +420,7 @@ void QtPlatform::MoveWindow(int left, int top, int width, int height) {
 }
 
 void QtPlatform::SetZoom(int zoom) {
-    zoom = std::clamp(zoom, 1, 4);
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     if (!window_) {
         zoom_ = zoom;
         return;
@@ -426,7 +429,6 @@ void QtPlatform::SetZoom(int zoom) {
     zoom_ = zoom;
     if (!fullScreen_) ResizeClient(client * zoom_);
     PlaceStartDialog();
-    eraseRegion_ = QRegion();
     client_->update();
 }
 
@@ -442,7 +444,6 @@ void QtPlatform::SetFullScreen(bool on) {
         ResizeClient(logicalClient_ * zoom_);
     }
     PlaceStartDialog();
-    eraseRegion_ = QRegion();
     client_->update();
 }
 
