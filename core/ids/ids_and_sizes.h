@@ -12,6 +12,7 @@ inline constexpr int kTimerGravity = 12;       // gamespeed ms
 inline constexpr int kTimerInput = 13;         // 60 ms key poll and frame
 inline constexpr int kTimerMusicPoll = 15;     // 10 s
 inline constexpr int kTimerSpeedUp = 16;       // 10 s
+inline constexpr int kTimerHiscoreCheck = 17;  // 0 ms, once: opens the name dialog after a paint
 
 // Menu commands.
 inline constexpr int kCmdHiscore = 200;

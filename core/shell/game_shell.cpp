@@ -94,6 +94,16 @@ void GameShell::EnterTitleScreen() {
     platform_.KillTimer(kTimerGravity);
     platform_.KillTimer(kTimerSpeedUp);
     game_.iGameStatus = kStatusHiscoreCheck;
+    // The name dialog and the table wait in event loops of their own; run inside this paint,
+    // they would keep the toolkit repainting at full speed. They open right after it instead.
+    if (hiscores_.WouldEnter(game_.Up1Points, game_.noScore)) {
+        platform_.SetTimer(kTimerHiscoreCheck, 0);
+        return;
+    }
+    OfferScoreAndShowTitle();
+}
+
+void GameShell::OfferScoreAndShowTitle() {
     hiscores_.CheckPlayer1Hiscore(game_.Up1Points, game_.noScore);
     // The window may have been closed while the name dialog was open.
     if (state_.shutDown) return;
@@ -166,6 +176,10 @@ void GameShell::OnTimer(int id) {
             break;
         case kTimerSpeedUp:
             game_.SpeedUpTick();
+            break;
+        case kTimerHiscoreCheck:
+            platform_.KillTimer(kTimerHiscoreCheck);
+            OfferScoreAndShowTitle();
             break;
         default:
             break;
@@ -392,8 +406,8 @@ void GameShell::ShutdownAndQuit() {
 }
 
 void GameShell::StopTimersMusicAndScreen() {
-    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
-                   kTimerTitlePicture, kTimerMusicPoll}) {
+    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep, kTimerTitlePicture,
+                   kTimerMusicPoll, kTimerHiscoreCheck}) {
         platform_.KillTimer(id);
     }
     music_.musicKill();

@@ -70,6 +70,7 @@ private:
     void UpdatePausedMarker();
     void AdjustWindowSize();
     void EnterTitleScreen();
+    void OfferScoreAndShowTitle();
     void PaintTitle();
     void StartGame();
     void PaintGame();

@@ -144,6 +144,33 @@ TEST_P(GameShellGameStart, StartDialogStartsTheChosenGame) {
               c.type == 1 ? kDlgCooperative : kDlgFaceToFace);
 }
 
+// The name dialog waits in a loop of its own, so it is opened right after the paint that ends the
+// game, never inside it; the steps around it keep their order.
+TEST(GameShellPlay, ScoreThatEntersIsOfferedRightAfterThePaint) {
+    Program p;
+    p.LaunchAndPlay(1, 1);
+    p.hiscores.entering = true;
+    const std::size_t lines = p.log.lines.size();
+    p.shell.OnCommand(kCmdQuitGame);
+
+    ASSERT_EQ(p.platform.Step(p.platform.Now()), VirtualPlatform::kPaint);
+    EXPECT_EQ(p.hiscores.offers.size(), 1u);
+    EXPECT_EQ(p.game().iGameStatus, kStatusHiscoreCheck);
+    EXPECT_EQ(p.platform.TimerInterval(kTimerHiscoreCheck), 0);
+    p.platform.DeliverPaints();  // paints meanwhile draw nothing and open nothing
+    EXPECT_EQ(p.hiscores.offers.size(), 1u);
+
+    ASSERT_EQ(p.platform.Step(p.platform.Now()), kTimerHiscoreCheck);
+    ASSERT_EQ(p.hiscores.offers.size(), 2u);
+    EXPECT_EQ(p.hiscores.offers[1].statusDuringCheck, kStatusHiscoreCheck);
+    EXPECT_FALSE(p.platform.TimerRunning(kTimerHiscoreCheck));
+    EXPECT_TRUE(p.OnTitleScreen());
+    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 0", "KillTimer 13", "KillTimer 12", "KillTimer 16",
+                                  "SetTimer 17 0", "KillTimer 17", "Hiscore.Check",
+                                  "SetTimer 10 9000", "SetTimer 11 60", "CreateStartDialog"},
+                                 lines));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Types, GameShellGameStart,
     testing::Values(GameTypeCase{1, 2, kStatusOnePlayer, 0, 293},  // type ignored for one player
