@@ -89,6 +89,12 @@ ControlsDialog::ControlsDialog(const Settings& settings, const QStringList& padN
     timing->addWidget(new QLabel(QStringLiteral("Rate:"), this));
     timing->addWidget(repeatRate_);
     layout->addLayout(timing);
+    const auto enableTiming = [this](bool on) {
+        repeatDelay_->setEnabled(on);
+        repeatRate_->setEnabled(on);
+    };
+    enableTiming(settings_.repeat.on);
+    connect(repeatOn_, &QCheckBox::toggled, this, enableTiming);
 
     pads_ = new QLabel(this);
     pads_->setObjectName(QStringLiteral("Pads"));
