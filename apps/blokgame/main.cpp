@@ -2,7 +2,9 @@
 // the help text in a window of its own (the game starts it that way from its Help menu);
 // `--host [PORT] [--code CODE]` and `--join HOST[:PORT] --code CODE` start a network fight.
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +26,9 @@
 #include "mci.h"
 #include "net_fight.h"
 #include "net_ui.h"
+#include "options_controller.h"
+#include "sdl_gamepads.h"
+#include "settings_file.h"
 #include "playlist.h"
 #include "qt_platform.h"
 #include "quiet_messages.h"
@@ -79,7 +84,10 @@ bool ParseNetRequest(const QStringList& arguments, NetRequest& request) {
 
 int RunGame(const NetRequest& request) {
     blok::Random random;
-    blok::Mci mci(blok::MakeFluidSynthSequencer());
+    auto volume = std::make_shared<std::atomic<float>>(1.0f);
+    blok::FluidSynthOptions synthOptions;
+    synthOptions.volume = volume;
+    blok::Mci mci(blok::MakeFluidSynthSequencer(synthOptions));
     blok::Playlist playlist(mci, random);
     // The song record is only stored with each wrapper; no completion notice is ever sent to it.
     blok::PlaylistMusic music(playlist, blok::WindowHandle{});
@@ -96,6 +104,21 @@ int RunGame(const NetRequest& request) {
                           [] { return static_cast<std::int64_t>(std::time(nullptr)); },
                           std::filesystem::current_path(noDirectory));
     platform.Attach(shell);
+    blok::SdlGamepads pads;
+    platform.SetPads(&pads);
+    blok::qt::OptionsController options(
+        platform, blok::qt::DefaultSettingsPath(),
+        {.applyToGame = [&shell](const blok::Settings& settings) { shell.ApplySettings(settings); },
+         .applyVolume = [&volume](int percent, bool muted) {
+             volume->store(muted ? 0.0f : static_cast<float>(percent) / 100.0f);
+         },
+         .padNames = [&pads] {
+             QStringList names;
+             for (int pad = 0; pad < blok::kPads; ++pad) {
+                 names << QString::fromStdString(pads.Name(pad));
+             }
+             return names;
+         }});
 
     shell.Startup();
     if (!platform.CreateMainWindow()) {
@@ -103,6 +126,7 @@ int RunGame(const NetRequest& request) {
         return 1;
     }
     hiscoreDialogs.SetOwner(platform.Window());
+    options.Start();
     blok::net::NetFight fight(shell, platform, [] { return QDateTime::currentMSecsSinceEpoch(); });
     blok::qt::NetUi netUi(platform, shell, fight);
     platform.ShowAndPaint();

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::string_view kCaption = "Network Fight";
 
-// Each player steers with the one-player keys on their own machine.
+// Each player steers with the one-player keys on their own machine (as bound there).
 constexpr int kLeft = kKeyLeft & 0xFF, kRight = kKeyRight & 0xFF, kTurn = kKeyUp & 0xFF,
               kDown = kKeyDown & 0xFF, kPause = kKeyP & 0xFF;
 
@@ -166,8 +166,8 @@ void NetFight::SendJoinerKeys() {
                                                  {kDown, kReqDown},
                                                  {kPause, kKeyPause}};
     for (const auto& [key, bit] : keys) {
-        if (platform_.PressedSinceLastRead(key)) pressed |= bit;
-        if (platform_.Held(key)) held |= bit;
+        if (shell_.PlayerPressed(key)) pressed |= bit;
+        if (shell_.PlayerHeld(key, false)) held |= bit;  // read far more often than a tick
     }
     if (pressed == 0 && held == lastHeld_) return;
     lastHeld_ = held;
@@ -211,15 +211,15 @@ bool NetFight::RunHostTick(Kind kind) {
     std::uint8_t requests = 0;
     bool pause = false;
     if (kind == Kind::kInput) {
-        requests = RequestsFrom({.leftPressed = platform_.PressedSinceLastRead(kLeft),
-                                 .leftHeld = platform_.Held(kLeft),
-                                 .rightPressed = platform_.PressedSinceLastRead(kRight),
-                                 .rightHeld = platform_.Held(kRight),
-                                 .turnPressed = platform_.PressedSinceLastRead(kTurn),
-                                 .downHeld = platform_.Held(kDown)});
-        pause = platform_.PressedSinceLastRead(kPause);
+        requests = RequestsFrom({.leftPressed = shell_.PlayerPressed(kLeft),
+                                 .leftHeld = shell_.PlayerHeld(kLeft, true),
+                                 .rightPressed = shell_.PlayerPressed(kRight),
+                                 .rightHeld = shell_.PlayerHeld(kRight, true),
+                                 .turnPressed = shell_.PlayerPressed(kTurn),
+                                 .downHeld = shell_.PlayerHeld(kDown, true)});
+        pause = shell_.PlayerPressed(kPause);
     } else if (kind == Kind::kStart) {
-        for (int key : {kLeft, kRight, kTurn, kDown}) platform_.PressedSinceLastRead(key);
+        for (int key : {kLeft, kRight, kTurn, kDown}) shell_.PlayerPressed(key);
     }
     return host_->RunTick(ToNet(kind), requests, pause);
 }

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 
 #include "game.h"
 #include "ids_and_sizes.h"
+#include "key_repeat.h"
 #include "platform.h"
 #include "random.h"
 #include "services.h"
+#include "settings.h"
 #include "shell.h"
 #include "tick_route.h"
 
@@ -43,6 +46,7 @@ public:
     void OnTimer(int id) override;
     void OnCommand(int id) override;
     void OnActivate() override;
+    void OnDeactivate() override;
     void OnDestroy() override;
     int AfterLoop() override;
 
@@ -54,6 +58,15 @@ public:
     // The game has been set up to start by someone else than the start dialog (a network
     // fight): the title gives way, and the next paint starts it.
     void StartPreparedGame();
+    // This machine's player in a network fight plays with the one-player keys as bound, and
+    // the gamepad; readings by the rules' virtual-key codes. `PlayerPressed` consumes the press;
+    // `PlayerHeld` with `repeat` follows the repeat delay and is read once per input tick.
+    bool PlayerPressed(int virtualKey) { return PressedIn(virtualKey, kStatusOnePlayer); }
+    bool PlayerHeld(int virtualKey, bool repeat) {
+        return HeldIn(virtualKey, kStatusOnePlayer, repeat);
+    }
+    // The player's keys, repeat delay and pause options; the defaults play as the game always did.
+    void ApplySettings(const Settings& settings);
 
     Game& game() { return game_; }
     const Game& game() const { return game_; }
@@ -66,6 +79,11 @@ private:
     void ShowMessage(std::string_view text, std::string_view caption) override;
     void RestartGravityTimer(int milliseconds) override;
 
+    bool ReadSlot(const KeySlot& slot, bool (Platform::*reading)(int));
+    // The key readings as a game of that status makes them.
+    bool PressedIn(int virtualKey, int gameStatus);
+    bool HeldIn(int virtualKey, int gameStatus, bool repeat);
+    void UpdatePausedMarker();
     void AdjustWindowSize();
     void EnterTitleScreen();
     void OfferScoreAndShowTitle();
@@ -94,6 +112,10 @@ private:
     std::filesystem::path workingDirectory_;
     Game game_;
     ShellState state_;
+    Settings settings_;
+    // Left and Right of each side, for the repeat delay.
+    std::array<KeyRepeat, kSides * 2> repeat_{};
+    bool pausedMarkerShown_ = false;
     TickRoute* route_ = nullptr;
 };
 

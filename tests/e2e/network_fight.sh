@@ -10,18 +10,13 @@ if [ -z "${BLOKFALL_E2E_INNER:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1000x600x24" "$0" "$@"
 fi
 
-program=$(realpath "$1")
-helpfile=$(realpath "$2")
-mkdir -p "$3"
-shots=$(realpath "$3")
-work=$(mktemp -d)
+source "$(dirname "$0")/e2e_common.sh"
 host_pid=""
 join_pid=""
 trap 'kill $host_pid $join_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/host" "$work/join"
 cp "$helpfile" "$work/host/"
 cp "$helpfile" "$work/join/"
-unset XDG_RUNTIME_DIR BLOKFALL_DEBUG QT_QPA_PLATFORM
 
 fail() {
     echo "FAIL: $*" >&2
@@ -33,8 +28,6 @@ fail() {
     done
     exit 1
 }
-
-source "$(dirname "$0")/wait_for.sh"
 
 # The visible main window of a Blokfall other than the one given.
 other_window() { xdotool search --onlyvisible --name '^Blokfall$' | grep -v "^${1:-x}$" | head -1; }
