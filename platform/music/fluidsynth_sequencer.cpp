@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <string_view>
@@ -36,10 +37,6 @@ void SilenceLibraryLogs() {
     });
 }
 
-// Outputs worth trying in turn. Not "file" (it would write a WAV beside the game) and not
-// "jack" (it may start a sound server).
-constexpr std::array<std::string_view, 5> kAudioDrivers = {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"};
-
 void CollectOption(void* data, const char* /*name*/, const char* option) {
     static_cast<std::vector<std::string>*>(data)->emplace_back(option);
 }
@@ -47,27 +44,30 @@ void CollectOption(void* data, const char* /*name*/, const char* option) {
 std::vector<std::string> AvailableDrivers(fluid_settings_t* settings) {
     std::vector<std::string> available;
     fluid_settings_foreach_option(settings, "audio.driver", &available, CollectOption);
-    std::vector<std::string> ordered;
-    char* preferred = nullptr;
-    if (fluid_settings_dupstr(settings, "audio.driver", &preferred) == FLUID_OK && preferred) {
-        if (std::find(kAudioDrivers.begin(), kAudioDrivers.end(), preferred) != kAudioDrivers.end())
-            ordered.emplace_back(preferred);
-        fluid_free(preferred);
-    }
-    for (std::string_view driver : kAudioDrivers) {
-        if (std::find(available.begin(), available.end(), driver) != available.end() &&
-            std::find(ordered.begin(), ordered.end(), driver) == ordered.end())
-            ordered.emplace_back(driver);
-    }
-    return ordered;
+    return available;
 }
 
 fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_audio_func_t render, void* engine) {
-    for (const std::string& driver : AvailableDrivers(settings)) {
+    for (const std::string& driver : AudioDriverOrder(RunningSoundServers(), AvailableDrivers(settings))) {
         fluid_settings_setstr(settings, "audio.driver", driver.c_str());
         if (fluid_audio_driver_t* output = new_fluid_audio_driver2(settings, render, engine)) return output;
     }
     return nullptr;
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool IsSocket(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_socket(path, error);
+}
+
+bool SocketIn(const char* folderVariable, const char* name) {
+    const std::string folder = Environment(folderVariable);
+    return !folder.empty() && IsSocket(std::filesystem::path(folder) / name);
 }
 
 fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
@@ -80,10 +80,33 @@ fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
     // A player must not reset the synthesiser another song may be using; the engine resets it
     // when a song takes it over.
     fluid_settings_setint(settings, "player.reset-synth", 0);
+    fluid_settings_setint(settings, "audio.period-size", options.periodFrames);
+    fluid_settings_setint(settings, "audio.periods", options.periods);
     return settings;
 }
 
 }  // namespace
+
+// A server named in the environment counts as running: the user pointed us there.
+SoundServers RunningSoundServers() {
+    SoundServers servers;
+    servers.pulseAudio = !Environment("PULSE_SERVER").empty() || SocketIn("PULSE_RUNTIME_PATH", "native") ||
+                         SocketIn("XDG_RUNTIME_DIR", "pulse/native");
+    servers.pipeWire = !Environment("PIPEWIRE_REMOTE").empty() || SocketIn("PIPEWIRE_RUNTIME_DIR", "pipewire-0") ||
+                       SocketIn("XDG_RUNTIME_DIR", "pipewire-0");
+    return servers;
+}
+
+std::vector<std::string> AudioDriverOrder(SoundServers servers, const std::vector<std::string>& available) {
+    std::vector<std::string> wanted;
+    if (servers.pulseAudio) wanted.emplace_back("pulseaudio");
+    if (servers.pipeWire) wanted.emplace_back("pipewire");
+    wanted.emplace_back("alsa");
+    std::erase_if(wanted, [&](const std::string& driver) {
+        return std::find(available.begin(), available.end(), driver) == available.end();
+    });
+    return wanted;
+}
 
 // The synthesiser with the sound font and, for the game, the audio output. Loading the sound
 // font takes tens of milliseconds and every output is a new connection to the sound server, so
@@ -121,6 +144,20 @@ public:
             soundFontLoaded_ = true;
         }
         return 0;
+    }
+
+    std::optional<AudioOutputSettings> OutputSettings() {
+        const auto lock = Lock();
+        if (!output_) return std::nullopt;
+        AudioOutputSettings opened;
+        char* driver = nullptr;
+        if (fluid_settings_dupstr(settings_, "audio.driver", &driver) == FLUID_OK && driver) {
+            opened.driver = driver;
+            fluid_free(driver);
+        }
+        fluid_settings_getint(settings_, "audio.period-size", &opened.periodFrames);
+        fluid_settings_getint(settings_, "audio.periods", &opened.periods);
+        return opened;
     }
 
     [[nodiscard]] std::unique_lock<std::mutex> Lock() { return std::unique_lock(lock_); }
@@ -271,22 +308,22 @@ std::uint32_t OpenSong(const std::shared_ptr<FluidEngine>& engine, std::shared_p
     return 0;
 }
 
-class FluidSynthSequencer final : public MciDevice {
-public:
-    explicit FluidSynthSequencer(FluidSynthOptions options)
-        : engine_(std::make_shared<FluidEngine>(std::move(options), true)) {}
-
-    std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override {
-        return OpenSong(engine_, std::move(song), opened);
-    }
-
-private:
-    std::shared_ptr<FluidEngine> engine_;  // the open songs share it too, so it outlives them
-};
-
 }  // namespace
 
-std::unique_ptr<MciDevice> MakeFluidSynthSequencer(FluidSynthOptions options) {
+FluidSynthSequencer::FluidSynthSequencer(FluidSynthOptions options)
+    : engine_(std::make_shared<FluidEngine>(std::move(options), true)) {}
+
+FluidSynthSequencer::~FluidSynthSequencer() = default;
+
+std::uint32_t FluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) {
+    return OpenSong(engine_, std::move(song), opened);
+}
+
+std::optional<AudioOutputSettings> FluidSynthSequencer::OutputSettings() const {
+    return engine_->OutputSettings();
+}
+
+std::unique_ptr<FluidSynthSequencer> MakeFluidSynthSequencer(FluidSynthOptions options) {
     return std::make_unique<FluidSynthSequencer>(std::move(options));
 }
 
