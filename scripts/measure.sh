@@ -62,7 +62,7 @@ wait_for() {
 
 # User plus system time of a process (all its threads), in clock ticks.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-rss_mb() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/status"; }
+rss_mb() { awk '/^VmRSS:/ { printf "%.1f\n", $2 / 1024 }' "/proc/$pid/status"; }
 
 # CPU percent of one core of the game and, if running, the sound server over the next $seconds
 # seconds, running "$@" meanwhile if given. Sets game_share and server_share.

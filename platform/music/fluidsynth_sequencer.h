@@ -19,11 +19,12 @@ struct FluidSynthOptions {
     double gain = 0.7;
     double sampleRate = 44100.0;
     // Background music needs no short latency, and every period wakes the audio thread and the
-    // sound server: 2048 frames are 46 ms at 44.1 kHz (a sound server keeps about one period).
-    // Three of them (139 ms) ride out a busy moment where the output keeps its own buffer (ALSA).
-    // The songs' timing does not suffer: the players advance with every 64 rendered samples.
-    int periodFrames = 2048;
-    int periods = 3;
+    // sound server: 4096 frames are 93 ms at 44.1 kHz, about 11 wake-ups a second (a sound
+    // server keeps about one period). Two of them where the output keeps its own buffer (ALSA).
+    // The songs' timing does not suffer: the players advance with every 64 rendered samples;
+    // only starting, halting and seeking wait for the next period.
+    int periodFrames = 4096;
+    int periods = 2;
 };
 
 // Which sound servers take clients in this session: a server named in the environment, or its

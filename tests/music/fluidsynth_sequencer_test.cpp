@@ -313,8 +313,8 @@ TEST_F(FluidSynthOutput, TheOutputOpensWithLongPeriods) {
     const std::optional<AudioOutputSettings> opened = sequencer.OutputSettings();
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->driver, "alsa") << "the tests' sound servers do not exist";
-    EXPECT_EQ(opened->periodFrames, 2048);
-    EXPECT_EQ(opened->periods, 3);
+    EXPECT_EQ(opened->periodFrames, 4096);
+    EXPECT_EQ(opened->periods, 2);
 }
 
 // The sound server may start after the game: the first open fails, a later one finds it.
