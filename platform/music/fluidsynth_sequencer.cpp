@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -180,15 +181,19 @@ public:
 
     // A player whose events reach the synthesiser only while its song is the one heard: a halted
     // player may still silence the channels it played on, which now belong to another song.
-    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song) {
+    // After every rendered block its position is stored in `clock`.
+    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song, std::atomic<int>& clock) {
         fluid_player_t* player = new_fluid_player(synth_);
-        if (player) fluid_player_set_playback_callback(player, passEvent, song);
+        if (!player) return nullptr;
+        fluid_player_set_playback_callback(player, passEvent, song);
+        clocks_.push_back({player, &clock});
         return player;
     }
 
     void DeletePlayer(fluid_player_t* player) {
         Halt(player);
         if (heard_ == player) heard_ = nullptr;
+        std::erase_if(clocks_, [player](const PlayerClock& clock) { return clock.player == player; });
         delete_fluid_player(player);
     }
 
@@ -221,6 +226,7 @@ public:
             return;
         }
         fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
+        PublishClocks();
     }
 
 private:
@@ -234,8 +240,22 @@ private:
             fx = effectsIntoOut.data();
         }
         const auto lock = engine.Lock();
-        return fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
+        const int result = fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
+        engine.PublishClocks();
+        return result;
     }
+
+    // A player reads its song in the first block it renders, which takes a while for a long
+    // song; the positions are read from here, so that asking for one never waits for that.
+    void PublishClocks() {
+        for (const PlayerClock& clock : clocks_)
+            clock.tick->store(fluid_player_get_current_tick(clock.player), std::memory_order_relaxed);
+    }
+
+    struct PlayerClock {
+        fluid_player_t* player;
+        std::atomic<int>* tick;
+    };
 
     const FluidSynthOptions options_;
     const bool withOutput_;
@@ -245,6 +265,7 @@ private:
     fluid_audio_driver_t* output_ = nullptr;
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
+    std::vector<PlayerClock> clocks_;
 };
 
 namespace {
@@ -264,7 +285,7 @@ public:
     std::uint32_t Create() {
         if (const std::uint32_t error = engine_->Prepare(); error != 0) return error;
         const auto lock = engine_->Lock();
-        player_ = engine_->NewPlayer(PassEvent, this);
+        player_ = engine_->NewPlayer(PassEvent, this, renderedTick_);
         if (!player_) return MCIERR_OUT_OF_MEMORY;
         if (fluid_player_add_mem(player_, song_->bytes.data(), song_->bytes.size()) != FLUID_OK)
             return MCIERR_INVALID_FILE;
@@ -274,7 +295,7 @@ public:
     std::uint32_t Play(std::uint32_t fromMs) override {
         const auto tick = static_cast<int>(song_->TickAt(fromMs));
         const auto lock = engine_->Lock();
-        lastTickBeforeSeek_ = fluid_player_get_current_tick(player_);
+        lastTickBeforeSeek_ = renderedTick_.load(std::memory_order_relaxed);
         if (fluid_player_seek(player_, tick) != FLUID_OK) return MCIERR_OUTOFRANGE;
         engine_->Hear(player_);
         if (fluid_player_play(player_) != FLUID_OK) return MCIERR_DEVICE_NOT_READY;
@@ -288,9 +309,9 @@ public:
         return 0;
     }
 
+    // Without the engine's lock: the audio thread may hold it for long while a song loads.
     std::uint32_t Position(std::uint32_t& ms) override {
-        const auto lock = engine_->Lock();
-        int tick = fluid_player_get_current_tick(player_);
+        int tick = renderedTick_.load(std::memory_order_relaxed);
         // A seek takes effect with the next rendered block; until then the player still
         // reports where it was.
         if (seekedTo_ >= 0) {
@@ -310,6 +331,7 @@ private:
     std::shared_ptr<FluidEngine> engine_;
     std::shared_ptr<const MidiSong> song_;
     fluid_player_t* player_ = nullptr;
+    std::atomic<int> renderedTick_{0};  // where the player stood after the last rendered block
     int seekedTo_ = -1;
     int lastTickBeforeSeek_ = -1;
 };
