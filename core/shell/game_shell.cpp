@@ -138,10 +138,28 @@ void GameShell::StartGame() {
 }
 
 void GameShell::PaintGame() {
+    composedGameFrame_ = CurrentGameFrameInputs();
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
                       std::min(kFrameHeight, frame.Height()));
+}
+
+GameFrameInputs GameShell::CurrentGameFrameInputs() const {
+    const auto piece = [](const figure& f) {
+        return GameFrameInputs::Piece{f.what, f.color, f.x, f.y, f.stone};
+    };
+    const Rect client = platform_.ClientRect();
+    return GameFrameInputs{game_.SpielFeld,
+                           {piece(game_.AktuellerSpielStein1), piece(game_.AktuellerSpielStein2)},
+                           game_.iGameStatus,
+                           game_.Up1Points,
+                           game_.Up2Points,
+                           game_.won1,
+                           game_.won2,
+                           state_.backgroundImage,
+                           client.Width(),
+                           client.Height()};
 }
 
 void GameShell::OnTimer(int id) {
@@ -158,7 +176,9 @@ void GameShell::OnTimer(int id) {
             game_.GravityTick();
             break;
         case kTimerInput:
-            if (game_.InputTick()) platform_.InvalidateAll();
+            // Most input ticks change nothing that is drawn: the piece falls at the gravity tick.
+            if (game_.InputTick() && composedGameFrame_ != CurrentGameFrameInputs())
+                platform_.InvalidateAll();
             break;
         case kTimerMusicPoll:
             MusicPollTick();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <functional>
+#include <optional>
 
 #include "game.h"
 #include "platform.h"
@@ -52,6 +54,30 @@ struct ShellState {
     int exitCode = 0;
 };
 
+// Everything a game frame is composed from. A step that leaves all of it as it was would compose
+// the same frame again, so it asks for no repaint.
+struct GameFrameInputs {
+    struct Piece {
+        std::int16_t what = 0;
+        std::int16_t color = 0;
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        Matrix stone{};
+        bool operator==(const Piece&) const = default;
+    };
+    Field field{};
+    std::array<Piece, 2> pieces{};
+    int status = 0;
+    std::uint32_t points1 = 0;
+    std::uint32_t points2 = 0;
+    int won1 = 0;
+    int won2 = 0;
+    int backgroundImage = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    bool operator==(const GameFrameInputs&) const = default;
+};
+
 // The main window's logic: status machine, timers, paint dispatch, menu commands and the start
 // dialog's procedure. It owns the game and answers the game's needs through the platform.
 class GameShell final : public Shell, private GameHost {
@@ -90,6 +116,7 @@ private:
     void PaintTitle();
     void StartGame();
     void PaintGame();
+    GameFrameInputs CurrentGameFrameInputs() const;
     void TitleAnimationTick();
     void MusicPollTick();
     void SkipMusic();
@@ -108,6 +135,7 @@ private:
     Clock clock_;
     Game game_;
     ShellState state_;
+    std::optional<GameFrameInputs> composedGameFrame_;  // the game frame composed last
 };
 
 }  // namespace blok

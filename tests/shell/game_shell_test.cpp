@@ -248,6 +248,22 @@ TEST(GameShellPlay, OnePlayerGameRunsByGravityToItsEndAndOffersTheScore) {
     EXPECT_GE(p.game().gamespeed, 195);
 }
 
+// The input tick comes every 60 ms, the piece falls every 350 ms at first: the ticks between
+// change nothing on screen and compose no frame.
+TEST(GameShellPlay, OnlyTicksThatChangeTheGameComposeAFrame) {
+    Program p;
+    p.LaunchAndPlay(1, 1);
+    p.platform.RunFor(1000);
+    const int framesBefore = p.screen.gameFrames;
+    const std::int32_t rowBefore = p.game().AktuellerSpielStein1.y;
+    p.platform.RunFor(1050);
+    const int frames = p.screen.gameFrames - framesBefore;
+    const int fallen = p.game().AktuellerSpielStein1.y - rowBefore;
+    ASSERT_GT(fallen, 0);
+    EXPECT_GE(frames, fallen) << "every step down is shown";
+    EXPECT_LE(frames, 1050 / 195 + 1) << "not one frame per input tick";
+}
+
 TEST(GameShellPlay, FightBoutsStartedByPaintResetTheSpeedButNotThoseStartedByATick) {
     Program p;
     p.LaunchAndPlay(2, 2);
