@@ -138,7 +138,6 @@ void GameShell::StartGame() {
 }
 
 void GameShell::PaintGame() {
-    composedGameFrame_ = CurrentGameFrameInputs();
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
@@ -162,6 +161,16 @@ GameFrameInputs GameShell::CurrentGameFrameInputs() const {
                            client.Height()};
 }
 
+// Most input ticks change nothing that is drawn: the piece falls at the gravity tick. What the
+// last repaint request showed is compared, not what a paint composed: a paint for an uncovered
+// part of the window may compose a newer state and show only that part.
+void GameShell::RepaintGameIfChanged() {
+    GameFrameInputs now = CurrentGameFrameInputs();
+    if (requestedGameFrame_ == now) return;
+    requestedGameFrame_ = std::move(now);
+    platform_.InvalidateAll();
+}
+
 void GameShell::OnTimer(int id) {
     if (state_.shutDown) return;
     switch (id) {
@@ -176,9 +185,7 @@ void GameShell::OnTimer(int id) {
             game_.GravityTick();
             break;
         case kTimerInput:
-            // Most input ticks change nothing that is drawn: the piece falls at the gravity tick.
-            if (game_.InputTick() && composedGameFrame_ != CurrentGameFrameInputs())
-                platform_.InvalidateAll();
+            if (game_.InputTick()) RepaintGameIfChanged();
             break;
         case kTimerMusicPoll:
             MusicPollTick();

@@ -117,6 +117,7 @@ private:
     void StartGame();
     void PaintGame();
     GameFrameInputs CurrentGameFrameInputs() const;
+    void RepaintGameIfChanged();
     void TitleAnimationTick();
     void MusicPollTick();
     void SkipMusic();
@@ -135,7 +136,7 @@ private:
     Clock clock_;
     Game game_;
     ShellState state_;
-    std::optional<GameFrameInputs> composedGameFrame_;  // the game frame composed last
+    std::optional<GameFrameInputs> requestedGameFrame_;  // what the last repaint request showed
 };
 
 }  // namespace blok
