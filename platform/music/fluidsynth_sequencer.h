@@ -18,12 +18,12 @@ struct FluidSynthOptions {
     // The synthesiser's own default is too quiet beside the game; louder risks clipping.
     double gain = 0.7;
     double sampleRate = 44100.0;
-    // Background music needs no short latency, and every period wakes the audio thread and the
-    // sound server: 4096 frames are 93 ms at 44.1 kHz, about 11 wake-ups a second (a sound
-    // server keeps about one period). Two of them where the output keeps its own buffer (ALSA).
-    // The songs' timing does not suffer: the players advance with every 64 rendered samples;
-    // only starting, halting and seeking wait for the next period.
-    int periodFrames = 4096;
+    // Background music needs no short latency, and every period wakes the audio thread, the
+    // sound server and its own threads: 8192 frames are 186 ms at 44.1 kHz, about 5 wake-ups a
+    // second (a sound server keeps about one period). Two of them where the output keeps its own
+    // buffer (ALSA). The songs' timing does not suffer: the players advance with every 64
+    // rendered samples; only starting, halting and seeking wait for the next period.
+    int periodFrames = 8192;
     int periods = 2;
 };
 

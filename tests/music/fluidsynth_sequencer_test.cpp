@@ -313,7 +313,7 @@ TEST_F(FluidSynthOutput, TheOutputOpensWithLongPeriods) {
     const std::optional<AudioOutputSettings> opened = sequencer.OutputSettings();
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->driver, "alsa") << "the tests' sound servers do not exist";
-    EXPECT_EQ(opened->periodFrames, 4096);
+    EXPECT_EQ(opened->periodFrames, 8192);
     EXPECT_EQ(opened->periods, 2);
 }
 
