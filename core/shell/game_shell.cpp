@@ -149,16 +149,18 @@ GameFrameInputs GameShell::CurrentGameFrameInputs() const {
         return GameFrameInputs::Piece{f.what, f.color, f.x, f.y, f.stone};
     };
     const Rect client = platform_.ClientRect();
-    return GameFrameInputs{game_.SpielFeld,
-                           {piece(game_.AktuellerSpielStein1), piece(game_.AktuellerSpielStein2)},
-                           game_.iGameStatus,
-                           game_.Up1Points,
-                           game_.Up2Points,
-                           game_.won1,
-                           game_.won2,
-                           state_.backgroundImage,
-                           client.Width(),
-                           client.Height()};
+    GameFrameInputs inputs;
+    inputs.field = game_.SpielFeld;
+    inputs.pieces = {piece(game_.AktuellerSpielStein1), piece(game_.AktuellerSpielStein2)};
+    inputs.status = game_.iGameStatus;
+    inputs.points1 = game_.Up1Points;
+    inputs.points2 = game_.Up2Points;
+    inputs.won1 = game_.won1;
+    inputs.won2 = game_.won2;
+    inputs.backgroundImage = state_.backgroundImage;
+    inputs.clientWidth = client.Width();
+    inputs.clientHeight = client.Height();
+    return inputs;
 }
 
 // Most input ticks change nothing that is drawn: the piece falls at the gravity tick. What the
