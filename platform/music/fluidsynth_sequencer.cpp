@@ -59,7 +59,8 @@ std::vector<std::string> AvailableDrivers(fluid_settings_t* settings) {
 }
 
 fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_audio_func_t render, void* engine) {
-    for (const std::string& driver : AudioDriverOrder(RunningSoundServers(), AvailableDrivers(settings))) {
+    for (const std::string& driver :
+         AudioDriverOrder(RunningSoundServers(), AvailableDrivers(settings))) {
         fluid_settings_setstr(settings, "audio.driver", driver.c_str());
         if (fluid_audio_driver_t* output = new_fluid_audio_driver2(settings, render, engine)) return output;
     }
@@ -104,14 +105,17 @@ fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
 // A server named in the environment counts as running: the user pointed us there.
 SoundServers RunningSoundServers() {
     SoundServers servers;
-    servers.pulseAudio = !Environment("PULSE_SERVER").empty() || SocketIn("PULSE_RUNTIME_PATH", "native") ||
+    servers.pulseAudio = !Environment("PULSE_SERVER").empty() ||
+                         SocketIn("PULSE_RUNTIME_PATH", "native") ||
                          SocketIn("XDG_RUNTIME_DIR", "pulse/native");
-    servers.pipeWire = !Environment("PIPEWIRE_REMOTE").empty() || SocketIn("PIPEWIRE_RUNTIME_DIR", "pipewire-0") ||
+    servers.pipeWire = !Environment("PIPEWIRE_REMOTE").empty() ||
+                       SocketIn("PIPEWIRE_RUNTIME_DIR", "pipewire-0") ||
                        SocketIn("XDG_RUNTIME_DIR", "pipewire-0");
     return servers;
 }
 
-std::vector<std::string> AudioDriverOrder(SoundServers servers, const std::vector<std::string>& available) {
+std::vector<std::string> AudioDriverOrder(SoundServers servers,
+                                          const std::vector<std::string>& available) {
     std::vector<std::string> wanted;
     if (servers.pulseAudio) wanted.emplace_back("pulseaudio");
     if (servers.pipeWire) wanted.emplace_back("pipewire");
@@ -182,7 +186,8 @@ public:
     // A player whose events reach the synthesiser only while its song is the one heard: a halted
     // player may still silence the channels it played on, which now belong to another song.
     // After every rendered block its position is stored in `clock`.
-    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song, std::atomic<int>& clock) {
+    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song,
+                              std::atomic<int>& clock) {
         fluid_player_t* player = new_fluid_player(synth_);
         if (!player) return nullptr;
         fluid_player_set_playback_callback(player, passEvent, song);
@@ -193,7 +198,8 @@ public:
     void DeletePlayer(fluid_player_t* player) {
         Halt(player);
         if (heard_ == player) heard_ = nullptr;
-        std::erase_if(clocks_, [player](const PlayerClock& clock) { return clock.player == player; });
+        std::erase_if(clocks_,
+                      [player](const PlayerClock& clock) { return clock.player == player; });
         delete_fluid_player(player);
     }
 
@@ -249,7 +255,8 @@ private:
     // song; the positions are read from here, so that asking for one never waits for that.
     void PublishClocks() {
         for (const PlayerClock& clock : clocks_)
-            clock.tick->store(fluid_player_get_current_tick(clock.player), std::memory_order_relaxed);
+            clock.tick->store(fluid_player_get_current_tick(clock.player),
+                              std::memory_order_relaxed);
     }
 
     struct PlayerClock {
@@ -351,7 +358,8 @@ FluidSynthSequencer::FluidSynthSequencer(FluidSynthOptions options)
 
 FluidSynthSequencer::~FluidSynthSequencer() = default;
 
-std::uint32_t FluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) {
+std::uint32_t FluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song,
+                                        std::unique_ptr<MciSong>& opened) {
     return OpenSong(engine_, std::move(song), opened);
 }
 

@@ -39,7 +39,8 @@ SoundServers RunningSoundServers();
 // output where a server runs (PulseAudio first, which PipeWire desktops serve too), ALSA
 // otherwise. Never "file" (it would write a WAV beside the game) nor "jack" (it may start a
 // sound server); no further fallback, so that without any output the game is silent at once.
-std::vector<std::string> AudioDriverOrder(SoundServers servers, const std::vector<std::string>& available);
+std::vector<std::string> AudioDriverOrder(SoundServers servers,
+                                          const std::vector<std::string>& available);
 
 // What the audio output was opened with, read back from the synthesiser's settings.
 struct AudioOutputSettings {
@@ -57,16 +58,17 @@ class FluidEngine;
 // An open fails with an MCI error when the sound font is missing (MCIERR_CANNOT_LOAD_DRIVER)
 // or no audio output can be opened (MCIERR_HARDWARE; tried again at the next open).
 class FluidSynthSequencer final : public MciDevice {
-public:
+  public:
     explicit FluidSynthSequencer(FluidSynthOptions options = {});
     ~FluidSynthSequencer() override;
 
-    std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override;
+    std::uint32_t Open(std::shared_ptr<const MidiSong> song,
+                       std::unique_ptr<MciSong>& opened) override;
 
     // Empty until an open has found an audio output.
     std::optional<AudioOutputSettings> OutputSettings() const;
 
-private:
+  private:
     std::shared_ptr<FluidEngine> engine_;  // the open songs share it too, so it outlives them
 };
 

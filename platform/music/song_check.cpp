@@ -83,7 +83,8 @@ int TimeOpens(std::unique_ptr<blok::MciDevice> device, const char* file) {
 }
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
 int TimeLoad(const char* file) {
@@ -114,8 +115,9 @@ int TimeLoad(const char* file) {
     }
     start = std::chrono::steady_clock::now();
     mci.Close(id);
-    std::printf("%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), close %.1f ms\n", file,
-                openMs, playMs, slowestPoll, position, MillisecondsSince(start));
+    std::printf(
+        "%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), close %.1f ms\n",
+        file, openMs, playMs, slowestPoll, position, MillisecondsSince(start));
     return 0;
 }
 

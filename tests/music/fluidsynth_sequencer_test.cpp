@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -190,14 +190,15 @@ TEST(AudioDriverOrder, TheSoundServersOutputComesFirstAndAlsaIsTheLastResort) {
     EXPECT_EQ(AudioDriverOrder({.pulseAudio = true}, offered), (Order{"pulseaudio", "alsa"}));
     EXPECT_EQ(AudioDriverOrder({.pulseAudio = false, .pipeWire = true}, offered), (Order{"alsa"}))
         << "a server without its output in the synthesiser";
-    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true, .pipeWire = true}, {"alsa", "pipewire", "pulseaudio"}),
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true, .pipeWire = true},
+                               {"alsa", "pipewire", "pulseaudio"}),
               (Order{"pulseaudio", "pipewire", "alsa"}));
     EXPECT_EQ(AudioDriverOrder({.pulseAudio = true}, {"file"}), Order{});
 }
 
 // Sets environment variables for one scope and restores them after.
 class ScopedEnvironment {
-public:
+  public:
     void Set(const char* name, const std::string& value) {
         const char* old = std::getenv(name);
         saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
@@ -209,12 +210,14 @@ public:
     }
     ~ScopedEnvironment() {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-            if (it->second) ::setenv(it->first, it->second->c_str(), 1);
-            else ::unsetenv(it->first);
+            if (it->second)
+                ::setenv(it->first, it->second->c_str(), 1);
+            else
+                ::unsetenv(it->first);
         }
     }
 
-private:
+  private:
     std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
@@ -232,7 +235,8 @@ void ListenOn(const std::filesystem::path& path, int& fd) {
 TEST(RunningSoundServers, FoundByTheirSocketsInTheRuntimeFolderOrNamedInTheEnvironment) {
     testing::ScratchDir runtime("runtime");
     ScopedEnvironment environment;
-    for (const char* name : {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PIPEWIRE_REMOTE", "PIPEWIRE_RUNTIME_DIR"})
+    for (const char* name :
+         {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PIPEWIRE_REMOTE", "PIPEWIRE_RUNTIME_DIR"})
         environment.Unset(name);
     environment.Set("XDG_RUNTIME_DIR", runtime.path().string());
     std::filesystem::create_directories(runtime.path() / "pulse");
