@@ -1,21 +1,15 @@
 #include "game_shell.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <utility>
 
+#include "game_frame.h"
 #include "surface.h"
 
 namespace blok {
 
 namespace {
-
-// Outer size of the main window during a game, and the height of every composed frame.
-constexpr int kWindowWidth = 409;
-constexpr int kWindowHeight = 447;
-constexpr int kFrameHeight = 428;
 
 // The title step repaints rows 0..231 (the animated band); the picture cycle rows 0..230.
 constexpr int kTitleBandBottom = 232;
@@ -29,16 +23,20 @@ constexpr int kSpeedUpMs = 10000;
 
 constexpr const char* kHelpFileName = "Blokfall.hlp";
 
+// Every way out of the game is a normal end.
+constexpr int kExitCode = 0;
+
 }  // namespace
 
 GameShell::GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
-                     MusicControl& music, Clock clock)
+                     MusicControl& music, Clock clock, std::filesystem::path workingDirectory)
     : platform_(platform),
       random_(random),
       screen_(screen),
       hiscores_(hiscores),
       music_(music),
       clock_(std::move(clock)),
+      workingDirectory_(std::move(workingDirectory)),
       game_(random, *this) {}
 
 void GameShell::Startup() {
@@ -96,6 +94,16 @@ void GameShell::EnterTitleScreen() {
     platform_.KillTimer(kTimerGravity);
     platform_.KillTimer(kTimerSpeedUp);
     game_.iGameStatus = kStatusHiscoreCheck;
+    // The name dialog and the table wait in event loops of their own; run inside this paint,
+    // they would keep the toolkit repainting at full speed. They open right after it instead.
+    if (hiscores_.WouldEnter(game_.Up1Points, game_.noScore)) {
+        platform_.SetTimer(kTimerHiscoreCheck, 0);
+        return;
+    }
+    OfferScoreAndShowTitle();
+}
+
+void GameShell::OfferScoreAndShowTitle() {
     hiscores_.CheckPlayer1Hiscore(game_.Up1Points, game_.noScore);
     // The window may have been closed while the name dialog was open.
     if (state_.shutDown) return;
@@ -115,11 +123,11 @@ void GameShell::EnterTitleScreen() {
 }
 
 void GameShell::PaintTitle() {
-    const bool musicPlays = music_.mpause() == 0 && music_.NOMUSIC() == 0;
+    const bool musicPlays = !music_.Paused() && !music_.Silent();
     const std::string_view caption = musicPlays ? music_.CurrentCaption() : std::string_view{};
     const Surface& frame = screen_.ComposeTitle(state_.WINBREITE, platform_.ClientRect(), caption);
     platform_.Present(frame, std::min(state_.WINBREITE, frame.Width()),
-                      std::min(kFrameHeight, frame.Height()));
+                      std::min(kGameFrameHeight, frame.Height()));
 }
 
 void GameShell::StartGame() {
@@ -140,8 +148,9 @@ void GameShell::StartGame() {
 void GameShell::PaintGame() {
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
-    platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
-                      std::min(kFrameHeight, frame.Height()));
+    platform_.Present(frame, std::min(kGameFrameWidth, frame.Width()),
+                      std::min(kGameFrameHeight, frame.Height()));
+    ClearShownBlastMarkers(game_);
 }
 
 GameFrameInputs GameShell::CurrentGameFrameInputs() const {
@@ -195,6 +204,10 @@ void GameShell::OnTimer(int id) {
         case kTimerSpeedUp:
             game_.SpeedUpTick();
             break;
+        case kTimerHiscoreCheck:
+            platform_.KillTimer(kTimerHiscoreCheck);
+            OfferScoreAndShowTitle();
+            break;
         default:
             break;
     }
@@ -233,11 +246,11 @@ void GameShell::OnCommand(int id) {
             break;
         case kCmdMusicPlay:
             SetMusicChecks(true);
-            if (music_.mpause() == 1) music_.musicPause();
+            if (music_.Paused()) music_.musicPause();
             break;
         case kCmdMusicStop:
             SetMusicChecks(false);
-            if (music_.mpause() == 0) music_.musicPause();
+            if (!music_.Paused()) music_.musicPause();
             break;
         case kCmdQuitGame:
             // The item is grayed outside a game; a stray command must not open a second
@@ -271,7 +284,7 @@ void GameShell::OnCommand(int id) {
 }
 
 void GameShell::SkipMusic() {
-    if (music_.mpause() == 1) return;
+    if (music_.Paused()) return;
     game_.STOP = 1;
     music_.skipSong();
     game_.STOP = game_.gamePause;
@@ -290,11 +303,7 @@ void GameShell::SetBackground(int image) {
 
 void GameShell::OpenHelpFile() {
     // The help file lies in the working directory, however long its path is.
-    std::error_code error;
-    const std::filesystem::path directory = std::filesystem::current_path(error);
-    const std::string path =
-        error ? std::string(kHelpFileName) : (directory / kHelpFileName).string();
-    platform_.OpenHelp(path);
+    platform_.OpenHelp((workingDirectory_ / kHelpFileName).string());
 }
 
 void GameShell::OnActivate() {
@@ -306,7 +315,7 @@ void GameShell::OnDestroy() { ShutdownAndQuit(); }
 
 int GameShell::AfterLoop() {
     hiscores_.Save();
-    return state_.exitCode;
+    return kExitCode;
 }
 
 void GameShell::StartDialogInit() {
@@ -377,14 +386,13 @@ void GameShell::RestartGravityTimer(int milliseconds) {
 void GameShell::ShutdownAndQuit() {
     if (state_.shutDown) return;
     state_.shutDown = true;
-    shutdown();
-    state_.exitCode = 0;
-    platform_.PostQuit(state_.exitCode);
+    StopTimersMusicAndScreen();
+    platform_.PostQuit(kExitCode);
 }
 
-void GameShell::shutdown() {
-    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
-                   kTimerTitlePicture, kTimerMusicPoll}) {
+void GameShell::StopTimersMusicAndScreen() {
+    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep, kTimerTitlePicture,
+                   kTimerMusicPoll, kTimerHiscoreCheck}) {
         platform_.KillTimer(id);
     }
     music_.musicKill();

@@ -22,7 +22,7 @@ public:
     virtual void TitlePictureCycle() = 0;
     // Composes a frame and returns the surface to present. An empty caption draws none.
     virtual const Surface& ComposeTitle(int WINBREITE, Rect client, std::string_view caption) = 0;
-    virtual const Surface& ComposeGame(Game& game, int backgroundImage, Rect client) = 0;
+    virtual const Surface& ComposeGame(const Game& game, int backgroundImage, Rect client) = 0;
     // Shutdown: surfaces released.
     virtual void Release() = 0;
 };
@@ -33,6 +33,8 @@ public:
     virtual ~HiscoreBook() = default;
     virtual void Load() = 0;
     virtual void Save() = 0;
+    // True when CheckPlayer1Hiscore would open the name dialog for this score.
+    virtual bool WouldEnter(std::uint32_t /*Up1Points*/, int /*noScore*/) const { return false; }
     // Offers a finished game's score: may run the name dialog and then the table, modally.
     virtual void CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) = 0;
     // The table dialog, modal; a running game goes on behind it.
@@ -48,8 +50,10 @@ public:
     virtual void musicPause() = 0;
     virtual void skipSong() = 0;
     virtual void musicKill() = 0;
-    virtual int mpause() const = 0;
-    virtual int NOMUSIC() const = 0;
+    // The player has paused the music.
+    virtual bool Paused() const = 0;
+    // The current song could not be started: nothing plays.
+    virtual bool Silent() const = 0;
     // The caption of the current song ("Now Playing: ..."), empty when none is chosen.
     virtual std::string_view CurrentCaption() const = 0;
 };

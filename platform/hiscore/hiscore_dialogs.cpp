@@ -1,11 +1,14 @@
 #include "hiscore_dialogs.h"
 
+#include <cstdio>
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -106,6 +109,14 @@ void QtHiscoreDialogs::RunScoreTable(const HiscoreTable& table) {
     QPointer<ScoreTableDialog> dialog = new ScoreTableDialog(table, owner_);
     dialog->exec();
     delete dialog;
+}
+
+void QtHiscoreDialogs::ReportSaveFailure(const std::string& text) {
+    // On the terminal too, where it outlasts the box.
+    std::fprintf(stderr, "Blokfall: %s\n", text.c_str());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Hiscore"), QString::fromStdString(text),
+                    QMessageBox::Ok, owner_);
+    box.exec();
 }
 
 }  // namespace blok

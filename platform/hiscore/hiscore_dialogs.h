@@ -44,6 +44,7 @@ public:
 
     std::string RunNameDialog() override;
     void RunScoreTable(const HiscoreTable& table) override;
+    void ReportSaveFailure(const std::string& text) override;
 
 private:
     QPointer<QWidget> owner_;

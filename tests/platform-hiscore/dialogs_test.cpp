@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -149,6 +150,19 @@ TEST(QtHiscoreDialogs, ScoreTableClosesWithItsDefaultOkButton) {
     });
     dialogs.RunScoreTable(HiscoreTable{});
     EXPECT_TRUE(sawTable);
+}
+
+TEST(HiscoreDialogs, LostEntryIsReportedInAWarningBox) {
+    QtHiscoreDialogs dialogs;
+    QString shown;
+    WhileModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + ": " + box->text();
+        box->accept();
+    });
+    dialogs.ReportSaveFailure("The high score could not be saved to \"/x/hiscore.dat\": Gone.");
+    EXPECT_EQ(shown, "Hiscore: The high score could not be saved to \"/x/hiscore.dat\": Gone.");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ public:
     void Create(Rect client) override {
         log_.Add("Screen.Create " + std::to_string(client.Width()) + "x" +
                  std::to_string(client.Height()));
-        surface_ = Surface(client.Width() + 100, client.Height());
+        surface_ = Surface(client.Width() + kSurfaceExtraWidth, client.Height());
     }
     void TitleAnimationStep(int WINBREITE) override {
         ++titleSteps;
@@ -33,7 +33,7 @@ public:
         lastCaption = std::string(caption);
         return surface_;
     }
-    const Surface& ComposeGame(Game&, int backgroundImage, Rect) override {
+    const Surface& ComposeGame(const Game&, int backgroundImage, Rect) override {
         ++gameFrames;
         lastBackground = backgroundImage;
         return surface_;
@@ -73,6 +73,7 @@ public:
         log_.Add("Hiscore.Save");
         ++saves;
     }
+    bool WouldEnter(std::uint32_t, int) const override { return entering; }
     void CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) override {
         log_.Add("Hiscore.Check");
         offers.push_back({Up1Points, noScore, status ? status() : 0});
@@ -83,6 +84,7 @@ public:
     std::vector<Offer> offers;
     int saves = 0;
     int tablesShown = 0;
+    bool entering = false;               // the score offered asks for a name
     std::function<int()> status;         // reads the game status during the check
     std::function<void()> whileChecking;  // what happens while the name dialog is open
 
@@ -112,8 +114,8 @@ public:
         log_.Add("Music.musicKill");
         ++kills;
     }
-    int mpause() const override { return mpauseValue; }
-    int NOMUSIC() const override { return nomusicValue; }
+    bool Paused() const override { return mpauseValue == 1; }
+    bool Silent() const override { return nomusicValue != 0; }
     std::string_view CurrentCaption() const override { return caption; }
 
     int mpauseValue = 0;
