@@ -236,6 +236,10 @@ void QtPlatform::InvalidateTop(int bottom) {
     if (client_ && bottom > 0) client_->update(0, 0, client_->width(), bottom);
 }
 
+void QtPlatform::InvalidateRows(int top, int bottom) {
+    if (client_ && bottom > top) client_->update(0, top, client_->width(), bottom - top);
+}
+
 void QtPlatform::ClientResized(QSize oldSize, QSize newSize) {
     const QRegion before(QRect(QPoint(0, 0), oldSize.expandedTo(QSize(0, 0))));
     eraseRegion_ += QRegion(QRect(QPoint(0, 0), newSize)) - before;
