@@ -27,6 +27,15 @@ inline constexpr int kCmdGameInfo = 215;
 inline constexpr int kCmdHelpFile = 216;
 inline constexpr int kCmdAbout = 217;
 
+// The "&Options" popup after "&Help": 300..319 display, keys and sound, 320..329 network play.
+inline constexpr int kCmdZoom1 = 300;  // 300..303: zoom 1x..4x
+inline constexpr int kCmdZoom4 = 303;
+inline constexpr int kCmdFullScreen = 304;
+inline constexpr int kCmdControls = 305;
+inline constexpr int kCmdVolume = 306;
+inline constexpr int kCmdPauseOnFocusLoss = 307;
+inline constexpr int kCmdShowPaused = 308;
+
 // Start dialog controls.
 inline constexpr int kDlgOnePlayer = 102;
 inline constexpr int kDlgTwoPlayers = 103;

@@ -231,6 +231,7 @@ public:
             std::fill(right.begin(), right.end(), 0.0f);
             return;
         }
+        FollowVolume();
         fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
         PublishClocks();
     }
@@ -246,9 +247,18 @@ private:
             fx = effectsIntoOut.data();
         }
         const auto lock = engine.Lock();
+        engine.FollowVolume();
         const int result = fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
         engine.PublishClocks();
         return result;
+    }
+
+    void FollowVolume() {
+        if (!options_.volume) return;
+        const float volume = options_.volume->load();
+        if (volume == appliedVolume_) return;
+        appliedVolume_ = volume;
+        fluid_synth_set_gain(synth_, static_cast<float>(options_.gain) * volume);
     }
 
     // A player reads its song in the first block it renders, which takes a while for a long
@@ -273,6 +283,7 @@ private:
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
     std::vector<PlayerClock> clocks_;
+    float appliedVolume_ = 1.0f;
 };
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,6 +26,9 @@ struct FluidSynthOptions {
     // rendered samples; only starting, halting and seeking wait for the next period.
     int periodFrames = 8192;
     int periods = 2;
+    // The player's volume, 0..1 of `gain`, followed before each block the synthesiser renders;
+    // none is full volume.
+    std::shared_ptr<const std::atomic<float>> volume;
 };
 
 // Which sound servers take clients in this session: a server named in the environment, or its
