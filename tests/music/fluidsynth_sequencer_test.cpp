@@ -5,9 +5,16 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <vector>
 
 #include "fluidsynth_sequencer.h"
@@ -197,6 +204,82 @@ TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
     EXPECT_EQ(song.wDeviceID, 0u);
 }
 
+TEST(AudioDriverOrder, TheSoundServersOutputComesFirstAndAlsaIsTheLastResort) {
+    const std::vector<std::string> offered = {"jack", "alsa", "oss", "pulseaudio", "sdl2", "file"};
+    using Order = std::vector<std::string>;
+    EXPECT_EQ(AudioDriverOrder({}, offered), (Order{"alsa"}));
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true}, offered), (Order{"pulseaudio", "alsa"}));
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = false, .pipeWire = true}, offered), (Order{"alsa"}))
+        << "a server without its output in the synthesiser";
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true, .pipeWire = true},
+                               {"alsa", "pipewire", "pulseaudio"}),
+              (Order{"pulseaudio", "pipewire", "alsa"}));
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true}, {"file"}), Order{});
+}
+
+// Sets environment variables for one scope and restores them after.
+class ScopedEnvironment {
+  public:
+    void Set(const char* name, const std::string& value) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        ::setenv(name, value.c_str(), 1);
+    }
+    void Unset(const char* name) {
+        Set(name, "");
+        ::unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second)
+                ::setenv(it->first, it->second->c_str(), 1);
+            else
+                ::unsetenv(it->first);
+        }
+    }
+
+  private:
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+void ListenOn(const std::filesystem::path& path, int& fd) {
+    std::filesystem::create_directories(path.parent_path());
+    fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.string().size(), sizeof(address.sun_path));
+    std::strcpy(address.sun_path, path.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+}
+
+TEST(RunningSoundServers, FoundByTheirSocketsInTheRuntimeFolderOrNamedInTheEnvironment) {
+    testing::ScratchDir runtime("runtime");
+    ScopedEnvironment environment;
+    for (const char* name :
+         {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PIPEWIRE_REMOTE", "PIPEWIRE_RUNTIME_DIR"})
+        environment.Unset(name);
+    environment.Set("XDG_RUNTIME_DIR", runtime.path().string());
+    std::filesystem::create_directories(runtime.path() / "pulse");
+    testing::WriteFile(runtime.path() / "pulse" / "native", {0});  // a left-over file, no server
+    EXPECT_FALSE(RunningSoundServers().pulseAudio);
+    EXPECT_FALSE(RunningSoundServers().pipeWire);
+
+    std::filesystem::remove(runtime.path() / "pulse" / "native");
+    int pulse = -1, pipeWire = -1;
+    ListenOn(runtime.path() / "pulse" / "native", pulse);
+    ListenOn(runtime.path() / "pipewire-0", pipeWire);
+    EXPECT_TRUE(RunningSoundServers().pulseAudio);
+    EXPECT_TRUE(RunningSoundServers().pipeWire);
+    ::close(pulse);
+    ::close(pipeWire);
+
+    environment.Set("XDG_RUNTIME_DIR", (runtime.path() / "empty").string());
+    environment.Set("PULSE_SERVER", "tcp:localhost");
+    EXPECT_TRUE(RunningSoundServers().pulseAudio);
+    EXPECT_FALSE(RunningSoundServers().pipeWire);
+}
+
 // The tests' ALSA configuration (see CMakeLists.txt) gives a sound card that swallows what it
 // is given, so the synthesiser renders on its own audio thread here too.
 class FluidSynthOutput : public ::testing::Test {
@@ -242,6 +325,21 @@ TEST_F(FluidSynthOutput, SongsComeAndGoWhileTheOutputPlays) {
         EXPECT_TRUE(PlaysPast(mci, id, 50)) << "change " << change;
         previous = id;
     }
+}
+
+// Short periods would wake the audio thread and the sound server hundreds of times a second.
+TEST_F(FluidSynthOutput, TheOutputOpensWithLongPeriods) {
+    auto device = MakeFluidSynthSequencer();
+    FluidSynthSequencer& sequencer = *device;
+    Mci mci(std::move(device));
+    EXPECT_FALSE(sequencer.OutputSettings()) << "nothing opened yet";
+    MciMidi song(mci, 0, kSong.c_str());
+    ASSERT_EQ(song.dwError, 0u) << song.GetErrorString();
+    const std::optional<AudioOutputSettings> opened = sequencer.OutputSettings();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->driver, "alsa") << "the tests' sound servers do not exist";
+    EXPECT_EQ(opened->periodFrames, 8192);
+    EXPECT_EQ(opened->periods, 2);
 }
 
 // The sound server may start after the game: the first open fails, a later one finds it.
