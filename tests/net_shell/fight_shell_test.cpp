@@ -7,15 +7,12 @@
 #include <chrono>
 #include <thread>
 
-#include "fakes.h"
-#include "game_shell.h"
 #include "net_fight.h"
-#include "virtual_platform.h"
+#include "shell_program.h"
 
 namespace blok {
 namespace {
 
-constexpr int kVkP = 80;
 constexpr int kVkDown = 40;
 
 net::Millis RealMs() {
@@ -24,24 +21,11 @@ net::Millis RealMs() {
         .count();
 }
 
-struct Program {
-    CallLog log;
-    VirtualPlatform platform{log};
-    Random random;
-    FakeScreen screen{log};
-    FakeHiscoreBook hiscores{log};
-    FakeMusic music{log};
-    GameShell shell{platform, random, screen, hiscores, music, [] { return 42; }, "/game"};
+// One machine: the whole program around its shell, and its side of the network fight.
+struct Machine : Program {
     net::NetFight fight{shell, platform, RealMs};
 
-    Program() {
-        platform.Attach(shell);
-        shell.Startup();
-        shell.OnCreate();
-        platform.InvalidateAll();
-        platform.DeliverPaints();
-    }
-    Game& game() { return shell.game(); }
+    Machine() { Launch(); }
     bool InFight() { return game().iGameStatus == kStatusFaceToFace; }
     bool SaidOnce(std::string_view text) {
         int count = 0;
@@ -52,7 +36,7 @@ struct Program {
 
 // Both programs run side by side: 10 ms of each desktop's time, then their network.
 struct Pair {
-    Program host, joiner;
+    Machine host, joiner;
 
     Pair() {
         // A message box of one side waits while the other side's program goes on.
@@ -65,15 +49,15 @@ struct Pair {
                 200, [] { return false; }, &host);
         };
     }
-    void Step(Program* only = nullptr) {
-        for (Program* p : {&host, &joiner}) {
+    void Step(Machine* only = nullptr) {
+        for (Machine* p : {&host, &joiner}) {
             if (only != nullptr && p != only) continue;
             p->platform.RunFor(10);
             p->fight.Service();
         }
         std::this_thread::sleep_for(std::chrono::microseconds(300));
     }
-    bool Run(int steps, const std::function<bool()>& done, Program* only = nullptr) {
+    bool Run(int steps, const std::function<bool()>& done, Machine* only = nullptr) {
         for (int i = 0; i < steps && !done(); ++i) Step(only);
         return done();
     }
