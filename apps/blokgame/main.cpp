@@ -39,8 +39,7 @@ int RunGame() {
     synthOptions.volume = volume;
     blok::Mci mci(blok::MakeFluidSynthSequencer(synthOptions));
     blok::Playlist playlist(mci, random);
-    // The song record is only stored with each wrapper; no completion notice is ever sent to it.
-    blok::PlaylistMusic music(playlist, blok::WindowHandle{});
+    blok::PlaylistMusic music(playlist);
     // The playlist's record of songs played travels in hiscore.dat with the table.
     blok::QtHiscoreDialogs hiscoreDialogs;
     blok::HiscoreFileBook hiscores(

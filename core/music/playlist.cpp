@@ -33,10 +33,7 @@ Playlist::Playlist(Mci& mci, Random& rng) : mci_(mci), rng_(rng) {}
 
 Playlist::~Playlist() = default;
 
-void Playlist::musicInit(WindowHandle hwnd, int /*anz*/) {
-    hmusic = hwnd;
-    akt = -1;
-}
+void Playlist::musicInit() { akt = -1; }
 
 void Playlist::letMusicPlay() {
     if (NOMUSIC != 0) return;
@@ -68,7 +65,7 @@ void Playlist::getNewSong() {
 
     const std::string name = "music/" + std::to_string(r + 1) + ".mid";
     try {
-        music = std::make_unique<MciMidi>(mci_, hmusic, name.c_str());
+        music = std::make_unique<MciMidi>(mci_, name.c_str());
     } catch (const std::bad_alloc&) {
         music.reset();
         NOMUSIC = 1;

@@ -29,8 +29,8 @@ public:
     Playlist(const Playlist&) = delete;
     Playlist& operator=(const Playlist&) = delete;
 
-    // Remembers the window the songs report to and forgets the current song; plays nothing.
-    void musicInit(WindowHandle hwnd, int anz);
+    // Forgets the current song; plays nothing.
+    void musicInit();
     // The periodic step: starts the first song, and the next one once the current has ended.
     // A song whose end query fails (its device closed after a failed resume) counts as ended.
     void letMusicPlay();
@@ -55,7 +55,6 @@ public:
     // Songs started in the current cycle; carried from run to run by the high-score file.
     std::array<int, kMusicRows> stillPlayed{};
     int akt = 0;
-    WindowHandle hmusic = 0;
 
 private:
     void EndSong();
@@ -67,9 +66,9 @@ private:
 // The playlist as the game's window logic drives it.
 class PlaylistMusic final : public MusicControl {
 public:
-    PlaylistMusic(Playlist& playlist, WindowHandle window) : playlist_(playlist), window_(window) {}
+    explicit PlaylistMusic(Playlist& playlist) : playlist_(playlist) {}
 
-    void musicInit() override { playlist_.musicInit(window_, 0); }
+    void musicInit() override { playlist_.musicInit(); }
     void letMusicPlay() override { playlist_.letMusicPlay(); }
     void musicPause() override { playlist_.musicPause(); }
     void skipSong() override { playlist_.skipSong(); }
@@ -80,7 +79,6 @@ public:
 
 private:
     Playlist& playlist_;
-    WindowHandle window_;
 };
 
 }  // namespace blok

@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
         auto device = std::make_unique<blok::OfflineFluidSynthSequencer>();
         blok::OfflineFluidSynthSequencer& renderer = *device;
         blok::Mci mci(std::move(device));
-        blok::MciMidi song(mci, 0, arg.c_str());
+        blok::MciMidi song(mci, arg.c_str());
         if (song.Play() != 0) {
             std::printf("%s: %s\n", arg.c_str(), song.GetErrorString());
             ++failures;

@@ -51,7 +51,7 @@ protected:
         mci_ = std::make_unique<Mci>(std::move(fake));
         playlist_ = std::make_unique<Playlist>(*mci_, random_);
         playlist_->stillPlayed = carried;
-        playlist_->musicInit(0x42, 0);
+        playlist_->musicInit();
     }
 
     // Lets the current song play to its end and polls, as the ten-second timer does.
@@ -83,7 +83,6 @@ TEST_F(PlaylistTest, FirstPollChoosesAndStartsASongWhateverTheFlagsHold) {
     EXPECT_EQ(p.NOMUSIC, 0);
     ASSERT_TRUE(p.music);
     EXPECT_EQ(p.music->dwLength, SongMs(p.akt)) << "the file of index akt is music/<akt+1>.mid";
-    EXPECT_EQ(p.music->hWndNotify, 0x42u);
     EXPECT_EQ(device().playedFrom, std::vector<std::uint32_t>{0});
     EXPECT_EQ(p.CurrentCaption(), musicInfo[static_cast<std::size_t>(p.akt)]);
 }
@@ -164,7 +163,7 @@ TEST_F(PlaylistTest, AMissingSongSilencesTheMusicUntilASkip) {
 }
 
 TEST_F(PlaylistTest, PauseAndResumeKeepTheSongAndItsPlace) {
-    PlaylistMusic control(*playlist_, 0x42);
+    PlaylistMusic control(*playlist_);
     control.musicInit();
     control.letMusicPlay();
     const int song = playlist_->akt;
