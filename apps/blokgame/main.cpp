@@ -38,7 +38,9 @@ int RunGame() {
     blok::FluidSynthOptions synthOptions;
     synthOptions.volume = volume;
     blok::Mci mci(blok::MakeFluidSynthSequencer(synthOptions));
-    blok::Playlist playlist(mci, random);
+    std::error_code noDirectory;
+    const std::filesystem::path gameFolder = std::filesystem::current_path(noDirectory);
+    blok::Playlist playlist(mci, random, gameFolder);
     blok::PlaylistMusic music(playlist);
     // The playlist's record of songs played travels in hiscore.dat with the table.
     blok::QtHiscoreDialogs hiscoreDialogs;
@@ -48,10 +50,9 @@ int RunGame() {
         hiscoreDialogs);
     blok::RenderScreen screen(random);
     blok::qt::QtPlatform platform;
-    std::error_code noDirectory;
     blok::GameShell shell(platform, random, screen, hiscores, music,
                           [] { return static_cast<std::int64_t>(std::time(nullptr)); },
-                          std::filesystem::current_path(noDirectory));
+                          gameFolder);
     platform.Attach(shell);
     blok::SdlGamepads pads;
     platform.SetPads(&pads);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace blok {
 
@@ -29,7 +30,8 @@ const std::array<std::string_view, kMusicRows> musicInfo = {
     "Now Playing: Stephen Foster - Oh! Susanna",
 };
 
-Playlist::Playlist(Mci& mci, Random& rng) : mci_(mci), rng_(rng) {}
+Playlist::Playlist(Mci& mci, Random& rng, std::filesystem::path gameFolder)
+    : mci_(mci), rng_(rng), gameFolder_(std::move(gameFolder)) {}
 
 Playlist::~Playlist() = default;
 
@@ -63,7 +65,8 @@ void Playlist::getNewSong() {
     akt = r;
     stillPlayed[static_cast<std::size_t>(akt)] = 1;
 
-    const std::string name = "music/" + std::to_string(r + 1) + ".mid";
+    const std::string name =
+        (gameFolder_ / "music" / (std::to_string(r + 1) + ".mid")).string();
     try {
         music = std::make_unique<MciMidi>(mci_, name.c_str());
     } catch (const std::bad_alloc&) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -19,12 +20,12 @@ inline constexpr int kSongCount = 19;
 // made by tools/songs/make_songs.py; keep the two lists in the same order.
 extern const std::array<std::string_view, kMusicRows> musicInfo;
 
-// The background music: songs music/1.mid .. music/<maxmusic>.mid relative to the working
-// directory, played one at a time in a shuffled order that repeats none until all have played.
-// Everything runs on the caller's thread.
+// The background music: songs music/1.mid .. music/<maxmusic>.mid in the game's folder (relative
+// to the working directory when the folder is empty), played one at a time in a shuffled order
+// that repeats none until all have played. Everything runs on the caller's thread.
 class Playlist {
 public:
-    Playlist(Mci& mci, Random& rng);
+    Playlist(Mci& mci, Random& rng, std::filesystem::path gameFolder);
     ~Playlist();
     Playlist(const Playlist&) = delete;
     Playlist& operator=(const Playlist&) = delete;
@@ -61,6 +62,7 @@ private:
 
     Mci& mci_;
     Random& rng_;
+    std::filesystem::path gameFolder_;
 };
 
 // The playlist as the game's window logic drives it.

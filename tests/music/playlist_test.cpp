@@ -24,18 +24,14 @@ int FlagsSet(const Playlist& playlist) {
     return static_cast<int>(std::count(playlist.stillPlayed.begin(), playlist.stillPlayed.begin() + kSongCount, 1));
 }
 
-// The game's working directory with its music folder, and one run of the game's music.
+// The game's folder with its music folder, and one run of the game's music.
 class PlaylistTest : public ::testing::Test {
 protected:
-    PlaylistTest() : dir_("playlist"), previous_(fs::current_path()) {
+    PlaylistTest() : dir_("playlist") {
         for (int i = 0; i < kSongCount; ++i) WriteSong(i);
-        fs::current_path(dir_.path());
         StartRun();
     }
-    ~PlaylistTest() override {
-        playlist_.reset();
-        fs::current_path(previous_);
-    }
+    ~PlaylistTest() override { playlist_.reset(); }
 
     void WriteSong(int index) {
         testing::WriteFile(dir_.path() / "music" / (std::to_string(index + 1) + ".mid"),
@@ -49,7 +45,7 @@ protected:
         auto fake = std::make_unique<FakeSequencer>();
         sequencer_ = fake.get();
         mci_ = std::make_unique<Mci>(std::move(fake));
-        playlist_ = std::make_unique<Playlist>(*mci_, random_);
+        playlist_ = std::make_unique<Playlist>(*mci_, random_, dir_.path());
         playlist_->stillPlayed = carried;
         playlist_->musicInit();
     }
@@ -63,7 +59,6 @@ protected:
     FakeSequencer::State& device() { return sequencer_->state(); }
 
     testing::ScratchDir dir_;
-    fs::path previous_;
     Random random_{12345};
     FakeSequencer* sequencer_ = nullptr;
     std::unique_ptr<Mci> mci_;
