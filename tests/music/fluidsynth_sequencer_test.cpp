@@ -22,7 +22,7 @@
 #include "mci_midi.h"
 #include "midi_bytes.h"
 
-namespace blok {
+namespace blok::fluid {
 namespace {
 
 // The shortest of the shipped songs keeps the render quick.
@@ -357,4 +357,4 @@ TEST_F(FluidSynthOutput, AMissingOutputIsLookedForAgainAtTheNextOpen) {
 }
 
 }  // namespace
-}  // namespace blok
+}  // namespace blok::fluid
