@@ -18,9 +18,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path here = std::filesystem::current_path(ignored);
     const setup::SetupContext context{here, here, setup::DataDirs::FromEnvironment()};
 
-    setup::SetupWindow window;
-    setup::QtSetupHost host(window);
-    QObject::connect(&window, &setup::SetupWindow::firstPainted,
+    setup::qt::SetupWindow window;
+    setup::qt::QtSetupHost host(window);
+    QObject::connect(&window, &setup::qt::SetupWindow::firstPainted,
                      [&] { QApplication::exit(setup::RunSetup(context, host)); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window.setGeometry(screen->geometry());

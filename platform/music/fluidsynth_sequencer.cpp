@@ -19,7 +19,7 @@
 
 #include "mci_error.h"
 
-namespace blok {
+namespace blok::fluid {
 namespace {
 
 void QuietFluidLog(int /*level*/, const char* /*message*/, void* /*data*/) {}
@@ -395,4 +395,4 @@ void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> 
     engine_->Render(left, right);
 }
 
-}  // namespace blok
+}  // namespace blok::fluid

@@ -10,7 +10,7 @@
 
 #include "mci.h"
 
-namespace blok {
+namespace blok::fluid {
 
 inline constexpr const char* kGeneralMidiSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
@@ -97,4 +97,4 @@ private:
     std::shared_ptr<FluidEngine> engine_;
 };
 
-}  // namespace blok
+}  // namespace blok::fluid

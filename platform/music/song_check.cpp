@@ -88,7 +88,7 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 int TimeLoad(const char* file) {
-    blok::Mci mci(blok::MakeFluidSynthSequencer());
+    blok::Mci mci(blok::fluid::MakeFluidSynthSequencer());
     // The sound font is loaded before, as in the game when a song follows another.
     std::uint32_t id = 0;
     if (mci.Open(blok::kSequencerDeviceType, file, id) != 0) return 1;
@@ -128,18 +128,18 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::MakeFluidSynthSequencer(), argv[i + 1]);
+        if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
         if (arg == "--time-load" && i + 1 < argc) return TimeLoad(argv[i + 1]);
         if (arg == "--time-open-offline" && i + 1 < argc)
-            return TimeOpens(std::make_unique<blok::OfflineFluidSynthSequencer>(), argv[i + 1]);
+            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(), argv[i + 1]);
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;
         }
-        auto device = std::make_unique<blok::OfflineFluidSynthSequencer>();
-        blok::OfflineFluidSynthSequencer& renderer = *device;
+        auto device = std::make_unique<blok::fluid::OfflineFluidSynthSequencer>();
+        blok::fluid::OfflineFluidSynthSequencer& renderer = *device;
         blok::Mci mci(std::move(device));
-        blok::MciMidi song(mci, 0, arg.c_str());
+        blok::MciMidi song(mci, arg.c_str());
         if (song.Play() != 0) {
             std::printf("%s: %s\n", arg.c_str(), song.GetErrorString());
             ++failures;

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <iostream>
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 namespace {
 QString Text(const std::string& text) {
@@ -65,4 +65,4 @@ void QtSetupHost::OpenFolder(const std::string& folder) {
     QProcess::startDetached(QStringLiteral("xdg-open"), {Text(folder)});
 }
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

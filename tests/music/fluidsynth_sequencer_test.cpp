@@ -22,7 +22,7 @@
 #include "mci_midi.h"
 #include "midi_bytes.h"
 
-namespace blok {
+namespace blok::fluid {
 namespace {
 
 // The shortest of the shipped songs keeps the render quick.
@@ -70,7 +70,7 @@ protected:
 };
 
 TEST_F(OfflineRender, ASongSoundsForAsLongAsTheDeviceReports) {
-    MciMidi song(*mci_, 0, kSong.c_str());
+    MciMidi song(*mci_, kSong.c_str());
     ASSERT_EQ(song.dwError, 0u) << song.GetErrorString();
     ASSERT_EQ(song.Play(), 0);
     constexpr std::uint32_t kBlockMs = 50;
@@ -92,7 +92,7 @@ TEST_F(OfflineRender, ASongSoundsForAsLongAsTheDeviceReports) {
 }
 
 TEST_F(OfflineRender, StopKeepsThePlaceResumeGoesOnAndResetRestarts) {
-    MciMidi song(*mci_, 0, kSong.c_str());
+    MciMidi song(*mci_, kSong.c_str());
     ASSERT_EQ(song.Play(), 0);
     const double playing = Render(2000);
     ASSERT_EQ(song.Pause(), 0);
@@ -136,7 +136,7 @@ TEST_F(OfflineRender, DamagedFilesAreRefusedWithAnErrorNumber) {
     for (const auto& [name, bytes] : {std::pair{"truncated.mid", truncated}, std::pair{"garbage.mid", garbage},
                                       std::pair{"huge.mid", hugeTrack}}) {
         testing::WriteFile(dir.path() / name, bytes);
-        MciMidi song(*mci_, 0, (dir.path() / name).string().c_str());
+        MciMidi song(*mci_, (dir.path() / name).string().c_str());
         EXPECT_EQ(song.dwError, MCIERR_INVALID_FILE) << name;
         EXPECT_NE(song.Play(), 0) << name;
     }
@@ -144,7 +144,7 @@ TEST_F(OfflineRender, DamagedFilesAreRefusedWithAnErrorNumber) {
 
 TEST_F(OfflineRender, SongsOpenedInTurnBothSoundThroughTheSharedSynthesiser) {
     for (const std::string& file : {kSong, kOtherSong, kSong}) {
-        MciMidi song(*mci_, 0, file.c_str());
+        MciMidi song(*mci_, file.c_str());
         ASSERT_EQ(song.dwError, 0u) << file << ": " << song.GetErrorString();
         ASSERT_EQ(song.Play(), 0) << file;
         EXPECT_GT(Decibels(Render(2000)), -35.0) << file << " is audible";
@@ -158,11 +158,11 @@ TEST_F(OfflineRender, SongsOpenedInTurnBothSoundThroughTheSharedSynthesiser) {
 TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
     testing::ScratchDir dir("fluid-held");
     testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
-    auto before = std::make_unique<MciMidi>(*mci_, 0, kSong.c_str());
+    auto before = std::make_unique<MciMidi>(*mci_, kSong.c_str());
     ASSERT_EQ(before->Play(), 0);
     Render(1000);
 
-    MciMidi held(*mci_, 0, (dir.path() / "held.mid").string().c_str());
+    MciMidi held(*mci_, (dir.path() / "held.mid").string().c_str());
     ASSERT_EQ(held.dwError, 0u) << held.GetErrorString();
     ASSERT_EQ(held.Play(), 0);
     Render(300);  // the note has settled
@@ -181,7 +181,7 @@ TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
 TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {
     testing::ScratchDir dir("fluid-volume");
     testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
-    MciMidi held(*mci_, 0, (dir.path() / "held.mid").string().c_str());
+    MciMidi held(*mci_, (dir.path() / "held.mid").string().c_str());
     ASSERT_EQ(held.Play(), 0);
     Render(300);  // the note has settled
     const double full = Render(300);
@@ -199,7 +199,7 @@ TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
     FluidSynthOptions options;
     options.soundFont = "/nonexistent/blokfall.sf2";
     Mci mci(std::make_unique<OfflineFluidSynthSequencer>(options));
-    MciMidi song(mci, 0, kSong.c_str());
+    MciMidi song(mci, kSong.c_str());
     EXPECT_EQ(song.dwError, MCIERR_CANNOT_LOAD_DRIVER);
     EXPECT_EQ(song.wDeviceID, 0u);
 }
@@ -333,7 +333,7 @@ TEST_F(FluidSynthOutput, TheOutputOpensWithLongPeriods) {
     FluidSynthSequencer& sequencer = *device;
     Mci mci(std::move(device));
     EXPECT_FALSE(sequencer.OutputSettings()) << "nothing opened yet";
-    MciMidi song(mci, 0, kSong.c_str());
+    MciMidi song(mci, kSong.c_str());
     ASSERT_EQ(song.dwError, 0u) << song.GetErrorString();
     const std::optional<AudioOutputSettings> opened = sequencer.OutputSettings();
     ASSERT_TRUE(opened);
@@ -346,15 +346,15 @@ TEST_F(FluidSynthOutput, TheOutputOpensWithLongPeriods) {
 TEST_F(FluidSynthOutput, AMissingOutputIsLookedForAgainAtTheNextOpen) {
     Mci mci(MakeFluidSynthSequencer());
     ::setenv("ALSA_CONFIG_PATH", "/nonexistent/blokfall-alsa.conf", 1);
-    MciMidi without(mci, 0, kSong.c_str());
+    MciMidi without(mci, kSong.c_str());
     ::setenv("ALSA_CONFIG_PATH", soundCard_.c_str(), 1);
     EXPECT_EQ(without.dwError, MCIERR_HARDWARE);
 
-    MciMidi with(mci, 0, kSong.c_str());
+    MciMidi with(mci, kSong.c_str());
     ASSERT_EQ(with.dwError, 0u) << with.GetErrorString();
     ASSERT_EQ(with.Play(), 0);
     EXPECT_TRUE(PlaysPast(mci, with.wDeviceID, 50));
 }
 
 }  // namespace
-}  // namespace blok
+}  // namespace blok::fluid
