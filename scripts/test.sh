@@ -24,3 +24,6 @@ ctest --test-dir build/asan --output-on-failure -j "$jobs" -LE no-sanitizer
 
 # The high-score loader takes arbitrary files: fuzz it for a bounded time.
 scripts/fuzz-hiscore.sh 30
+
+# So does the network packet decoder.
+scripts/fuzz-packets.sh 15
