@@ -1,5 +1,7 @@
 #include "title.h"
 
+#include <algorithm>
+
 #include "game_frame.h"
 
 namespace blok {
@@ -76,24 +78,82 @@ void TitlePictureCycle(TitleScreen& title) {
     if (title.x > 2) title.x = 1;
 }
 
-void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
-                       int WINBREITE, int clientWidth, int clientHeight,
-                       std::string_view caption) {
-    Surface& dc = hHiddenScreenDC;
-    dc.FillRect(0, 0, clientWidth, clientHeight, hBlack);
+namespace {
+
+void Note(TitleTrace* trace, int x, int y, int width, int height) {
+    if (trace == nullptr || width <= 0 || height <= 0) return;
+    trace->boxes[static_cast<std::size_t>(trace->count++)] = {x, y, x + width, y + height};
+}
+
+// Everything but the black backdrop; notes each drawn box in `trace` when given.
+void DrawTitleContents(Surface& dc, TitleScreen& title, const Pictures& pictures, int WINBREITE,
+                       std::string_view caption, TitleTrace* trace) {
     const Picture& logo = pictures.blkbmp;
     const Picture& banner = pictures.forbmp;
     dc.BitBlt(title.blkbmpx, 0, logo.width, logo.height, logo.View(), 0, 0, RasterOp::Copy);
-    dc.BitBlt(title.forbmpx, kBannerBottom - banner.height, banner.width, banner.height,
-              banner.View(), 0, 0, RasterOp::Copy);
+    Note(trace, title.blkbmpx, 0, logo.width, logo.height);
+    const int bannerTop = kBannerBottom - banner.height;
+    dc.BitBlt(title.forbmpx, bannerTop, banner.width, banner.height, banner.View(), 0, 0,
+              RasterOp::Copy);
+    Note(trace, title.forbmpx, bannerTop, banner.width, banner.height);
     dc.BitBlt(0, 0, 40, 40, pictures.spiderbmp.View(), 0, 0, RasterOp::Paint);
+    Note(trace, 0, 0, 40, 40);
     PlotStars(dc, title.Stars.data());
+    for (const Star& star : title.Stars) {
+        if (star.ex != 0) Note(trace, star.x, star.y, 1, 1);
+    }
     if (title.x == 0) {
         DrawZoomPicture(dc, title, pictures.hbmp, WINBREITE);
+        Note(trace, WINBREITE / 2 - title.sx / 2, kZoomCentreY - title.sy / 2, title.sx,
+             title.sy);
     } else if (!caption.empty()) {
         DrawCaption(dc, caption, WINBREITE);
+        if (trace != nullptr) trace->wholeClient = true;
     }
     DrawSprite(dc, title, pictures);
+    if (title.whichbmp == 1) {
+        Note(trace, title.duckx, 75, 200, 50);
+    } else {
+        Note(trace, title.duckx, 40, 426, 122);
+    }
+}
+
+// Blackens what the traced frame drew, within the client area as the full backdrop would.
+void EraseTraced(Surface& dc, const TitleTrace& trace) {
+    for (int i = 0; i < trace.count; ++i) {
+        const TitleTrace::Box& box = trace.boxes[static_cast<std::size_t>(i)];
+        const int left = std::max(box.left, 0);
+        const int top = std::max(box.top, 0);
+        const int right = std::min(box.right, trace.clientWidth);
+        const int bottom = std::min(box.bottom, trace.clientHeight);
+        if (left < right && top < bottom) dc.FillRect(left, top, right, bottom, hBlack);
+    }
+}
+
+}  // namespace
+
+void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
+                       int WINBREITE, int clientWidth, int clientHeight,
+                       std::string_view caption) {
+    hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
+    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, nullptr);
+}
+
+void UpdateTitleFrame(Surface& hHiddenScreenDC, TitleTrace& trace, TitleScreen& title,
+                      const Pictures& pictures, int WINBREITE, int clientWidth, int clientHeight,
+                      std::string_view caption) {
+    const bool traced = trace.valid && !trace.wholeClient && trace.clientWidth == clientWidth &&
+                        trace.clientHeight == clientHeight;
+    if (traced) {
+        EraseTraced(hHiddenScreenDC, trace);
+    } else {
+        hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
+    }
+    trace = TitleTrace{};
+    trace.clientWidth = clientWidth;
+    trace.clientHeight = clientHeight;
+    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, &trace);
+    trace.valid = true;
 }
 
 }  // namespace blok
