@@ -118,15 +118,46 @@ void DrawTitleContents(Surface& dc, TitleScreen& title, const Pictures& pictures
     }
 }
 
-// Blackens what the traced frame drew, within the client area as the full backdrop would.
-void EraseTraced(Surface& dc, const TitleTrace& trace) {
+using Box = TitleTrace::Box;
+
+// Fills `box` black except where one of the `covers` lies.
+void FillOutside(Surface& dc, Box box, const Box* covers, int coverCount) {
+    if (box.left >= box.right || box.top >= box.bottom) return;
+    if (coverCount == 0) {
+        dc.FillRect(box.left, box.top, box.right, box.bottom, hBlack);
+        return;
+    }
+    const Box& c = covers[0];
+    if (c.right <= box.left || box.right <= c.left || c.bottom <= box.top ||
+        box.bottom <= c.top) {
+        FillOutside(dc, box, covers + 1, coverCount - 1);
+        return;
+    }
+    const int top = std::max(box.top, c.top);
+    const int bottom = std::min(box.bottom, c.bottom);
+    const Box pieces[] = {{box.left, box.top, box.right, top},
+                          {box.left, bottom, box.right, box.bottom},
+                          {box.left, top, std::max(box.left, c.left), bottom},
+                          {std::min(box.right, c.right), top, box.right, bottom}};
+    for (const Box& piece : pieces) FillOutside(dc, piece, covers + 1, coverCount - 1);
+}
+
+// Blackens what the traced frame drew, within the client area as the full backdrop would, but
+// not where the next frame's logo and banner are copied whole over whatever lies there.
+void EraseTraced(Surface& dc, const TitleTrace& trace, const TitleScreen& title,
+                 const Pictures& pictures) {
+    const Picture& logo = pictures.blkbmp;
+    const Picture& banner = pictures.forbmp;
+    const int bannerTop = kBannerBottom - banner.height;
+    const Box covers[] = {
+        {title.blkbmpx, 0, title.blkbmpx + logo.width, logo.height},
+        {title.forbmpx, bannerTop, title.forbmpx + banner.width, bannerTop + banner.height}};
     for (int i = 0; i < trace.count; ++i) {
-        const TitleTrace::Box& box = trace.boxes[static_cast<std::size_t>(i)];
-        const int left = std::max(box.left, 0);
-        const int top = std::max(box.top, 0);
-        const int right = std::min(box.right, trace.clientWidth);
-        const int bottom = std::min(box.bottom, trace.clientHeight);
-        if (left < right && top < bottom) dc.FillRect(left, top, right, bottom, hBlack);
+        const Box& box = trace.boxes[static_cast<std::size_t>(i)];
+        const Box inClient{std::max(box.left, 0), std::max(box.top, 0),
+                           std::min(box.right, trace.clientWidth),
+                           std::min(box.bottom, trace.clientHeight)};
+        FillOutside(dc, inClient, covers, 2);
     }
 }
 
@@ -145,7 +176,7 @@ void UpdateTitleFrame(Surface& hHiddenScreenDC, TitleTrace& trace, TitleScreen& 
     const bool traced = trace.valid && !trace.wholeClient && trace.clientWidth == clientWidth &&
                         trace.clientHeight == clientHeight;
     if (traced) {
-        EraseTraced(hHiddenScreenDC, trace);
+        EraseTraced(hHiddenScreenDC, trace, title, pictures);
     } else {
         hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
     }
