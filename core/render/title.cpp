@@ -104,8 +104,7 @@ void DrawTitleContents(Surface& dc, TitleScreen& title, const Pictures& pictures
     }
     if (title.x == 0) {
         DrawZoomPicture(dc, title, pictures.hbmp, WINBREITE);
-        Note(trace, WINBREITE / 2 - title.sx / 2, kZoomCentreY - title.sy / 2, title.sx,
-             title.sy);
+        Note(trace, WINBREITE / 2 - title.sx / 2, kZoomCentreY - title.sy / 2, title.sx, title.sy);
     } else if (!caption.empty()) {
         DrawCaption(dc, caption, WINBREITE);
         if (trace != nullptr) trace->wholeClient = true;
@@ -128,8 +127,7 @@ void FillOutside(Surface& dc, Box box, const Box* covers, int coverCount) {
         return;
     }
     const Box& c = covers[0];
-    if (c.right <= box.left || box.right <= c.left || c.bottom <= box.top ||
-        box.bottom <= c.top) {
+    if (c.right <= box.left || box.right <= c.left || c.bottom <= box.top || box.bottom <= c.top) {
         FillOutside(dc, box, covers + 1, coverCount - 1);
         return;
     }

@@ -22,8 +22,8 @@ void RenderScreen::TitlePictureCycle() {
 
 const Surface& RenderScreen::ComposeTitle(int WINBREITE, Rect client, std::string_view caption) {
     if (!hHiddenScreenDC_) return none_;
-    UpdateTitleFrame(*hHiddenScreenDC_, titleTrace_, title_, *pictures_, WINBREITE,
-                     client.Width(), client.Height(), caption);
+    UpdateTitleFrame(*hHiddenScreenDC_, titleTrace_, title_, *pictures_, WINBREITE, client.Width(),
+                     client.Height(), caption);
     return *hHiddenScreenDC_;
 }
 
