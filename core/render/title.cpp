@@ -1,5 +1,7 @@
 #include "title.h"
 
+#include <algorithm>
+
 #include "game_frame.h"
 
 namespace blok {
@@ -76,24 +78,111 @@ void TitlePictureCycle(TitleScreen& title) {
     if (title.x > 2) title.x = 1;
 }
 
-void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
-                       int WINBREITE, int clientWidth, int clientHeight,
-                       std::string_view caption) {
-    Surface& dc = hHiddenScreenDC;
-    dc.FillRect(0, 0, clientWidth, clientHeight, hBlack);
+namespace {
+
+void Note(TitleTrace* trace, int x, int y, int width, int height) {
+    if (trace == nullptr || width <= 0 || height <= 0) return;
+    trace->boxes[static_cast<std::size_t>(trace->count++)] = {x, y, x + width, y + height};
+}
+
+// Everything but the black backdrop; notes each drawn box in `trace` when given.
+void DrawTitleContents(Surface& dc, TitleScreen& title, const Pictures& pictures, int WINBREITE,
+                       std::string_view caption, TitleTrace* trace) {
     const Picture& logo = pictures.blkbmp;
     const Picture& banner = pictures.forbmp;
     dc.BitBlt(title.blkbmpx, 0, logo.width, logo.height, logo.View(), 0, 0, RasterOp::Copy);
-    dc.BitBlt(title.forbmpx, kBannerBottom - banner.height, banner.width, banner.height,
-              banner.View(), 0, 0, RasterOp::Copy);
+    Note(trace, title.blkbmpx, 0, logo.width, logo.height);
+    const int bannerTop = kBannerBottom - banner.height;
+    dc.BitBlt(title.forbmpx, bannerTop, banner.width, banner.height, banner.View(), 0, 0,
+              RasterOp::Copy);
+    Note(trace, title.forbmpx, bannerTop, banner.width, banner.height);
     dc.BitBlt(0, 0, 40, 40, pictures.spiderbmp.View(), 0, 0, RasterOp::Paint);
+    Note(trace, 0, 0, 40, 40);
     PlotStars(dc, title.Stars.data());
+    for (const Star& star : title.Stars) {
+        if (star.ex != 0) Note(trace, star.x, star.y, 1, 1);
+    }
     if (title.x == 0) {
         DrawZoomPicture(dc, title, pictures.hbmp, WINBREITE);
+        Note(trace, WINBREITE / 2 - title.sx / 2, kZoomCentreY - title.sy / 2, title.sx, title.sy);
     } else if (!caption.empty()) {
         DrawCaption(dc, caption, WINBREITE);
+        if (trace != nullptr) trace->wholeClient = true;
     }
     DrawSprite(dc, title, pictures);
+    if (title.whichbmp == 1) {
+        Note(trace, title.duckx, 75, 200, 50);
+    } else {
+        Note(trace, title.duckx, 40, 426, 122);
+    }
+}
+
+using Box = TitleTrace::Box;
+
+// Fills `box` black except where one of the `covers` lies.
+void FillOutside(Surface& dc, Box box, const Box* covers, int coverCount) {
+    if (box.left >= box.right || box.top >= box.bottom) return;
+    if (coverCount == 0) {
+        dc.FillRect(box.left, box.top, box.right, box.bottom, hBlack);
+        return;
+    }
+    const Box& c = covers[0];
+    if (c.right <= box.left || box.right <= c.left || c.bottom <= box.top || box.bottom <= c.top) {
+        FillOutside(dc, box, covers + 1, coverCount - 1);
+        return;
+    }
+    const int top = std::max(box.top, c.top);
+    const int bottom = std::min(box.bottom, c.bottom);
+    const Box pieces[] = {{box.left, box.top, box.right, top},
+                          {box.left, bottom, box.right, box.bottom},
+                          {box.left, top, std::max(box.left, c.left), bottom},
+                          {std::min(box.right, c.right), top, box.right, bottom}};
+    for (const Box& piece : pieces) FillOutside(dc, piece, covers + 1, coverCount - 1);
+}
+
+// Blackens what the traced frame drew, within the client area as the full backdrop would, but
+// not where the next frame's logo and banner are copied whole over whatever lies there.
+void EraseTraced(Surface& dc, const TitleTrace& trace, const TitleScreen& title,
+                 const Pictures& pictures) {
+    const Picture& logo = pictures.blkbmp;
+    const Picture& banner = pictures.forbmp;
+    const int bannerTop = kBannerBottom - banner.height;
+    const Box covers[] = {
+        {title.blkbmpx, 0, title.blkbmpx + logo.width, logo.height},
+        {title.forbmpx, bannerTop, title.forbmpx + banner.width, bannerTop + banner.height}};
+    for (int i = 0; i < trace.count; ++i) {
+        const Box& box = trace.boxes[static_cast<std::size_t>(i)];
+        const Box inClient{std::max(box.left, 0), std::max(box.top, 0),
+                           std::min(box.right, trace.clientWidth),
+                           std::min(box.bottom, trace.clientHeight)};
+        FillOutside(dc, inClient, covers, 2);
+    }
+}
+
+}  // namespace
+
+void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
+                       int WINBREITE, int clientWidth, int clientHeight,
+                       std::string_view caption) {
+    hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
+    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, nullptr);
+}
+
+void UpdateTitleFrame(Surface& hHiddenScreenDC, TitleTrace& trace, TitleScreen& title,
+                      const Pictures& pictures, int WINBREITE, int clientWidth, int clientHeight,
+                      std::string_view caption) {
+    const bool traced = trace.valid && !trace.wholeClient && trace.clientWidth == clientWidth &&
+                        trace.clientHeight == clientHeight;
+    if (traced) {
+        EraseTraced(hHiddenScreenDC, trace, title, pictures);
+    } else {
+        hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
+    }
+    trace = TitleTrace{};
+    trace.clientWidth = clientWidth;
+    trace.clientHeight = clientHeight;
+    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, &trace);
+    trace.valid = true;
 }
 
 }  // namespace blok

@@ -42,4 +42,25 @@ void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictu
                        int WINBREITE, int clientWidth, int clientHeight,
                        std::string_view caption);
 
+// Where the last title frame composed on a surface drew anything but black, so the next one
+// need only blacken those places instead of the whole client area. `valid` is false until a
+// title frame was composed, and must be cleared whenever anything else draws on the surface.
+struct TitleTrace {
+    struct Box {
+        int left, top, right, bottom;
+    };
+    bool valid = false;
+    bool wholeClient = false;  // the caption's glyphs are not boxed: blacken everything
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int count = 0;
+    std::array<Box, kStarCount + 5> boxes{};  // logo, banner, spider, stars, picture, sprite
+};
+
+// The same frame as ComposeTitleFrame, pixel for pixel, on a surface whose last drawing was the
+// title frame `trace` describes; blackens only what that frame drew. Updates `trace`.
+void UpdateTitleFrame(Surface& hHiddenScreenDC, TitleTrace& trace, TitleScreen& title,
+                      const Pictures& pictures, int WINBREITE, int clientWidth, int clientHeight,
+                      std::string_view caption);
+
 }  // namespace blok

@@ -9,6 +9,7 @@ void RenderScreen::Create(Rect client) {
     // Made once for the client area at creation, with room for a wider title band.
     hHiddenScreenDC_.emplace(client.Width() + kSurfaceExtraWidth, client.Height());
     ResetTitleForNewWindow(title_);
+    titleTrace_ = TitleTrace{};
 }
 
 void RenderScreen::TitleAnimationStep(int WINBREITE) {
@@ -21,13 +22,14 @@ void RenderScreen::TitlePictureCycle() {
 
 const Surface& RenderScreen::ComposeTitle(int WINBREITE, Rect client, std::string_view caption) {
     if (!hHiddenScreenDC_) return none_;
-    ComposeTitleFrame(*hHiddenScreenDC_, title_, *pictures_, WINBREITE, client.Width(),
-                      client.Height(), caption);
+    UpdateTitleFrame(*hHiddenScreenDC_, titleTrace_, title_, *pictures_, WINBREITE, client.Width(),
+                     client.Height(), caption);
     return *hHiddenScreenDC_;
 }
 
 const Surface& RenderScreen::ComposeGame(const Game& game, int backgroundImage, Rect client) {
     if (!hHiddenScreenDC_) return none_;
+    titleTrace_.valid = false;  // the game frame draws over the title's black
     PrintGameArea(*hHiddenScreenDC_, game, *pictures_, backgroundImage, client.Width(),
                   client.Height());
     return *hHiddenScreenDC_;
@@ -35,6 +37,7 @@ const Surface& RenderScreen::ComposeGame(const Game& game, int backgroundImage, 
 
 void RenderScreen::Release() {
     hHiddenScreenDC_.reset();
+    titleTrace_ = TitleTrace{};
 }
 
 }  // namespace blok

@@ -63,6 +63,14 @@ TEST(NoAllocation, ComposingAnyFrame) {
                   ComposeTitleFrame(surface, title, pictures, 409, 401, 401, "Now Playing: Ode");
               }),
               0);
+    TitleTrace trace;
+    EXPECT_EQ(AllocationsDuring([&] {
+                  for (int i = 0; i < 3; ++i) {
+                      TitleAnimationStep(title, rng, 409);
+                      UpdateTitleFrame(surface, trace, title, pictures, 409, 401, 401, {});
+                  }
+              }),
+              0);
 
     // The count itself works (a direct call, which the optimiser may not drop).
     EXPECT_EQ(AllocationsDuring([] { ::operator delete(::operator new(16)); }), 1);

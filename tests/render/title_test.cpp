@@ -218,5 +218,44 @@ TEST_F(Title, SpritesTakeTurnsAndKeepThemAcrossNewWindows) {
                              [](const Star& star) { return star.ex != 0; }));
 }
 
+// Blackening only what the last title frame drew must leave exactly the frame a full
+// composition gives, through logo, banner and sprite wraps, picture phases with and without a
+// caption, a changed client size and a game frame drawn in between.
+TEST(TitleUpdate, EveryFrameEqualsTheFullComposition) {
+    const Pictures& pictures = LoadPictures();
+    TitleScreen full, partial;
+    Random fullRng(9), partialRng(9);
+    ResetTitleForNewWindow(full);
+    ResetTitleForNewWindow(partial);
+    Surface expected(509, 447), actual(509, 447);
+    for (Surface* s : {&expected, &actual}) s->FillRect(0, 0, 509, 447, Brush{Rgb(1, 2, 3)});
+    TitleTrace trace;
+    for (int frame = 0; frame < 1800; ++frame) {
+        const bool stepped = frame % 3 != 2;  // some repaints come without a step
+        if (stepped) {
+            TitleAnimationStep(full, fullRng, 409);
+            TitleAnimationStep(partial, partialRng, 409);
+        }
+        if (frame % 150 == 149) {
+            TitlePictureCycle(full);
+            TitlePictureCycle(partial);
+        }
+        const std::string_view caption = frame % 900 < 450 ? std::string_view{} : "Now: Ode";
+        const int height = frame < 1400 ? 447 : 300;
+        if (frame == 1200) {
+            for (Surface* s : {&expected, &actual}) {
+                s->FillRect(100, 20, 300, 400, Brush{Rgb(9, 9, 9)});  // a game frame
+            }
+            trace.valid = false;
+        }
+        ComposeTitleFrame(expected, full, pictures, 409, 409, height, caption);
+        UpdateTitleFrame(actual, trace, partial, pictures, 409, 409, height, caption);
+        ASSERT_TRUE(std::equal(expected.Pixels(), expected.Pixels() + 509 * 447, actual.Pixels()))
+            << "frame " << frame;
+    }
+    EXPECT_EQ(partial.whichbmp, full.whichbmp);
+    EXPECT_EQ(partial.whichbmp, 0);  // the other sprite took over
+}
+
 }  // namespace
 }  // namespace blok
