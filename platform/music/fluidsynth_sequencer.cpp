@@ -219,7 +219,8 @@ public:
         try {
             {
                 const std::lock_guard queue(retiredLock_);
-                if (!deleter_.joinable()) deleter_ = std::thread([this] { DeleteRetiredPlayers(); });
+                if (!deleter_.joinable())
+                    deleter_ = std::thread([this] { DeleteRetiredPlayers(); });
                 retired_.push_back(slot);
             }
             retiredChanged_.notify_all();
@@ -337,7 +338,8 @@ private:
     // song; the positions are read from here, so that asking for one never waits for that.
     void PublishClocks() {
         for (const auto& slot : players_)
-            slot->tick.store(fluid_player_get_current_tick(slot->player), std::memory_order_relaxed);
+            slot->tick.store(fluid_player_get_current_tick(slot->player),
+                             std::memory_order_relaxed);
     }
 
     const FluidSynthOptions options_;

@@ -113,7 +113,8 @@ int WriteLongSong(const char* file) {
     bigEndian(480, 2);  // ticks per quarter note
     out.write("MTrk", 4);
     bigEndian(static_cast<std::uint32_t>(track.size()), 4);
-    out.write(reinterpret_cast<const char*>(track.data()), static_cast<std::streamsize>(track.size()));
+    out.write(reinterpret_cast<const char*>(track.data()),
+              static_cast<std::streamsize>(track.size()));
     out.close();
     if (!out) {
         std::printf("%s: cannot write\n", file);
@@ -163,8 +164,8 @@ int TimeLoad(const char* file) {
     const double stopLoadingMs = MillisecondsSince(start);
     start = std::chrono::steady_clock::now();
     mci.Close(id);
-    std::printf("%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), stop %.1f ms, "
-                "close %.1f ms; while loading: stop %.1f ms, close %.1f ms\n",
+    std::printf("%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), "
+                "stop %.1f ms, close %.1f ms; while loading: stop %.1f ms, close %.1f ms\n",
                 file, openMs, playMs, slowestPoll, position, stopMs, closeMs, stopLoadingMs,
                 MillisecondsSince(start));
     return 0;
