@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -133,14 +136,27 @@ std::vector<std::string> AudioDriverOrder(SoundServers servers,
 // The synthesiser calls the players while it renders, from the audio thread, and keeps them in
 // a list it does not guard. So it renders under `lock_`, and every call on a player, including
 // making and deleting it, holds `lock_` too.
+//
+// Deleting the player of a long song takes tens of milliseconds, and waiting for `lock_` up to a
+// rendered period more; a closed song's player is therefore handed to the engine's own thread,
+// which deletes it, and the closing thread goes on at once.
 class FluidEngine {
 public:
+    // What the engine keeps of each player; the player's callbacks receive it, so it lives on
+    // after its song has closed, until the player itself is gone.
+    struct PlayerSlot {
+        FluidEngine* engine = nullptr;
+        fluid_player_t* player = nullptr;
+        std::atomic<int> tick{0};  // where the player stood after the last rendered block
+    };
+
     FluidEngine(FluidSynthOptions options, bool withOutput) : options_(std::move(options)), withOutput_(withOutput) {
         SilenceLibraryLogs();
     }
     ~FluidEngine() {
         // The audio thread goes first, so that nothing renders while the rest is torn down.
         if (output_) delete_fluid_audio_driver(output_);
+        StopDeletingPlayers();
         if (synth_) delete_fluid_synth(synth_);
         if (settings_) delete_fluid_settings(settings_);
     }
@@ -185,22 +201,39 @@ public:
 
     // A player whose events reach the synthesiser only while its song is the one heard: a halted
     // player may still silence the channels it played on, which now belong to another song.
-    // After every rendered block its position is stored in `clock`.
-    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song,
-                              std::atomic<int>& clock) {
+    // After every rendered block its position is stored in the slot.
+    PlayerSlot* NewPlayer() {
         fluid_player_t* player = new_fluid_player(synth_);
         if (!player) return nullptr;
-        fluid_player_set_playback_callback(player, passEvent, song);
-        clocks_.push_back({player, &clock});
-        return player;
+        auto slot = std::make_unique<PlayerSlot>();
+        slot->engine = this;
+        slot->player = player;
+        fluid_player_set_playback_callback(player, PassEventFrom, slot.get());
+        players_.push_back(std::move(slot));
+        return players_.back().get();
     }
 
-    void DeletePlayer(fluid_player_t* player) {
-        Halt(player);
-        if (heard_ == player) heard_ = nullptr;
-        std::erase_if(clocks_,
-                      [player](const PlayerClock& clock) { return clock.player == player; });
-        delete_fluid_player(player);
+    // Without the lock: the engine's thread halts and deletes the player within a rendered
+    // period, or the engine does when it goes.
+    void DeletePlayerLater(PlayerSlot* slot) {
+        try {
+            {
+                const std::lock_guard queue(retiredLock_);
+                if (!deleter_.joinable())
+                    deleter_ = std::thread([this] { DeleteRetiredPlayers(); });
+                retired_.push_back(slot);
+            }
+            retiredChanged_.notify_all();
+        } catch (const std::exception&) {
+            // No thread or no memory to hand it over: delete it here, waiting for the lock.
+            const auto lock = Lock();
+            DeletePlayer(slot);
+        }
+    }
+
+    void WaitForClosedSongs() {
+        std::unique_lock queue(retiredLock_);
+        retiredChanged_.wait(queue, [this] { return retired_.empty() && !deleting_; });
     }
 
     // Gives the synthesiser to `player`: the song heard so far halts, and the synthesiser starts
@@ -218,11 +251,6 @@ public:
         if (heard_ == player) fluid_synth_all_notes_off(synth_, -1);
     }
 
-    // Called by the players while the synthesiser renders.
-    int PassEvent(const fluid_player_t* from, fluid_midi_event_t* event) {
-        return from == heard_ ? fluid_synth_handle_midi_event(synth_, event) : FLUID_OK;
-    }
-
     // Offline rendering: the caller pulls the samples.
     void Render(std::span<float> left, std::span<float> right) {
         const auto lock = Lock();
@@ -237,6 +265,51 @@ public:
     }
 
 private:
+    // Called by the players while the synthesiser renders.
+    static int PassEventFrom(void* data, fluid_midi_event_t* event) {
+        const auto& slot = *static_cast<const PlayerSlot*>(data);
+        FluidEngine& engine = *slot.engine;
+        return slot.player == engine.heard_ ? fluid_synth_handle_midi_event(engine.synth_, event)
+                                            : FLUID_OK;
+    }
+
+    void DeletePlayer(PlayerSlot* slot) {
+        Halt(slot->player);
+        if (heard_ == slot->player) heard_ = nullptr;
+        delete_fluid_player(slot->player);
+        std::erase_if(players_, [slot](const auto& kept) { return kept.get() == slot; });
+    }
+
+    // The engine's thread: deletes the players handed to it, one at a time under `lock_`, until
+    // the engine goes and none is left.
+    void DeleteRetiredPlayers() {
+        std::unique_lock queue(retiredLock_);
+        for (;;) {
+            retiredChanged_.wait(queue, [this] { return stopping_ || !retired_.empty(); });
+            if (retired_.empty()) return;
+            PlayerSlot* slot = retired_.front();
+            retired_.pop_front();
+            deleting_ = true;
+            queue.unlock();
+            {
+                const auto lock = Lock();
+                DeletePlayer(slot);
+            }
+            queue.lock();
+            deleting_ = false;
+            retiredChanged_.notify_all();
+        }
+    }
+
+    void StopDeletingPlayers() {
+        {
+            const std::lock_guard queue(retiredLock_);
+            stopping_ = true;
+        }
+        retiredChanged_.notify_all();
+        if (deleter_.joinable()) deleter_.join();
+    }
+
     static int RenderForOutput(void* data, int frames, int nfx, float* fx[], int nout, float* out[]) {
         auto& engine = *static_cast<FluidEngine*>(data);
         // The outputs have no buffers of their own for reverb and chorus: mix them into the sound.
@@ -264,15 +337,10 @@ private:
     // A player reads its song in the first block it renders, which takes a while for a long
     // song; the positions are read from here, so that asking for one never waits for that.
     void PublishClocks() {
-        for (const PlayerClock& clock : clocks_)
-            clock.tick->store(fluid_player_get_current_tick(clock.player),
-                              std::memory_order_relaxed);
+        for (const auto& slot : players_)
+            slot->tick.store(fluid_player_get_current_tick(slot->player),
+                             std::memory_order_relaxed);
     }
-
-    struct PlayerClock {
-        fluid_player_t* player;
-        std::atomic<int>* tick;
-    };
 
     const FluidSynthOptions options_;
     const bool withOutput_;
@@ -282,8 +350,15 @@ private:
     fluid_audio_driver_t* output_ = nullptr;
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
-    std::vector<PlayerClock> clocks_;
+    std::vector<std::unique_ptr<PlayerSlot>> players_;
     float appliedVolume_ = 1.0f;
+    // The players of closed songs, waiting for the engine's thread to delete them.
+    std::mutex retiredLock_;
+    std::condition_variable retiredChanged_;
+    std::deque<PlayerSlot*> retired_;
+    bool deleting_ = false;
+    bool stopping_ = false;
+    std::thread deleter_;  // started with the first closed song
 };
 
 namespace {
@@ -295,16 +370,15 @@ public:
         : engine_(std::move(engine)), song_(std::move(song)) {}
 
     ~FluidSong() override {
-        if (!player_) return;
-        const auto lock = engine_->Lock();
-        engine_->DeletePlayer(player_);
+        if (slot_) engine_->DeletePlayerLater(slot_);
     }
 
     std::uint32_t Create() {
         if (const std::uint32_t error = engine_->Prepare(); error != 0) return error;
         const auto lock = engine_->Lock();
-        player_ = engine_->NewPlayer(PassEvent, this, renderedTick_);
-        if (!player_) return MCIERR_OUT_OF_MEMORY;
+        slot_ = engine_->NewPlayer();
+        if (!slot_) return MCIERR_OUT_OF_MEMORY;
+        player_ = slot_->player;
         if (fluid_player_add_mem(player_, song_->bytes.data(), song_->bytes.size()) != FLUID_OK)
             return MCIERR_INVALID_FILE;
         return 0;
@@ -313,7 +387,7 @@ public:
     std::uint32_t Play(std::uint32_t fromMs) override {
         const auto tick = static_cast<int>(song_->TickAt(fromMs));
         const auto lock = engine_->Lock();
-        lastTickBeforeSeek_ = renderedTick_.load(std::memory_order_relaxed);
+        lastTickBeforeSeek_ = slot_->tick.load(std::memory_order_relaxed);
         if (fluid_player_seek(player_, tick) != FLUID_OK) return MCIERR_OUTOFRANGE;
         engine_->Hear(player_);
         if (fluid_player_play(player_) != FLUID_OK) return MCIERR_DEVICE_NOT_READY;
@@ -329,7 +403,7 @@ public:
 
     // Without the engine's lock: the audio thread may hold it for long while a song loads.
     std::uint32_t Position(std::uint32_t& ms) override {
-        int tick = renderedTick_.load(std::memory_order_relaxed);
+        int tick = slot_->tick.load(std::memory_order_relaxed);
         // A seek takes effect with the next rendered block; until then the player still
         // reports where it was.
         if (seekedTo_ >= 0) {
@@ -341,15 +415,10 @@ public:
     }
 
 private:
-    static int PassEvent(void* data, fluid_midi_event_t* event) {
-        const auto& song = *static_cast<const FluidSong*>(data);
-        return song.engine_->PassEvent(song.player_, event);
-    }
-
     std::shared_ptr<FluidEngine> engine_;
     std::shared_ptr<const MidiSong> song_;
+    FluidEngine::PlayerSlot* slot_ = nullptr;  // the engine's, handed back when the song closes
     fluid_player_t* player_ = nullptr;
-    std::atomic<int> renderedTick_{0};  // where the player stood after the last rendered block
     int seekedTo_ = -1;
     int lastTickBeforeSeek_ = -1;
 };
@@ -390,6 +459,8 @@ OfflineFluidSynthSequencer::~OfflineFluidSynthSequencer() = default;
 std::uint32_t OfflineFluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) {
     return OpenSong(engine_, std::move(song), opened);
 }
+
+void OfflineFluidSynthSequencer::WaitForClosedSongs() { engine_->WaitForClosedSongs(); }
 
 void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> right) {
     engine_->Render(left, right);

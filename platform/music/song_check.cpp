@@ -9,7 +9,10 @@
 //   blokfall-song-check --time-load FILE
 // opens and plays the file on the real sequencer and, while the synthesiser reads it, asks for
 // the position every 5 ms as the music poll does; prints how long the open, the start, the
-// slowest of those questions and the close took.
+// slowest of those questions, the stop and the close took; then opens and starts it again and
+// stops and closes it while the synthesiser is still reading it.
+//   blokfall-song-check --write-long-song FILE
+// writes a test song of 8 MB with a million notes, for --time-load.
 
 #include <algorithm>
 #include <chrono>
@@ -87,6 +90,39 @@ double MillisecondsSince(std::chrono::steady_clock::time_point start) {
         .count();
 }
 
+// One track of a million short notes, each a note-on and a note-off with their own status
+// bytes: 8 bytes a note, 8 MB in all, over an hour at 120 beats a minute.
+int WriteLongSong(const char* file) {
+    constexpr std::uint32_t kNotes = 1'000'000;
+    std::vector<unsigned char> track;
+    track.reserve(kNotes * 8 + 4);
+    for (std::uint32_t note = 0; note < kNotes; ++note) {
+        const auto key = static_cast<unsigned char>(48 + note % 24);
+        track.insert(track.end(), {0, 0x90, key, 80, 4, 0x80, key, 0});
+    }
+    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});  // end of track
+    std::ofstream out(file, std::ios::binary);
+    auto bigEndian = [&](std::uint32_t value, int bytes) {
+        for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+            out.put(static_cast<char>((value >> shift) & 0xFF));
+    };
+    out.write("MThd", 4);
+    bigEndian(6, 4);
+    bigEndian(0, 2);    // one track
+    bigEndian(1, 2);
+    bigEndian(480, 2);  // ticks per quarter note
+    out.write("MTrk", 4);
+    bigEndian(static_cast<std::uint32_t>(track.size()), 4);
+    out.write(reinterpret_cast<const char*>(track.data()),
+              static_cast<std::streamsize>(track.size()));
+    out.close();
+    if (!out) {
+        std::printf("%s: cannot write\n", file);
+        return 1;
+    }
+    return 0;
+}
+
 int TimeLoad(const char* file) {
     blok::Mci mci(blok::fluid::MakeFluidSynthSequencer());
     // The sound font is loaded before, as in the game when a song follows another.
@@ -114,10 +150,24 @@ int TimeLoad(const char* file) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     start = std::chrono::steady_clock::now();
+    mci.Stop(id);
+    const double stopMs = MillisecondsSince(start);
+    start = std::chrono::steady_clock::now();
     mci.Close(id);
-    std::printf(
-        "%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), close %.1f ms\n",
-        file, openMs, playMs, slowestPoll, position, MillisecondsSince(start));
+    const double closeMs = MillisecondsSince(start);
+
+    // The synthesiser reads the song in the first period it renders after the start.
+    if (mci.Open(blok::kSequencerDeviceType, file, id) != 0 || mci.Play(id, 0) != 0) return 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    start = std::chrono::steady_clock::now();
+    mci.Stop(id);
+    const double stopLoadingMs = MillisecondsSince(start);
+    start = std::chrono::steady_clock::now();
+    mci.Close(id);
+    std::printf("%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), "
+                "stop %.1f ms, close %.1f ms; while loading: stop %.1f ms, close %.1f ms\n",
+                file, openMs, playMs, slowestPoll, position, stopMs, closeMs, stopLoadingMs,
+                MillisecondsSince(start));
     return 0;
 }
 
@@ -130,6 +180,7 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
         if (arg == "--time-load" && i + 1 < argc) return TimeLoad(argv[i + 1]);
+        if (arg == "--write-long-song" && i + 1 < argc) return WriteLongSong(argv[i + 1]);
         if (arg == "--time-open-offline" && i + 1 < argc)
             return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(), argv[i + 1]);
         if (arg == "--wav" && i + 1 < argc) {

@@ -178,6 +178,34 @@ TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
     EXPECT_NEAR(position, 900, 40);
 }
 
+// Closing leaves the player to the engine's thread, while the output's thread renders on.
+TEST_F(OfflineRender, AClosedSongFallsSilentAndTheDeviceFreesWhatIsStillClosing) {
+    testing::ScratchDir dir("fluid-close");
+    testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
+    auto held = std::make_unique<MciMidi>(*mci_, (dir.path() / "held.mid").string().c_str());
+    ASSERT_EQ(held->Play(), 0);
+    Render(300);  // the note has settled
+    const double heldLevel = Render(300);
+    ASSERT_GT(Decibels(heldLevel), -40.0);
+
+    std::atomic<bool> rendering{true};
+    std::thread output([&] {
+        while (rendering) Render(20);
+    });
+    held.reset();
+    rendering = false;
+    output.join();
+    renderer_->WaitForClosedSongs();
+    Render(300);  // the released note fades
+    EXPECT_LT(Render(300), heldLevel / 1e4) << "the closed song's note was released";
+
+    // Closed just before the device goes: the device deletes its player (checked for leaks
+    // under the sanitizers).
+    MciMidi last(*mci_, kSong.c_str());
+    ASSERT_EQ(last.Play(), 0);
+    Render(100);
+}
+
 TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {
     testing::ScratchDir dir("fluid-volume");
     testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
