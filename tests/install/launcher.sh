@@ -3,9 +3,9 @@
 # it ran and with which arguments: the player's folder is made and given the shared help and
 # songs as links, what the player has there stays untouched, and a folder that cannot be
 # prepared is reported with its reason and a non-zero status.
-#   launcher.sh BUILD_DIR
+#   launcher.sh BUILD_DIR BINDIR LIBEXECDIR DATADIR   (the folders relative to the prefix)
 set -euo pipefail
-build=$(realpath "$1")
+build=$(realpath "$1") bindir=$2 libexecdir=$3 datadir=$4
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -14,13 +14,13 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$scratch/first" >/dev/null
 mv "$scratch/first" "$scratch/usr"
 prefix=$scratch/usr
-cat > "$prefix/libexec/blokfall/Blokfall" <<'GAME'
+cat > "$prefix/$libexecdir/blokfall/Blokfall" <<'GAME'
 #!/bin/sh
 { pwd; echo "$*"; } > "$RECORD"
 exit 7
 GAME
 export RECORD=$scratch/record.txt
-launch() { env -u XDG_DATA_HOME HOME="$scratch/home" "$@" "$prefix/bin/blokfall" --a 'b c'; }
+launch() { env -u XDG_DATA_HOME HOME="$scratch/home" "$@" "$prefix/$bindir/blokfall" --a 'b c'; }
 
 # A first start: the folder with both links, the game run there with the arguments, its status
 # passed on.
@@ -29,9 +29,9 @@ launch || status=$?
 folder=$scratch/home/.local/share/Blokfall
 [ "$status" = 7 ] || fail "the game's status 7 came back as $status"
 [ "$(cat "$RECORD")" = "$folder"$'\n'"--a b c" ] || fail "the game ran as: $(cat "$RECORD")"
-[ "$(readlink -f "$folder/music/19.mid")" = "$prefix/share/blokfall/music/19.mid" ] ||
+[ "$(readlink -f "$folder/music/19.mid")" = "$prefix/$datadir/blokfall/music/19.mid" ] ||
     fail "the songs are not linked"
-cmp "$folder/Blokfall.hlp" "$prefix/share/blokfall/Blokfall.hlp" || fail "the help is not linked"
+cmp "$folder/Blokfall.hlp" "$prefix/$datadir/blokfall/Blokfall.hlp" || fail "the help is not linked"
 
 # XDG_DATA_HOME chooses the folder when it is absolute and is ignored when relative.
 launch XDG_DATA_HOME="$scratch/data" || true

@@ -23,9 +23,9 @@ for page in "$prefix"/share/man/man6/*.6.gz; do
 done
 # The launcher finds everything relative to itself; nothing may name where it was built or
 # where it was meant to go. (Debugging data may: a package strips it.)
-for program in "$prefix"/bin/blokfall-sim "$prefix"/libexec/blokfall/Blokfall; do
-    [ -f "$program" ] && strip --strip-debug "$program"
-done
+while IFS= read -r file; do
+    case $(head -c 4 "$prefix/$file") in $'\x7fELF') strip --strip-debug "$prefix/$file" ;; esac
+done < "$scratch/files.txt"
 for place in "$build" "$(dirname "$build")" /usr/local; do
     found=$(grep -rlF "$place" "$prefix" || true)
     [ -z "$found" ] || fail "$place is written into: $found"

@@ -3,7 +3,7 @@
 # folder: the launcher prepares ~/.local/share/Blokfall, the title screen appears, a song is
 # found through the linked music folder, File > Quit ends the game with status 0 and the
 # high-score file lies in the player's folder.
-#   play.sh PREFIX SCREENSHOT_DIR      (PREFIX: the installed tree's usr/)
+#   play.sh LAUNCHER SCREENSHOT_DIR      (LAUNCHER: the installed tree's blokfall)
 set -euo pipefail
 
 if [ -z "${BLOKFALL_PLAY_INNER:-}" ]; then
@@ -11,7 +11,7 @@ if [ -z "${BLOKFALL_PLAY_INNER:-}" ]; then
     exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
 
-prefix=$(realpath "$1")
+launcher=$(realpath "$1")
 mkdir -p "$2"
 shots=$(realpath "$2")
 scratch=$(mktemp -d)
@@ -41,7 +41,7 @@ title_shown() {
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 trace=$scratch/trace.txt
-(cd / && exec strace -f -q -e trace=openat -o "$trace" "$prefix/bin/blokfall") \
+(cd / && exec strace -f -q -e trace=openat -o "$trace" "$launcher") \
     2> "$scratch/stderr.txt" &
 pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Blokfall$' | head -1)
