@@ -42,8 +42,8 @@ class SetupFlow : public ::testing::Test {
     ScratchFolder scratch;
     fs::path dist = scratch / "dist";
     fs::path data = scratch / "data";
-    SetupContext context{dist, scratch.path(), {data.string(), (scratch / "home").string()},
-                         "icon picture"};
+    SetupContext context{
+        dist, scratch.path(), {data.string(), (scratch / "home").string()}, "icon picture"};
     RecordingHost host;
 
     void SetUp() override {
