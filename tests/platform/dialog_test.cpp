@@ -124,13 +124,17 @@ TEST_F(ModalDialogs, TheGameTimersKeepRunningBehindThem) {
     EXPECT_GE(ticksWhileOpen, 3);
 }
 
-TEST(HelpViewer, ShowsTheHelpTextReadOnly) {
-    QTemporaryDir dir;
+QString WriteHelpFile(const QTemporaryDir& dir, const char* text) {
     const QString path = dir.filePath("Blokfall.hlp");
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# Playing\n\nMove the piece with the cursor keys.\n");
-    file.close();
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+TEST(HelpViewer, ShowsTheHelpTextReadOnly) {
+    QTemporaryDir dir;
+    const QString path = WriteHelpFile(dir, "# Playing\n\nMove the piece with the cursor keys.\n");
 
     HelpViewer viewer(path);
     const auto* text = viewer.findChild<QTextBrowser*>("HelpText");
@@ -177,11 +181,7 @@ TEST(HelpViewer, RefusesWhatIsNotARegularFileOfSensibleSize) {
 // The keys reach the text, which has the focus, and must still close the window.
 TEST(HelpViewer, EscapeCtrlWAndCtrlQCloseIt) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Blokfall.hlp");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# Keys\n\nP pauses.\n");
-    file.close();
+    const QString path = WriteHelpFile(dir, "# Keys\n\nP pauses.\n");
     for (const QKeyCombination keys :
          {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W, Qt::CTRL | Qt::Key_Q}) {
         HelpViewer viewer(path);

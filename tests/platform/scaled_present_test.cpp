@@ -208,7 +208,7 @@ TEST_F(ScaledPresentTest, AnInvalidatedTopBandRepaintsOnlyThatBand) {
         SCOPED_TRACE(bottom);
         DrawPositions(frame, inverted);
         std::fill(invertedRows.begin(), invertedRows.begin() + bottom, inverted);
-        PaintAndWait([&] { platform.InvalidateTop(bottom); });
+        PaintAndWait([&, band = bottom] { platform.InvalidateTop(band); });
         const Picture picture = Shown();
         const Readback shown = Read(picture.image);
         if (HasFailure()) return;
