@@ -44,7 +44,7 @@ trace=$scratch/trace.txt
 (cd / && exec strace -f -q -e trace=openat -o "$trace" "$launcher") \
     2> "$scratch/stderr.txt" &
 pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Blokfall$' | head -1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Blokfall$' | head -1)
 [ -n "$window" ] || fail "no Blokfall window"
 wait_for 10 title_shown || fail "the title screen did not appear"
 xdotool windowfocus --sync "$window"
