@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <span>
+#include <system_error>
 
 #include <QApplication>
 #include <QIcon>
@@ -36,10 +38,12 @@ int RunGame() {
         "hiscore.dat",
         std::span<std::int32_t, blok::kMusicWords>(playlist.stillPlayed.data(), blok::kMusicWords),
         hiscoreDialogs);
-    RenderScreen screen(random);
+    blok::RenderScreen screen(random);
     blok::qt::QtPlatform platform;
+    std::error_code noDirectory;
     blok::GameShell shell(platform, random, screen, hiscores, music,
-                          [] { return static_cast<std::int64_t>(std::time(nullptr)); });
+                          [] { return static_cast<std::int64_t>(std::time(nullptr)); },
+                          std::filesystem::current_path(noDirectory));
     platform.Attach(shell);
 
     shell.Startup();

@@ -1,5 +1,7 @@
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <system_error>
 
 #include "sim.h"
 
@@ -9,6 +11,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (argc == 2) {
+        // A folder opens like a file but reads as empty: it would pass as an empty script.
+        std::error_code ignored;
+        if (std::filesystem::is_directory(argv[1], ignored)) {
+            std::cerr << "blokfall-sim: " << argv[1] << " is a folder, not a script\n";
+            return 2;
+        }
         std::ifstream file(argv[1]);
         if (!file) {
             std::cerr << "blokfall-sim: cannot open " << argv[1] << "\n";

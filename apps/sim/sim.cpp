@@ -6,49 +6,68 @@
 #include <istream>
 #include <optional>
 #include <ostream>
-#include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game.h"
 #include "game_frame.h"
+#include "game_shell.h"
+#include "headless.h"
+#include "render_screen.h"
 
 namespace blok::sim {
 
 namespace {
 
-// Keys as one input line of the script presents them: each named key went down since the
-// last poll and is still held; nothing carries over to the next line.
-class ScriptedHost : public GameHost {
-public:
-    explicit ScriptedHost(std::ostream& out) : out_(out) {}
-
-    void Press(int virtualKey) {
-        pressed_.insert(virtualKey);
-        held_.insert(virtualKey);
-    }
-    void ReleaseAll() {
-        pressed_.clear();
-        held_.clear();
-    }
-
-    bool PressedSinceLastRead(int virtualKey) override { return pressed_.erase(virtualKey) > 0; }
-    bool Held(int virtualKey) override { return held_.count(virtualKey) > 0; }
-    void ShowMessage(std::string_view text, std::string_view caption) override {
-        out_ << "message \"" << text << "\" \"" << caption << "\"\n";
-    }
-    void RestartGravityTimer(int) override {}
-
-private:
-    std::ostream& out_;
-    std::set<int> pressed_;
-    std::set<int> held_;
-};
-
 struct ScriptError {
     std::string reason;
 };
+
+// Longer lines are refused rather than read whole: a script without line ends must not take
+// all memory.
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+constexpr int kExitOk = 0;
+constexpr int kExitOutputFailed = 1;
+constexpr int kExitBadScript = 2;
+
+// Script text as it may be echoed in a message: control bytes as \xNN, so that a stray escape
+// sequence cannot act on the terminal.
+std::string Printable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::string Quoted(std::string_view text) { return "'" + Printable(text) + "'"; }
+
+enum class LineRead { Line, End, TooLong };
+
+// One line without its end, as std::getline reads it, but never more than kMaxLineBytes.
+LineRead ReadLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf& buffer = *in.rdbuf();
+    bool any = false;
+    for (int c = buffer.sbumpc(); c != std::char_traits<char>::eof(); c = buffer.sbumpc()) {
+        any = true;
+        if (c == '\n') return LineRead::Line;
+        if (line.size() == kMaxLineBytes) return LineRead::TooLong;
+        line.push_back(static_cast<char>(c));
+    }
+    return any ? LineRead::Line : LineRead::End;
+}
 
 std::int64_t ParseNumber(const std::string& token, std::int64_t min, std::int64_t max,
                          const char* what) {
@@ -62,7 +81,7 @@ std::int64_t ParseNumber(const std::string& token, std::int64_t min, std::int64_
 
 void ExpectArgs(const std::vector<std::string>& tokens, std::size_t count) {
     if (tokens.size() != count + 1) {
-        throw ScriptError{"'" + tokens[0] + "' takes " + std::to_string(count) + " argument" +
+        throw ScriptError{Quoted(tokens[0]) + " takes " + std::to_string(count) + " argument" +
                           (count == 1 ? "" : "s")};
     }
 }
@@ -74,14 +93,25 @@ std::vector<std::string> Tokens(const std::string& line) {
     return tokens;
 }
 
-// The game window's client area as the simulator paints it: the whole game frame, which the
-// off-screen surface exceeds by 100 columns like the window's own.
-constexpr int kClientWidth = kGameFrameWidth;
-constexpr int kClientHeight = kGameFrameHeight;
+// The shell's calendar clock stands still at the value that seeds the generator as a fresh one
+// is seeded, so a script without `seed` replays the same game every time.
+constexpr std::int64_t kVirtualTime = Random::kDefaultSeed;
 
+// Runs the window's own shell on the headless desktop: script lines become the events the
+// window would deliver. Only game frames are painted; outside a game a paint does nothing.
 class Simulator {
 public:
-    explicit Simulator(std::ostream& out) : out_(out), host_(out), game_(random_, host_) {}
+    explicit Simulator(std::ostream& out)
+        : out_(out),
+          platform_([this](std::string_view text, std::string_view caption) {
+              out_ << "message \"" << text << "\" \"" << caption << "\"\n";
+          }),
+          screen_(random_),
+          shell_(platform_, random_, screen_, hiscores_, music_, [] { return kVirtualTime; }, {}) {
+        platform_.Attach(shell_);
+        shell_.Startup();
+        shell_.OnCreate();
+    }
 
     void Run(const std::vector<std::string>& t) {
         const std::string& command = t[0];
@@ -96,57 +126,59 @@ public:
             Paint();
         } else if (command == "gravity") {
             ExpectArgs(t, 0);
-            game_.GravityTick();
+            shell_.OnTimer(kTimerGravity);
         } else if (command == "speedup") {
             ExpectArgs(t, 0);
-            game_.SpeedUpTick();
+            shell_.OnTimer(kTimerSpeedUp);
         } else if (command == "input") {
             Input(t);
         } else if (command == "quit") {
             ExpectArgs(t, 0);
-            game_.iGameStatus = kStatusTitlePending;
+            shell_.OnCommand(kCmdQuitGame);
         } else if (command == "cell") {
             ExpectArgs(t, 3);
             const auto x = static_cast<std::size_t>(ParseNumber(t[1], 0, kFieldColumns - 1, "x"));
             const auto y = static_cast<std::size_t>(ParseNumber(t[2], 0, kFieldRows - 1, "y"));
-            game_.SpielFeld[x][y] = static_cast<std::int16_t>(ParseNumber(t[3], -32768, 32767, "value"));
+            shell_.game().SpielFeld[x][y] = static_cast<std::int16_t>(ParseNumber(t[3], -32768, 32767, "value"));
         } else if (command == "dump") {
             ExpectArgs(t, 0);
             Dump();
         } else if (command == "background") {
             ExpectArgs(t, 1);
-            backgroundImage_ = BackgroundFor(t[1]);
+            shell_.OnCommand(BackgroundCommandFor(t[1]));
         } else if (command == "frame") {
             ExpectArgs(t, 1);
             Paint();
             WriteFrame(t[1]);
         } else {
-            throw ScriptError{"unknown command '" + command + "'"};
+            throw ScriptError{"unknown command " + Quoted(command)};
         }
     }
 
 private:
+    // The way a player starts a game: back to the title screen if a game runs, then the start
+    // dialog's choices and its Start button, then the paint that starts the game.
     void Start(int type) {
-        game_.gamePause = 0;
-        game_.STOP = 0;
-        game_.iGameStatus = type;
-        game_.GameInit = 1;
-        game_.noScore = type == kStatusFaceToFace ? 1 : 0;
+        if (IsGameRunning(shell_.game().iGameStatus)) shell_.OnCommand(kCmdQuitGame);
+        shell_.OnPaint();  // the title screen with the start dialog
+        if (type == kStatusOnePlayer) {
+            shell_.StartDialogCommand(kDlgOnePlayer);
+        } else {
+            shell_.StartDialogCommand(kDlgTwoPlayers);
+            shell_.StartDialogCommand(type == kStatusCooperative ? kDlgCooperative
+                                                                 : kDlgFaceToFace);
+        }
+        shell_.StartDialogCommand(kDlgStart);
         Paint();
     }
 
-    // A paint as the window receives it: a pending game starts, then a frame is composed, which
-    // clears the blast markers it shows. Outside a game nothing is composed.
     void Paint() {
-        if (!IsGameRunning(game_.iGameStatus)) return;
-        if (game_.GameInit == 1) game_.StartFromPaint();
-        PrintGameArea(surface_, game_, LoadPictures(), backgroundImage_, kClientWidth,
-                      kClientHeight);
+        if (IsGameRunning(shell_.game().iGameStatus)) shell_.OnPaint();
     }
 
-    static int BackgroundFor(const std::string& name) {
-        if (name == "picture") return 1;
-        if (name == "white") return 0;
+    static int BackgroundCommandFor(const std::string& name) {
+        if (name == "picture") return kCmdPicture;
+        if (name == "white") return kCmdWhite;
         throw ScriptError{"background is 'picture' or 'white'"};
     }
 
@@ -155,37 +187,41 @@ private:
     void WriteFrame(const std::string& path) const {
         std::ofstream file(path, std::ios::binary);
         file << "P6\n" << kGameFrameWidth << ' ' << kGameFrameHeight << "\n255\n";
-        const std::uint32_t* pixels = surface_.Pixels();
+        const Surface* frame = platform_.LastPresented();
         for (int y = 0; y < kGameFrameHeight; ++y) {
             for (int x = 0; x < kGameFrameWidth; ++x) {
-                const std::uint32_t p = pixels[y * surface_.Width() + x];
+                const std::uint32_t p =
+                    frame != nullptr ? frame->Pixels()[y * frame->Width() + x] : 0;
                 const char rgb[3] = {static_cast<char>(p >> 16), static_cast<char>(p >> 8),
                                      static_cast<char>(p)};
                 file.write(rgb, 3);
             }
         }
         file.close();
-        if (!file) throw ScriptError{"cannot write '" + path + "'"};
+        if (!file) throw ScriptError{"cannot write " + Quoted(path)};
     }
 
     void Input(const std::vector<std::string>& t) {
-        host_.ReleaseAll();
-        for (std::size_t i = 1; i < t.size(); ++i) host_.Press(KeyFor(t[i]) & 0xFF);
-        game_.InputTick();
-        host_.ReleaseAll();
+        // Each named key went down since the last poll and is still held; nothing carries over
+        // to the next line.
+        platform_.ReleaseAll();
+        for (std::size_t i = 1; i < t.size(); ++i) platform_.Press(KeyFor(t[i]) & 0xFF);
+        shell_.OnTimer(kTimerInput);
+        platform_.ReleaseAll();
     }
 
     int KeyFor(const std::string& name) const {
-        if (name == "left1") return game_.key1left;
-        if (name == "right1") return game_.key1right;
-        if (name == "up1") return game_.key1up;
-        if (name == "down1") return game_.key1down;
-        if (name == "left2") return game_.key2left;
-        if (name == "right2") return game_.key2right;
-        if (name == "up2") return game_.key2up;
-        if (name == "down2") return game_.key2down;
+        const Game& game = shell_.game();
+        if (name == "left1") return game.key1left;
+        if (name == "right1") return game.key1right;
+        if (name == "up1") return game.key1up;
+        if (name == "down1") return game.key1down;
+        if (name == "left2") return game.key2left;
+        if (name == "right2") return game.key2right;
+        if (name == "up2") return game.key2up;
+        if (name == "down2") return game.key2down;
         if (name == "pause") return kKeyP;
-        throw ScriptError{"unknown key '" + name + "'"};
+        throw ScriptError{"unknown key " + Quoted(name)};
     }
 
     void DumpPiece(const char* name, const figure& p) {
@@ -198,7 +234,7 @@ private:
     }
 
     void Dump() {
-        const Game& g = game_;
+        const Game& g = shell_.game();
         out_ << "status " << g.iGameStatus << " init " << g.GameInit << " speed " << g.gamespeed
              << " speedup " << g.gamespeedup << " stop " << g.STOP << " pause " << g.gamePause
              << " noscore " << g.noScore << '\n';
@@ -216,10 +252,11 @@ private:
 
     std::ostream& out_;
     Random random_;
-    ScriptedHost host_;
-    Game game_;
-    Surface surface_{kClientWidth + 100, kClientHeight};
-    int backgroundImage_ = 1;
+    HeadlessPlatform platform_;
+    RenderScreen screen_;
+    NullHiscoreBook hiscores_;
+    NullMusic music_;
+    GameShell shell_;
 };
 
 }  // namespace
@@ -227,19 +264,28 @@ private:
 int RunScript(std::istream& script, std::ostream& out, std::ostream& err) {
     Simulator simulator(out);
     std::string line;
-    for (int number = 1; std::getline(script, line); ++number) {
-        const auto tokens = Tokens(line);
-        if (tokens.empty()) continue;
+    for (int number = 1;; ++number) {
+        const LineRead read = ReadLine(script, line);
+        if (read == LineRead::End) break;
         try {
-            simulator.Run(tokens);
+            if (read == LineRead::TooLong) {
+                throw ScriptError{"line longer than " + std::to_string(kMaxLineBytes) + " bytes"};
+            }
+            const auto tokens = Tokens(line);
+            if (!tokens.empty()) simulator.Run(tokens);
         } catch (const ScriptError& e) {
             out.flush();
             err << "error line " << number << ": " << e.reason << '\n';
-            return 2;
+            return kExitBadScript;
         }
+        // Output that cannot be written is lost: stop at once rather than report success.
+        if (!out) break;
     }
-    out.flush();
-    return 0;
+    if (!out.flush()) {
+        err << "error: the output cannot be written\n";
+        return kExitOutputFailed;
+    }
+    return kExitOk;
 }
 
 }  // namespace blok::sim

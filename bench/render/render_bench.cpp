@@ -1,4 +1,4 @@
-// Cost of composing frames, next to the cost of merely copying one 409 x 428 frame: the frame
+// Cost of composing frames, next to the cost of merely copying one game frame: the frame
 // budget is stated as a multiple of that copy.
 
 #include <benchmark/benchmark.h>
@@ -11,14 +11,6 @@
 
 namespace blok {
 namespace {
-
-class IdleHost : public GameHost {
-public:
-    bool PressedSinceLastRead(int) override { return false; }
-    bool Held(int) override { return false; }
-    void ShowMessage(std::string_view, std::string_view) override {}
-    void RestartGravityTimer(int) override {}
-};
 
 void CopyFrame(benchmark::State& state) {
     std::vector<std::uint32_t> from(kGameFrameWidth * kGameFrameHeight, 0x123456u);
@@ -54,7 +46,7 @@ void FillMidGame(Game& game) {
 
 void GameFrame(benchmark::State& state) {
     Random rng(1);
-    IdleHost host;
+    NullGameHost host;
     Game game(rng, host);
     game.iGameStatus = static_cast<int>(state.range(0));
     FillMidGame(game);
@@ -74,14 +66,14 @@ void TitleFrame(benchmark::State& state) {
     Random rng(1);
     TitleScreen title;
     ResetTitleForNewWindow(title);
-    for (int i = 0; i < 300; ++i) TitleAnimationStep(title, rng, 409);  // a sky full of stars
+    for (int i = 0; i < 300; ++i) TitleAnimationStep(title, rng, kGameFrameWidth);  // a sky full of stars
     title.picfak = 0.5f;
     title.x = static_cast<int>(state.range(0));
     const Pictures& pictures = LoadPictures();
-    Surface surface(409 + 100, kGameFrameHeight);
+    Surface surface(kGameFrameWidth + kSurfaceExtraWidth, kGameFrameHeight);
     for (auto _ : state) {
-        ComposeTitleFrame(surface, title, pictures, 409, 409, kGameFrameHeight,
-                          "Now Playing: Ode to Joy");
+        ComposeTitleFrame(surface, title, pictures, kGameFrameWidth, kGameFrameWidth,
+                          kGameFrameHeight, "Now Playing: Ode to Joy");
         benchmark::DoNotOptimize(surface.Pixels());
         benchmark::ClobberMemory();
     }

@@ -2,21 +2,11 @@
 // both pieces falling, and face to face some penalty cells, one of them waiting on a piece.
 #include <benchmark/benchmark.h>
 
-#include <string_view>
-
 #include "game.h"
 
 namespace {
 
 using blok::Game;
-
-class QuietHost : public blok::GameHost {
-public:
-    bool PressedSinceLastRead(int) override { return false; }
-    bool Held(int) override { return false; }
-    void ShowMessage(std::string_view, std::string_view) override {}
-    void RestartGravityTimer(int) override {}
-};
 
 struct MidGame {
     explicit MidGame(int type) : game(random, host) {
@@ -62,7 +52,7 @@ struct MidGame {
     }
 
     blok::Random random{7};
-    QuietHost host;
+    blok::NullGameHost host;
     Game game;
 };
 

@@ -74,8 +74,8 @@ public:
     void musicPause() override { playlist_.musicPause(); }
     void skipSong() override { playlist_.skipSong(); }
     void musicKill() override { playlist_.musicKill(); }
-    int mpause() const override { return playlist_.mpause; }
-    int NOMUSIC() const override { return playlist_.NOMUSIC; }
+    bool Paused() const override { return playlist_.mpause == 1; }
+    bool Silent() const override { return playlist_.NOMUSIC != 0; }
     std::string_view CurrentCaption() const override { return playlist_.CurrentCaption(); }
 
 private:

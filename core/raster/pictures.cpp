@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ids_and_sizes.h"
+
 namespace blok {
 
 namespace {
@@ -20,9 +22,9 @@ constexpr std::array<Slot, 12> kSlots{{
     {"SPIDER", &Pictures::spiderbmp, 40, 40},
     {"BOMB", &Pictures::bombbmp, 20, 30},
     {"FLAME", &Pictures::flamebmp, 60, 60},
-    {"KESTA", &Pictures::kestabmp, 409, 428},
-    {"COOP", &Pictures::coopbmp, 409, 428},
-    {"MORVO", &Pictures::morvobmp, 409, 428},
+    {"KESTA", &Pictures::kestabmp, kGameFrameWidth, kGameFrameHeight},
+    {"COOP", &Pictures::coopbmp, kGameFrameWidth, kGameFrameHeight},
+    {"MORVO", &Pictures::morvobmp, kGameFrameWidth, kGameFrameHeight},
     {"WORSE", &Pictures::worsebmp, 20, 20},
     {"DUCKY", &Pictures::duckybmp, 200, 50},
     {"TITAN", &Pictures::titanbmp, 426, 122},

@@ -15,9 +15,9 @@ struct Pictures {
     Picture spiderbmp;  // SPIDER: corner picture, 40 x 40
     Picture bombbmp;    // BOMB: the falling bomb, 20 x 30
     Picture flamebmp;   // FLAME: an explosion over 3 x 3 cells, 60 x 60
-    Picture kestabmp;   // KESTA: one-player background, 409 x 428
-    Picture coopbmp;    // COOP: cooperative background, 409 x 428
-    Picture morvobmp;   // MORVO: face-to-face background, 409 x 428
+    Picture kestabmp;   // KESTA: one-player background, the game frame's size
+    Picture coopbmp;    // COOP: cooperative background, the game frame's size
+    Picture morvobmp;   // MORVO: face-to-face background, the game frame's size
     Picture worsebmp;   // WORSE: a penalty cell, 20 x 20
     Picture duckybmp;   // DUCKY: first title sprite, 200 x 50
     Picture titanbmp;   // TITAN: second title sprite, 426 x 122

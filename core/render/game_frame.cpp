@@ -9,7 +9,7 @@ namespace blok {
 namespace {
 
 constexpr int kCell = 20;
-constexpr int kStripColumns = 10;
+constexpr int kStripColumns = kAreaWidth;
 constexpr int kStripRows = 20;
 constexpr int kScoreRight = 400;
 constexpr Color kScoreColor = Rgb(160, 160, 160);
@@ -29,9 +29,13 @@ struct Layout {
 };
 
 const Layout* LayoutFor(int iGameStatus) {
-    static constexpr Layout kOnePlayer{64, 0, &Pictures::kestabmp, true, 1, {{{2, 104}, {}}}};
-    static constexpr Layout kCooperative{-40, 0, &Pictures::coopbmp, false, 2, {{{2, 0}, {12, 200}}}};
-    static constexpr Layout kFaceToFace{-40, -20, &Pictures::morvobmp, true, 2, {{{2, 0}, {13, 200}}}};
+    constexpr int kLeft = kLeftAreaColumn;
+    constexpr int kCooperativeRight = kLeftAreaColumn + kAreaWidth;
+    static constexpr Layout kOnePlayer{64, 0, &Pictures::kestabmp, true, 1, {{{kLeft, 104}, {}}}};
+    static constexpr Layout kCooperative{
+        -40, 0, &Pictures::coopbmp, false, 2, {{{kLeft, 0}, {kCooperativeRight, 200}}}};
+    static constexpr Layout kFaceToFace{
+        -40, -20, &Pictures::morvobmp, true, 2, {{{kLeft, 0}, {kRightAreaColumn, 200}}}};
     switch (iGameStatus) {
         case kStatusOnePlayer: return &kOnePlayer;
         case kStatusCooperative: return &kCooperative;
@@ -94,12 +98,17 @@ void DrawScore(Surface& dc, const Game& game) {
     }
 }
 
+// The cell shown at column x and row y of a strip.
+template <typename GameRef>
+auto& StripCell(GameRef& game, Strip strip, int x, int y) {
+    return game.SpielFeld[static_cast<std::size_t>(strip.offx + x)][static_cast<std::size_t>(y)];
+}
+
 // One strip of ten columns and twenty rows. Later cells paint over an earlier flame.
-void PlotFeld(Surface& dc, Game& game, const Pictures& pictures, Strip strip) {
+void PlotFeld(Surface& dc, const Game& game, const Pictures& pictures, Strip strip) {
     for (int y = 0; y < kStripRows; ++y) {
         for (int x = 0; x < kStripColumns; ++x) {
-            auto& cell = game.SpielFeld[static_cast<std::size_t>(strip.offx + x)]
-                                       [static_cast<std::size_t>(y)];
+            const std::int16_t cell = StripCell(game, strip, x, y);
             const int X = x * kCell + strip.feldx;
             const int Y = y * kCell;
             if (IsStoneColor(cell)) {
@@ -107,7 +116,6 @@ void PlotFeld(Surface& dc, Game& game, const Pictures& pictures, Strip strip) {
                 DrawCell(dc, X, Y);
             }
             if (cell == kBlast) {
-                cell = kEmpty;
                 DrawPicture(dc, X - kCell, Y - kCell, 3 * kCell, 3 * kCell, pictures.flamebmp);
             }
             if (cell == kPenalty) {
@@ -118,7 +126,7 @@ void PlotFeld(Surface& dc, Game& game, const Pictures& pictures, Strip strip) {
 }
 
 void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pictures) {
-    if (piece.what == 2 && IsStoneColor(piece.color)) {
+    if (piece.what == kPieceCells && IsStoneColor(piece.color)) {
         dc.SelectBrush(BrushFor(piece.color));
         for (int j = 0; j < 4; ++j) {
             for (int i = 0; i < 4; ++i) {
@@ -126,7 +134,7 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
                 DrawCell(dc, (piece.x + j) * kCell + offset, (piece.y + i) * kCell);
             }
         }
-    } else if (piece.what == 3) {
+    } else if (piece.what == kPieceBomb) {
         // The bomb hangs two pixels right of and seven above its cell; in row 0 its top is cut.
         DrawPicture(dc, piece.x * kCell + offset + 2, piece.y * kCell - 7, 20, 30,
                     pictures.bombbmp);
@@ -135,7 +143,7 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
 
 }  // namespace
 
-void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& pictures,
+void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& pictures,
                    int backgroundImage, int clientWidth, int clientHeight) {
     const Layout* layout = LayoutFor(game.iGameStatus);
     if (layout == nullptr) return;
@@ -166,6 +174,20 @@ void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& picture
         DrawPiece(dc, game.AktuellerSpielStein2, layout->beginx + layout->addx, pictures);
     }
     dc.SelectBrush(oldBrush);
+}
+
+void ClearShownBlastMarkers(Game& game) {
+    const Layout* layout = LayoutFor(game.iGameStatus);
+    if (layout == nullptr) return;
+    for (int s = 0; s < layout->stripCount; ++s) {
+        const Strip strip = layout->strips[static_cast<std::size_t>(s)];
+        for (int y = 0; y < kStripRows; ++y) {
+            for (int x = 0; x < kStripColumns; ++x) {
+                auto& cell = StripCell(game, strip, x, y);
+                if (cell == kBlast) cell = kEmpty;
+            }
+        }
+    }
 }
 
 }  // namespace blok

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game.h"
+#include "ids_and_sizes.h"
 #include "pictures.h"
 #include "surface.h"
 
@@ -15,14 +16,13 @@ inline constexpr Brush stoneColor[6] = {
     {Rgb(200, 200, 0)}, {Rgb(200, 0, 200)}, {Rgb(0, 200, 200)},
 };
 
-// Size of a game frame; the window shows (0, 0)-(kGameFrameWidth, kGameFrameHeight).
-inline constexpr int kGameFrameWidth = 409;
-inline constexpr int kGameFrameHeight = 428;
-
 // Composes one game frame for iGameStatus 3, 4 or 5 into the surface (any other status draws
-// nothing). The one change to the game: blast markers that are drawn are cleared, so each
-// explosion shows in exactly one frame. `backgroundImage` 0 means plain white.
-void PrintGameArea(Surface& hHiddenScreenDC, Game& game, const Pictures& pictures,
+// nothing). `backgroundImage` 0 means plain white.
+void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& pictures,
                    int backgroundImage, int clientWidth, int clientHeight);
+
+// Empties the blast markers that a game frame shows, once that frame is on screen, so that each
+// explosion shows in exactly one frame. Markers outside the shown strips stay.
+void ClearShownBlastMarkers(Game& game);
 
 }  // namespace blok

@@ -53,10 +53,11 @@ struct Game::PlayerView {
 Game::PlayerView Game::Player(int which) {
     if (which == 1) {
         return {AktuellerSpielStein1, AktuellerSpielStein2, isLeft1, isRight1, isUp1, isDown1,
-                Up1Points, 5, 5, true};
+                Up1Points, kSpawnColumn1, kSpawnColumn1, true};
     }
+    // Kept quirk: "Player 2 starts at column 16, then 15" in docs/maintainers-notes.md
     return {AktuellerSpielStein2, AktuellerSpielStein1, isLeft2, isRight2, isUp2, isDown2,
-            Up2Points, 16, 15, false};
+            Up2Points, kFirstSpawnColumn2, kSpawnColumn2, false};
 }
 
 std::int16_t Game::CellAt(int x, int y) const {
@@ -70,7 +71,7 @@ void Game::GetStone(int iNummer, Matrix& stone) {
 }
 
 void Game::Stone2Area(int a, int b, const Matrix& stone, int col, int type) {
-    if (type == 2) {
+    if (type == kPieceCells) {
         for (int dx = 0; dx < 4; ++dx) {
             for (int dy = 0; dy < 4; ++dy) {
                 if (Occupied(stone, dx, dy) != 0 && InField(a + dx, b + dy)) {
@@ -78,7 +79,7 @@ void Game::Stone2Area(int a, int b, const Matrix& stone, int col, int type) {
                 }
             }
         }
-    } else if (type == 3) {
+    } else if (type == kPieceBomb) {
         for (int r = b - 1; r <= b + 1; ++r) {
             for (int k = a - 1; k <= a + 1; ++k) {
                 if (r >= 0 && InField(k, r) && At(SpielFeld, k, r) != kWall) {
@@ -101,21 +102,24 @@ int Game::StoneCollision(int a, int b, const Matrix& stone, int c, int d,
             const std::int16_t v = CellAt(x, y);
             if (v <= 0 || v >= 10) continue;
             // A penalty cell resting on a colour-1 cell lets a landing piece cover it.
+            // Kept quirk: "The penalty-cell exception is narrow" in docs/maintainers-notes.md
             const bool excused = v == kPenalty && y < 19 && CellAt(x, y + 1) == 1;
             if (!excused) fieldHit = true;
         }
     }
-    if (fieldHit) return 1;
-    if (iGameStatus == kStatusOnePlayer) return 0;
+    if (fieldHit) return kCollisionField;
+    if (iGameStatus == kStatusOnePlayer) return kCollisionNone;
     for (int dy = 0; dy < 4; ++dy) {
         for (int dx = 0; dx < 4; ++dx) {
             if (Occupied(stone, dx, dy) == 0) continue;
             const int px = a + dx - c;
             const int py = b + dy - d;
-            if (px >= 0 && px < 4 && py >= 0 && py < 4 && Occupied(stone1, px, py) != 0) return 2;
+            if (px >= 0 && px < 4 && py >= 0 && py < 4 && Occupied(stone1, px, py) != 0) {
+                return kCollisionPiece;
+            }
         }
     }
-    return 0;
+    return kCollisionNone;
 }
 
 void Game::RotateStone(int a, int b, Matrix& stone, int c, int d, const Matrix& stone1) const {
@@ -123,7 +127,7 @@ void Game::RotateStone(int a, int b, Matrix& stone, int c, int d, const Matrix& 
     for (std::size_t dx = 0; dx < 4; ++dx) {
         for (std::size_t dy = 0; dy < 4; ++dy) stone[dx][dy] = t[3 - dy][dx];
     }
-    if (StoneCollision(a, b, stone, c, d, stone1) != 0) stone = t;
+    if (StoneCollision(a, b, stone, c, d, stone1) != kCollisionNone) stone = t;
 }
 
 bool Game::RowComplete(int left, int length, int y) const {
@@ -167,24 +171,26 @@ void Game::KillRow(int left, int length) {
 void Game::SendPenaltyCells(int left) {
     int firstColumn = 0;
     const figure* target = nullptr;
-    if (left == 2) {
-        firstColumn = 13;
+    if (left == kLeftAreaColumn) {
+        firstColumn = kRightAreaColumn;
         target = &AktuellerSpielStein2;
-    } else if (left == 13) {
-        firstColumn = 2;
+    } else if (left == kRightAreaColumn) {
+        firstColumn = kLeftAreaColumn;
         target = &AktuellerSpielStein1;
     } else {
         return;
     }
     // A piece at the top covers rows 0..3 of its area; the cells then appear below it.
+    // Kept quirk: "Penalty cells and their targets" in docs/maintainers-notes.md
     const int row = target->y == 0 ? 5 : 0;
     for (int i = 0; i < 4; ++i) {
-        const int column = rng.Next() % 10 + firstColumn;
+        const int column = rng.Next() % kAreaWidth + firstColumn;
         if (At(SpielFeld, column, row) == kEmpty) At(SpielFeld, column, row) = kPenalty;
     }
 }
 
 void Game::RowDown(int left, int down) {
+    // Kept quirk: "Row 0 stays after a shift" in docs/maintainers-notes.md
     for (int y = down - 1; y >= 0; --y) {
         for (int x = left; x < left + 10; ++x) {
             if (InField(x, y) && InField(x, y + 1)) At(SpielFeld, x, y + 1) = At(SpielFeld, x, y);
@@ -197,8 +203,10 @@ void Game::AreaMove() {
     for (int y = 18; y >= 0; --y) {
         for (int x = 0; x < 30; ++x) {
             if (At(SpielFeld, x, y) != kPenalty || At(SpielFeld, x, y + 1) != kEmpty) continue;
-            const figure& piece = x < 13 ? AktuellerSpielStein1 : AktuellerSpielStein2;
-            if (StoneCollision(x, y + 1, Stein[7], piece.x, piece.y, piece.stone) == 0) {
+            const figure& piece =
+                x < kRightAreaColumn ? AktuellerSpielStein1 : AktuellerSpielStein2;
+            if (StoneCollision(x, y + 1, Stein[7], piece.x, piece.y, piece.stone) ==
+                kCollisionNone) {
                 At(SpielFeld, x, y + 1) = kPenalty;
                 At(SpielFeld, x, y) = kEmpty;
             }
@@ -239,17 +247,19 @@ void Game::Initialise() {
     Up2Points = 0;
     isLeft1 = isRight1 = isUp1 = isDown1 = 0;
     isLeft2 = isRight2 = isUp2 = isDown2 = 0;
-    AktuellerSpielStein1.what = 1;
-    AktuellerSpielStein2.what = 1;
+    AktuellerSpielStein1.what = kPieceNone;
+    AktuellerSpielStein2.what = kPieceNone;
     BuildField();
 }
 
 void Game::NewPiece(figure& piece, int x, bool first) {
+    // Kept quirk: "A new piece is placed without a test" in docs/maintainers-notes.md
     const int shape = first ? rng.Next() % 7 : rng.Next() % 8;
     if (shape == 7) {
-        piece.what = 3;  // a bomb keeps the colour of the piece before it
+        // Kept quirk: "A bomb keeps the colour before it" in docs/maintainers-notes.md
+        piece.what = kPieceBomb;  // a bomb keeps the colour of the piece before it
     } else {
-        piece.what = 2;
+        piece.what = kPieceCells;
         piece.color = static_cast<std::int16_t>(rng.Next() % 6 + 1);
     }
     GetStone(shape, piece.stone);
@@ -259,6 +269,7 @@ void Game::NewPiece(figure& piece, int x, bool first) {
 
 void Game::LoseBout(PlayerView p) {
     if (iGameStatus == kStatusCooperative) {
+        // Kept quirk: "The cooperative end averages" in docs/maintainers-notes.md
         Up1Points = (Up1Points + Up2Points) / 2;
         Up2Points = 0;
         iGameStatus = kStatusTitlePending;
@@ -285,10 +296,14 @@ void Game::LoseBout(PlayerView p) {
 void Game::LandPiece(PlayerView p) {
     figure& piece = p.piece;
     Stone2Area(piece.x, piece.y, piece.stone, piece.color, piece.what);
+    // Kept quirk: "Ticks after the end of a game still step" in docs/maintainers-notes.md
+    // Kept quirk: "Face to face" in docs/maintainers-notes.md
     if (piece.y == 0) LoseBout(p);
-    if (iGameStatus == kStatusOnePlayer && p.isPlayerOne) KillRow(2, 10);
-    if (iGameStatus == kStatusCooperative) KillRow(2, 20);
-    if (iGameStatus == kStatusFaceToFace) KillRow(p.isPlayerOne ? 2 : 13, 10);
+    if (iGameStatus == kStatusOnePlayer && p.isPlayerOne) KillRow(kLeftAreaColumn, kAreaWidth);
+    if (iGameStatus == kStatusCooperative) KillRow(kLeftAreaColumn, kCooperativeWidth);
+    if (iGameStatus == kStatusFaceToFace) {
+        KillRow(p.isPlayerOne ? kLeftAreaColumn : kRightAreaColumn, kAreaWidth);
+    }
     NewPiece(piece, p.spawnX, false);
 }
 
@@ -298,26 +313,28 @@ void Game::StepPlayer(PlayerView p) {
         if (iGameStatus != kStatusFaceToFace) p.points += 1;
         const int hit =
             StoneCollision(piece.x, piece.y + 1, piece.stone, p.other.x, p.other.y, p.other.stone);
-        if (hit == 0) ++piece.y;
-        if (hit == 1) LandPiece(p);
+        // Kept quirk: "One piece stays in the air on the other" in docs/maintainers-notes.md
+        if (hit == kCollisionNone) ++piece.y;
+        if (hit == kCollisionField) LandPiece(p);
         p.isDown = 0;
     }
     if (p.isLeft) {
         if (StoneCollision(piece.x - 1, piece.y, piece.stone, p.other.x, p.other.y,
-                           p.other.stone) == 0) {
+                           p.other.stone) == kCollisionNone) {
             --piece.x;
         }
         p.isLeft = 0;
     }
     if (p.isRight) {
         if (StoneCollision(piece.x + 1, piece.y, piece.stone, p.other.x, p.other.y,
-                           p.other.stone) == 0) {
+                           p.other.stone) == kCollisionNone) {
             ++piece.x;
         }
         p.isRight = 0;
     }
     if (p.isUp) {
-        if (piece.what == 2) {
+        // Kept quirk: "A bomb keeps the colour before it" in docs/maintainers-notes.md
+        if (piece.what == kPieceCells) {
             RotateStone(piece.x, piece.y, piece.stone, p.other.x, p.other.y, p.other.stone);
         }
         p.isUp = 0;
@@ -330,14 +347,15 @@ void Game::GameGoOn() {
         return;
     }
     const PlayerView one = Player(1);
-    if (one.piece.what == 1) {
+    // Kept quirk: "Requests wait while a first piece is made" in docs/maintainers-notes.md
+    if (one.piece.what == kPieceNone) {
         NewPiece(one.piece, one.firstSpawnX, true);
     } else {
         StepPlayer(one);
     }
     if (iGameStatus == kStatusOnePlayer) return;
     const PlayerView two = Player(2);
-    if (two.piece.what == 1) {
+    if (two.piece.what == kPieceNone) {
         NewPiece(two.piece, two.firstSpawnX, true);
         return;
     }
@@ -346,6 +364,7 @@ void Game::GameGoOn() {
 
 void Game::GravityTick() {
     if (STOP == 1) return;
+    // Kept quirk: "Speed" in docs/maintainers-notes.md
     if (gamespeedup == 1) {
         gamespeedup = 0;
         if (gamespeed > kFastestSpeedMs) gamespeed -= kSpeedStepMs;

@@ -43,8 +43,30 @@ inline constexpr int kStartSpeedMs = 350;
 inline constexpr int kFastestSpeedMs = 195;
 inline constexpr int kSpeedStepMs = 5;
 
+// Values of figure::what.
+inline constexpr std::int16_t kPieceNone = 1;   // no piece yet: the next step makes the first
+inline constexpr std::int16_t kPieceCells = 2;  // a piece of four coloured cells
+inline constexpr std::int16_t kPieceBomb = 3;
+
+// Results of Game::StoneCollision.
+inline constexpr int kCollisionNone = 0;
+inline constexpr int kCollisionField = 1;  // a wall, the floor or a landed cell
+inline constexpr int kCollisionPiece = 2;  // only the other player's falling piece
+
+// The playing areas: player 1's ten columns, player 2's ten face to face, and the cooperative
+// game's twenty from player 1's left edge.
+inline constexpr int kAreaWidth = 10;
+inline constexpr int kLeftAreaColumn = 2;
+inline constexpr int kRightAreaColumn = 13;
+inline constexpr int kCooperativeWidth = 2 * kAreaWidth;
+
+// Where new pieces appear in row 0.
+inline constexpr int kSpawnColumn1 = 5;
+inline constexpr int kFirstSpawnColumn2 = 16;  // the first piece of a game or bout
+inline constexpr int kSpawnColumn2 = 15;
+
 struct figure {
-    std::int16_t what = 0;  // 1 no piece yet, 2 normal piece, 3 bomb
+    std::int16_t what = 0;  // kPieceNone, kPieceCells or kPieceBomb
     std::int16_t color = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;
@@ -67,6 +89,16 @@ public:
     virtual void ShowMessage(std::string_view text, std::string_view caption) = 0;
     // The gravity timer starts again with the given interval.
     virtual void RestartGravityTimer(int milliseconds) = 0;
+};
+
+// A host with no keys down, no message box and no timer: for games that are only drawn or
+// measured.
+class NullGameHost final : public GameHost {
+public:
+    bool PressedSinceLastRead(int) override { return false; }
+    bool Held(int) override { return false; }
+    void ShowMessage(std::string_view, std::string_view) override {}
+    void RestartGravityTimer(int) override {}
 };
 
 // The whole game state with the operations of the rules. Names follow the program's tradition.

@@ -10,8 +10,9 @@ namespace blok {
 class Random {
 public:
     static constexpr int kMax = 32767;
+    static constexpr std::uint32_t kDefaultSeed = 1;
 
-    explicit Random(std::uint32_t seed = 1) : state_(seed) {}
+    explicit Random(std::uint32_t seed = kDefaultSeed) : state_(seed) {}
 
     void Seed(std::uint32_t seed) { state_ = seed; }
 

@@ -1,21 +1,15 @@
 #include "game_shell.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <utility>
 
+#include "game_frame.h"
 #include "surface.h"
 
 namespace blok {
 
 namespace {
-
-// Outer size of the main window during a game, and the height of every composed frame.
-constexpr int kWindowWidth = 409;
-constexpr int kWindowHeight = 447;
-constexpr int kFrameHeight = 428;
 
 // The title step repaints rows 0..231 (the animated band); the picture cycle rows 0..230.
 constexpr int kTitleBandBottom = 232;
@@ -29,16 +23,20 @@ constexpr int kSpeedUpMs = 10000;
 
 constexpr const char* kHelpFileName = "Blokfall.hlp";
 
+// Every way out of the game is a normal end.
+constexpr int kExitCode = 0;
+
 }  // namespace
 
 GameShell::GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
-                     MusicControl& music, Clock clock)
+                     MusicControl& music, Clock clock, std::filesystem::path workingDirectory)
     : platform_(platform),
       random_(random),
       screen_(screen),
       hiscores_(hiscores),
       music_(music),
       clock_(std::move(clock)),
+      workingDirectory_(std::move(workingDirectory)),
       game_(random, *this) {}
 
 void GameShell::Startup() {
@@ -115,11 +113,11 @@ void GameShell::EnterTitleScreen() {
 }
 
 void GameShell::PaintTitle() {
-    const bool musicPlays = music_.mpause() == 0 && music_.NOMUSIC() == 0;
+    const bool musicPlays = !music_.Paused() && !music_.Silent();
     const std::string_view caption = musicPlays ? music_.CurrentCaption() : std::string_view{};
     const Surface& frame = screen_.ComposeTitle(state_.WINBREITE, platform_.ClientRect(), caption);
     platform_.Present(frame, std::min(state_.WINBREITE, frame.Width()),
-                      std::min(kFrameHeight, frame.Height()));
+                      std::min(kGameFrameHeight, frame.Height()));
 }
 
 void GameShell::StartGame() {
@@ -140,8 +138,9 @@ void GameShell::StartGame() {
 void GameShell::PaintGame() {
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
-    platform_.Present(frame, std::min(kWindowWidth, frame.Width()),
-                      std::min(kFrameHeight, frame.Height()));
+    platform_.Present(frame, std::min(kGameFrameWidth, frame.Width()),
+                      std::min(kGameFrameHeight, frame.Height()));
+    ClearShownBlastMarkers(game_);
 }
 
 void GameShell::OnTimer(int id) {
@@ -204,11 +203,11 @@ void GameShell::OnCommand(int id) {
             break;
         case kCmdMusicPlay:
             SetMusicChecks(true);
-            if (music_.mpause() == 1) music_.musicPause();
+            if (music_.Paused()) music_.musicPause();
             break;
         case kCmdMusicStop:
             SetMusicChecks(false);
-            if (music_.mpause() == 0) music_.musicPause();
+            if (!music_.Paused()) music_.musicPause();
             break;
         case kCmdQuitGame:
             // The item is grayed outside a game; a stray command must not open a second
@@ -242,7 +241,7 @@ void GameShell::OnCommand(int id) {
 }
 
 void GameShell::SkipMusic() {
-    if (music_.mpause() == 1) return;
+    if (music_.Paused()) return;
     game_.STOP = 1;
     music_.skipSong();
     game_.STOP = game_.gamePause;
@@ -261,11 +260,7 @@ void GameShell::SetBackground(int image) {
 
 void GameShell::OpenHelpFile() {
     // The help file lies in the working directory, however long its path is.
-    std::error_code error;
-    const std::filesystem::path directory = std::filesystem::current_path(error);
-    const std::string path =
-        error ? std::string(kHelpFileName) : (directory / kHelpFileName).string();
-    platform_.OpenHelp(path);
+    platform_.OpenHelp((workingDirectory_ / kHelpFileName).string());
 }
 
 void GameShell::OnActivate() {
@@ -277,7 +272,7 @@ void GameShell::OnDestroy() { ShutdownAndQuit(); }
 
 int GameShell::AfterLoop() {
     hiscores_.Save();
-    return state_.exitCode;
+    return kExitCode;
 }
 
 void GameShell::StartDialogInit() {
@@ -348,12 +343,11 @@ void GameShell::RestartGravityTimer(int milliseconds) {
 void GameShell::ShutdownAndQuit() {
     if (state_.shutDown) return;
     state_.shutDown = true;
-    shutdown();
-    state_.exitCode = 0;
-    platform_.PostQuit(state_.exitCode);
+    StopTimersMusicAndScreen();
+    platform_.PostQuit(kExitCode);
 }
 
-void GameShell::shutdown() {
+void GameShell::StopTimersMusicAndScreen() {
     for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
                    kTimerTitlePicture, kTimerMusicPoll}) {
         platform_.KillTimer(id);

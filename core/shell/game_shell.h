@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 
 #include "game.h"
+#include "ids_and_sizes.h"
 #include "platform.h"
 #include "random.h"
 #include "services.h"
@@ -11,45 +13,15 @@
 
 namespace blok {
 
-// Window timers.
-inline constexpr int kTimerTitlePicture = 10;  // 9 s picture cycle of the title screen
-inline constexpr int kTimerTitleStep = 11;     // 60 ms title animation
-inline constexpr int kTimerGravity = 12;       // gamespeed ms
-inline constexpr int kTimerInput = 13;         // 60 ms key poll and frame
-inline constexpr int kTimerMusicPoll = 15;     // 10 s
-inline constexpr int kTimerSpeedUp = 16;       // 10 s
-
-// Menu commands.
-inline constexpr int kCmdHiscore = 200;
-inline constexpr int kCmdQuit = 202;
-inline constexpr int kCmdMusicPlay = 203;
-inline constexpr int kCmdMusicStop = 204;
-inline constexpr int kCmdQuitGame = 205;
-inline constexpr int kCmdSkipMusic = 206;
-inline constexpr int kCmdPicture = 207;
-inline constexpr int kCmdWhite = 208;
-inline constexpr int kCmdGameInfo = 215;
-inline constexpr int kCmdHelpFile = 216;
-inline constexpr int kCmdAbout = 217;
-
-// Start dialog controls.
-inline constexpr int kDlgOnePlayer = 102;
-inline constexpr int kDlgTwoPlayers = 103;
-inline constexpr int kDlgCooperative = 105;
-inline constexpr int kDlgFaceToFace = 106;
-inline constexpr int kDlgStart = 107;
-inline constexpr int kDlgExit = 108;
-
 // The main window's own state besides the game's.
 struct ShellState {
     int backgroundImage = 1;  // 1 = playfield over the game type's picture, 0 = over white
     int ClrScr = 0;           // 1 = the next title step repaints the whole client area
-    int WINBREITE = 0;        // title frame width; the start dialog's width, then at least 409
+    int WINBREITE = 0;        // title frame width; the start dialog's width, then at least kWindowWidth
     int WINHOEHE = 0;         // wanted window height (first the dialog's bottom edge on screen)
     int WINCHANGE = 0;        // 1 = the next paint resizes the window
     bool startDialogOpen = false;
     bool shutDown = false;    // a way out has been taken: nothing more is handled
-    int exitCode = 0;
 };
 
 // The main window's logic: status machine, timers, paint dispatch, menu commands and the start
@@ -59,8 +31,10 @@ public:
     // Calendar time in seconds; seeds the generator at start-up.
     using Clock = std::function<std::int64_t()>;
 
+    // `workingDirectory` is the folder the program was started in, where the help file lies;
+    // empty when it could not be read.
     GameShell(Platform& platform, Random& random, Screen& screen, HiscoreBook& hiscores,
-              MusicControl& music, Clock clock);
+              MusicControl& music, Clock clock, std::filesystem::path workingDirectory);
 
     void Startup() override;
     void OnCreate() override;
@@ -98,7 +72,7 @@ private:
     void OpenHelpFile();
     void CloseStartDialog();
     void ShutdownAndQuit();
-    void shutdown();
+    void StopTimersMusicAndScreen();
 
     Platform& platform_;
     Random& random_;
@@ -106,6 +80,7 @@ private:
     HiscoreBook& hiscores_;
     MusicControl& music_;
     Clock clock_;
+    std::filesystem::path workingDirectory_;
     Game game_;
     ShellState state_;
 };

@@ -22,7 +22,7 @@ public:
     virtual void TitlePictureCycle() = 0;
     // Composes a frame and returns the surface to present. An empty caption draws none.
     virtual const Surface& ComposeTitle(int WINBREITE, Rect client, std::string_view caption) = 0;
-    virtual const Surface& ComposeGame(Game& game, int backgroundImage, Rect client) = 0;
+    virtual const Surface& ComposeGame(const Game& game, int backgroundImage, Rect client) = 0;
     // Shutdown: surfaces released.
     virtual void Release() = 0;
 };
@@ -48,8 +48,10 @@ public:
     virtual void musicPause() = 0;
     virtual void skipSong() = 0;
     virtual void musicKill() = 0;
-    virtual int mpause() const = 0;
-    virtual int NOMUSIC() const = 0;
+    // The player has paused the music.
+    virtual bool Paused() const = 0;
+    // The current song could not be started: nothing plays.
+    virtual bool Silent() const = 0;
     // The caption of the current song ("Now Playing: ..."), empty when none is chosen.
     virtual std::string_view CurrentCaption() const = 0;
 };

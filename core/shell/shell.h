@@ -2,9 +2,7 @@
 
 // The game program's main-window logic, free of any toolkit. The window layer calls these
 // handlers for the events it receives, in the order it receives them.
-//
-// Ids: timers 10 (title picture cycle), 11 (title animation), 12 (gravity), 13 (input),
-// 15 (music poll), 16 (speed-up); menu commands 200..217; start dialog controls 102..108.
+// Timer, menu and dialog ids are those of ids_and_sizes.h.
 
 namespace blok {
 

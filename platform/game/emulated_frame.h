@@ -5,23 +5,20 @@
 #include <QPoint>
 #include <QSize>
 
+#include "ids_and_sizes.h"
+
 namespace blok::qt {
 
-// The game measures its main window as a classic framed window: a 4-pixel sizing border, a
-// 19-pixel caption and a 19-pixel menu bar around the client area. The real frame is the
-// desktop's; these numbers only translate between the game's outer sizes and our client widget.
-inline constexpr int kFrameBorder = 4;
-inline constexpr int kCaptionHeight = 19;
-inline constexpr int kMenuBarHeight = 19;
+// The real frame is the desktop's; the game's emulated frame only translates between the game's
+// outer sizes and our client widget.
 
 // Where the client area starts inside the outer rectangle.
 inline constexpr QPoint kClientOffset{kFrameBorder, kFrameBorder + kCaptionHeight + kMenuBarHeight};
-inline constexpr QSize kFrameExtra{2 * kFrameBorder,
-                                   2 * kFrameBorder + kCaptionHeight + kMenuBarHeight};
+inline constexpr QSize kFrameExtra{kFrameExtraWidth, kFrameExtraHeight};
 
-// The window the game opens with: outer 409 x 447 at (100, 0).
-inline constexpr QPoint kInitialWindowPos{100, 0};
-inline constexpr QSize kInitialOuterSize{409, 447};
+// The window the game opens with.
+inline constexpr QPoint kInitialWindowPos{kInitialWindowLeft, kInitialWindowTop};
+inline constexpr QSize kInitialOuterSize{kWindowWidth, kWindowHeight};
 
 inline QSize ClientSizeForOuter(QSize outer) {
     return QSize(std::max(0, outer.width() - kFrameExtra.width()),

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "emulated_frame.h"
+#include "ids_and_sizes.h"
 #include "info_dialogs.h"
 #include "key_tracker.h"
 #include "shell.h"
@@ -89,11 +90,15 @@ struct MenuPopup {
 };
 
 const std::initializer_list<MenuPopup> kMenu = {
-    {"&File", {{202, "&Quit"}}},
-    {"&Game", {{200, "&Hiscore"}, {0, nullptr}, {205, "Q&uit Game"}}},
-    {"&Music", {{203, "Music &Play"}, {204, "Music St&op"}, {0, nullptr}, {206, "S&kip Music"}}},
-    {"&Background", {{207, "&Picture"}, {208, "&White"}}},
-    {"&Help", {{215, "&Game"}, {216, "&Help Topics"}, {0, nullptr}, {217, "&About"}}},
+    {"&File", {{kCmdQuit, "&Quit"}}},
+    {"&Game", {{kCmdHiscore, "&Hiscore"}, {0, nullptr}, {kCmdQuitGame, "Q&uit Game"}}},
+    {"&Music",
+     {{kCmdMusicPlay, "Music &Play"}, {kCmdMusicStop, "Music St&op"}, {0, nullptr},
+      {kCmdSkipMusic, "S&kip Music"}}},
+    {"&Background", {{kCmdPicture, "&Picture"}, {kCmdWhite, "&White"}}},
+    {"&Help",
+     {{kCmdGameInfo, "&Game"}, {kCmdHelpFile, "&Help Topics"}, {0, nullptr},
+      {kCmdAbout, "&About"}}},
 };
 
 bool StartDetached(const QString& program, const QStringList& arguments) {

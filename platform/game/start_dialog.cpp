@@ -9,6 +9,7 @@
 
 #include "dialog_font.h"
 #include "dialog_units.h"
+#include "ids_and_sizes.h"
 
 namespace blok::qt {
 namespace {
@@ -43,12 +44,12 @@ StartDialog::StartDialog(QWidget* parent, CommandHandler onCommand)
     AddLabel("2 Player Options", 120, 8, 55, 8);
     AddLabel("Game", 41, 8, 24, 8);
 
-    AddRadio(102, "&1 Player Game", 26, 19, 54, 12);
-    AddRadio(103, "&2 Player Game", 26, 39, 54, 12);
-    AddRadio(105, "&Cooperative", 123, 21, 49, 12);
-    AddRadio(106, "F&ace to Face", 123, 41, 49, 12);
-    AddPush(108, "&Exit", 133, 64, 32, 18);
-    AddPush(107, "&Start", 38, 64, 32, 18);
+    AddRadio(kDlgOnePlayer, "&1 Player Game", 26, 19, 54, 12);
+    AddRadio(kDlgTwoPlayers, "&2 Player Game", 26, 39, 54, 12);
+    AddRadio(kDlgCooperative, "&Cooperative", 123, 21, 49, 12);
+    AddRadio(kDlgFaceToFace, "F&ace to Face", 123, 41, 49, 12);
+    AddPush(kDlgExit, "&Exit", 133, 64, 32, 18);
+    AddPush(kDlgStart, "&Start", 38, 64, 32, 18);
 }
 
 void StartDialog::AddFrame(int x, int y, int w, int h) {

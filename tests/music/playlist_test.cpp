@@ -171,15 +171,15 @@ TEST_F(PlaylistTest, PauseAndResumeKeepTheSongAndItsPlace) {
     sequencer_->Advance(5000);
     // What the menu does for "stop": pause only while playing, so choosing it twice is harmless.
     for (int choice = 0; choice < 2; ++choice)
-        if (control.mpause() == 0) control.musicPause();
-    EXPECT_EQ(control.mpause(), 1);
+        if (!control.Paused()) control.musicPause();
+    EXPECT_TRUE(control.Paused());
     EXPECT_EQ(device().stops, 1);
     sequencer_->Advance(60'000);
     control.letMusicPlay();  // the poll finds a stopped song that is not at its end
     EXPECT_EQ(playlist_->akt, song);
     for (int choice = 0; choice < 2; ++choice)
-        if (control.mpause() == 1) control.musicPause();
-    EXPECT_EQ(control.mpause(), 0);
+        if (control.Paused()) control.musicPause();
+    EXPECT_FALSE(control.Paused());
     EXPECT_EQ(device().playedFrom, (std::vector<std::uint32_t>{0, 5000}));
     EXPECT_EQ(playlist_->akt, song);
 }

@@ -20,10 +20,16 @@ constexpr Color kMarker = Rgb(42, 43, 44);
 class GameFrame : public ::testing::Test {
 protected:
     // The frame on a surface wider than the window, marked where nothing was drawn.
+    // A frame as a paint shows it: composed, then the blast markers it showed are cleared.
     Surface Compose(GameSetup& setup, const Pictures& with, int backgroundImage = 1) {
+        Surface s = ComposeOnly(setup.game, with, backgroundImage);
+        ClearShownBlastMarkers(setup.game);
+        return s;
+    }
+    static Surface ComposeOnly(const Game& game, const Pictures& with, int backgroundImage = 1) {
         Surface s(509, 428);
         s.FillRect(0, 0, 509, 428, Brush{kMarker});
-        PrintGameArea(s, setup.game, with, backgroundImage, 409, 428);
+        PrintGameArea(s, game, with, backgroundImage, 409, 428);
         return s;
     }
     Surface Compose(GameSetup& setup) { return Compose(setup, pictures); }
@@ -184,6 +190,23 @@ TEST_F(GameFrame, FlameShowsInOneFrameAndLaterCellsCoverIt) {
     const Surface second = Compose(setup);
     EXPECT_EQ(At(second, 170, 190), kesta);
     EXPECT_EQ(At(second, 150, 205), Stone(1));
+}
+
+TEST_F(GameFrame, ComposingLeavesTheGameAsItWasAndClearingOnlyTouchesShownMarkers) {
+    GameSetup setup(kStatusFaceToFace);
+    setup.Cell(5, 10, kBlast);   // shown in the left strip
+    setup.Cell(12, 10, kBlast);  // the wall column between the strips: never shown
+    setup.Cell(15, 3, kBlast);   // shown in the right strip
+    const Field before = setup.game.SpielFeld;
+    const Surface first = ComposeOnly(setup.game, pictures);
+    const Surface second = ComposeOnly(setup.game, pictures);
+    EXPECT_TRUE(std::equal(first.Pixels(), first.Pixels() + 509 * 428, second.Pixels()));
+    EXPECT_EQ(setup.game.SpielFeld, before);
+
+    ClearShownBlastMarkers(setup.game);
+    EXPECT_EQ(setup.game.SpielFeld[5][10], kEmpty);
+    EXPECT_EQ(setup.game.SpielFeld[15][3], kEmpty);
+    EXPECT_EQ(setup.game.SpielFeld[12][10], kBlast);
 }
 
 TEST_F(GameFrame, BombHangsOffItsCellAndLosesItsTopInRowZero) {

@@ -1,22 +1,11 @@
 #pragma once
 
-#include <string_view>
-
 #include "game.h"
 #include "game_frame.h"
 #include "pictures.h"
 #include "surface.h"
 
 namespace blok::test {
-
-// The game frames only read the game; nothing here is ever asked for keys.
-class QuietHost : public GameHost {
-public:
-    bool PressedSinceLastRead(int) override { return false; }
-    bool Held(int) override { return false; }
-    void ShowMessage(std::string_view, std::string_view) override {}
-    void RestartGravityTimer(int) override {}
-};
 
 inline Picture Solid(int width, int height, Color color) {
     return {width, height,
@@ -46,7 +35,7 @@ inline Color At(const Surface& s, int x, int y) { return s.Pixels()[y * s.Width(
 // A game in the given status with an empty field and no pieces.
 struct GameSetup {
     Random rng{1};
-    QuietHost host;
+    NullGameHost host;
     Game game{rng, host};
 
     explicit GameSetup(int status) {

@@ -20,7 +20,7 @@ public:
     void Create(Rect client) override {
         log_.Add("Screen.Create " + std::to_string(client.Width()) + "x" +
                  std::to_string(client.Height()));
-        surface_ = Surface(client.Width() + 100, client.Height());
+        surface_ = Surface(client.Width() + kSurfaceExtraWidth, client.Height());
     }
     void TitleAnimationStep(int WINBREITE) override {
         ++titleSteps;
@@ -33,7 +33,7 @@ public:
         lastCaption = std::string(caption);
         return surface_;
     }
-    const Surface& ComposeGame(Game&, int backgroundImage, Rect) override {
+    const Surface& ComposeGame(const Game&, int backgroundImage, Rect) override {
         ++gameFrames;
         lastBackground = backgroundImage;
         return surface_;
@@ -112,8 +112,8 @@ public:
         log_.Add("Music.musicKill");
         ++kills;
     }
-    int mpause() const override { return mpauseValue; }
-    int NOMUSIC() const override { return nomusicValue; }
+    bool Paused() const override { return mpauseValue == 1; }
+    bool Silent() const override { return nomusicValue != 0; }
     std::string_view CurrentCaption() const override { return caption; }
 
     int mpauseValue = 0;

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "fakes.h"
 #include "virtual_platform.h"
@@ -25,9 +24,11 @@ struct Program {
     FakeScreen screen{log};
     FakeHiscoreBook hiscores{log};
     FakeMusic music{log};
-    GameShell shell{platform, random, screen, hiscores, music, [] { return kClockSeconds; }};
+    GameShell shell;
 
-    Program() {
+    explicit Program(std::filesystem::path workingDirectory = "/game")
+        : shell(platform, random, screen, hiscores, music, [] { return kClockSeconds; },
+                std::move(workingDirectory)) {
         platform.Attach(shell);
         hiscores.status = [this] { return game().iGameStatus; };
         music.stop = [this] { return game().STOP; };
@@ -470,26 +471,27 @@ TEST(GameShellWindow, TitleScreenFitsTheDialogAndAGameRestoresTheSize) {
 }
 
 TEST(GameShellHelp, HelpPathKeepsALongWorkingDirectoryWhole) {
-    namespace fs = std::filesystem;
-    const fs::path previous = fs::current_path();
-    const fs::path base = fs::temp_directory_path() / ("blokfall-help-" + std::to_string(getpid()));
-    const fs::path deep = base / std::string(100, 'a') / std::string(100, 'b') /
-                          std::string(100, 'c');
-    fs::create_directories(deep);
-    fs::current_path(deep);
-    const std::string expected = fs::current_path().string() + "/Blokfall.hlp";
+    const std::string deep =
+        "/home/" + std::string(100, 'a') + "/" + std::string(100, 'b') + "/" + std::string(100, 'c');
+    const std::string expected = deep + "/Blokfall.hlp";
 
-    Program p;
+    Program p(deep);
     p.Launch();
     p.shell.OnCommand(kCmdHelpFile);
     p.shell.OnCommand(kCmdHelpFile);
 
-    fs::current_path(previous);
-    fs::remove_all(base);
     ASSERT_GT(expected.size(), 300u);
     ASSERT_EQ(p.platform.helpPaths.size(), 2u);  // every choice starts a viewer
     EXPECT_EQ(p.platform.helpPaths[0], expected);
     EXPECT_EQ(p.platform.helpPaths[1], expected);
+}
+
+TEST(GameShellHelp, WithoutAWorkingDirectoryTheBareNameIsOpened) {
+    Program p("");
+    p.Launch();
+    p.shell.OnCommand(kCmdHelpFile);
+    ASSERT_EQ(p.platform.helpPaths.size(), 1u);
+    EXPECT_EQ(p.platform.helpPaths[0], "Blokfall.hlp");
 }
 
 // Every way out shuts down once, in order, posts quit 0, and the program does nothing after.

@@ -3,16 +3,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ids_and_sizes.h"
 #include "shell.h"
 #include "surface.h"
 
 namespace blok {
 
 namespace {
-
-// The emulated window frame: borders of 4, caption and menu bar of 19 pixels each.
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 46;
 
 // Paints that keep asking for more paints without time passing would hang a real window.
 constexpr int kMaxPaintsWithoutTime = 50;
@@ -120,7 +117,7 @@ void VirtualPlatform::Present(const Surface& surface, int width, int height) {
 }
 
 Rect VirtualPlatform::ClientRect() const {
-    return Rect{0, 0, window.Width() - kFrameWidth, window.Height() - kFrameHeight};
+    return Rect{0, 0, window.Width() - kFrameExtraWidth, window.Height() - kFrameExtraHeight};
 }
 
 void VirtualPlatform::MoveWindow(int left, int top, int width, int height) {

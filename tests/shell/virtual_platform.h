@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ids_and_sizes.h"
 #include "platform.h"
 
 namespace blok {
@@ -58,7 +59,8 @@ public:
     int TimerInterval(int id) const;
     std::map<int, bool> menuChecked;
     std::map<int, bool> menuEnabled;
-    Rect window{100, 0, 509, 447};
+    Rect window{kInitialWindowLeft, kInitialWindowTop, kInitialWindowLeft + kWindowWidth,
+                kInitialWindowTop + kWindowHeight};
     Rect dialogRect{104, 274, 458, 446};  // below the title band, a little narrower than 409
     bool dialogCreatable = true;
     bool dialogOpen = false;

@@ -69,6 +69,34 @@ TEST(SimScript, MalformedPictureCommands) {
     }
 }
 
+TEST(SimScript, ControlBytesInRefusedLinesAreShownEscaped) {
+    const ScriptRun run = RunLines("start 3\ndump\nju\x1b[2Jmp\x7f\ndump\n");
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, "error line 3: unknown command 'ju\\x1b[2Jmp\\x7f'\n");
+    const ScriptRun key = RunLines("start 3\ninput left1 \x07\n");
+    EXPECT_EQ(key.err, "error line 2: unknown key '\\x07'\n");
+}
+
+TEST(SimScript, AnOverlongLineIsRefusedWithoutReadingItWhole) {
+    const std::string longLine(64 * 1024 + 1, 'a');
+    const ScriptRun run = RunLines("start 3\ndump\n" + longLine + "\ndump\n");
+    EXPECT_EQ(run.code, 2);
+    EXPECT_EQ(run.err, "error line 3: line longer than 65536 bytes\n");
+    // A line just at the limit is read, and a last line without its end still counts.
+    const ScriptRun atLimit = RunLines("start 3\n" + std::string(64 * 1024, ' ') + "\ndump");
+    EXPECT_EQ(atLimit.code, 0) << atLimit.err;
+    EXPECT_NE(atLimit.out.find("status 3 "), std::string::npos);
+}
+
+TEST(SimScript, OutputThatCannotBeWrittenIsAFailure) {
+    std::istringstream in("start 3\ndump\n");
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    std::ostringstream err;
+    EXPECT_EQ(blok::sim::RunScript(in, out, err), 1);
+    EXPECT_NE(err.str().find("cannot be written"), std::string::npos) << err.str();
+}
+
 TEST(SimScript, CommentsAndBlankLinesAreSkippedButCounted) {
     const ScriptRun good = RunLines("# a comment\n\n   \t\nseed 7 # trailing comment\r\nstart 4\ndump\n");
     EXPECT_EQ(good.code, 0);

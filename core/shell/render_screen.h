@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+
+#include "pictures.h"
+#include "random.h"
+#include "services.h"
+#include "surface.h"
+#include "title.h"
+
+namespace blok {
+
+// The main window's pictures: title and game frames composed on one off-screen surface.
+class RenderScreen final : public Screen {
+  public:
+    explicit RenderScreen(Random& random) : random_(random) {}
+
+    void Create(Rect client) override;
+    void TitleAnimationStep(int WINBREITE) override;
+    void TitlePictureCycle() override;
+    const Surface& ComposeTitle(int WINBREITE, Rect client, std::string_view caption) override;
+    const Surface& ComposeGame(const Game& game, int backgroundImage, Rect client) override;
+    void Release() override;
+
+  private:
+    Random& random_;
+    const Pictures* pictures_ = nullptr;
+    std::optional<Surface> hHiddenScreenDC_;
+    TitleScreen title_;
+    Surface none_{0, 0};  // what a released screen shows: nothing
+};
+
+}  // namespace blok
