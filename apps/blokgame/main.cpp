@@ -1,7 +1,9 @@
 // Blokfall: the game program. Without arguments it runs the game; `--help-viewer FILE` shows
 // the help text in a window of its own (the game starts it that way from its Help menu).
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -18,6 +20,9 @@
 #include "hiscore_book.h"
 #include "hiscore_dialogs.h"
 #include "mci.h"
+#include "options_controller.h"
+#include "sdl_gamepads.h"
+#include "settings_file.h"
 #include "playlist.h"
 #include "qt_platform.h"
 #include "quiet_messages.h"
@@ -28,7 +33,10 @@ namespace {
 
 int RunGame() {
     blok::Random random;
-    blok::Mci mci(blok::MakeFluidSynthSequencer());
+    auto volume = std::make_shared<std::atomic<float>>(1.0f);
+    blok::FluidSynthOptions synthOptions;
+    synthOptions.volume = volume;
+    blok::Mci mci(blok::MakeFluidSynthSequencer(synthOptions));
     blok::Playlist playlist(mci, random);
     // The song record is only stored with each wrapper; no completion notice is ever sent to it.
     blok::PlaylistMusic music(playlist, blok::WindowHandle{});
@@ -45,6 +53,21 @@ int RunGame() {
                           [] { return static_cast<std::int64_t>(std::time(nullptr)); },
                           std::filesystem::current_path(noDirectory));
     platform.Attach(shell);
+    blok::SdlGamepads pads;
+    platform.SetPads(&pads);
+    blok::qt::OptionsController options(
+        platform, blok::qt::DefaultSettingsPath(),
+        {.applyToGame = [&shell](const blok::Settings& settings) { shell.ApplySettings(settings); },
+         .applyVolume = [&volume](int percent, bool muted) {
+             volume->store(muted ? 0.0f : static_cast<float>(percent) / 100.0f);
+         },
+         .padNames = [&pads] {
+             QStringList names;
+             for (int pad = 0; pad < blok::kPads; ++pad) {
+                 names << QString::fromStdString(pads.Name(pad));
+             }
+             return names;
+         }});
 
     shell.Startup();
     if (!platform.CreateMainWindow()) {
@@ -52,6 +75,7 @@ int RunGame() {
         return 1;
     }
     hiscoreDialogs.SetOwner(platform.Window());
+    options.Start();
     platform.ShowAndPaint();
     platform.Exec();
     return shell.AfterLoop();

@@ -1,6 +1,8 @@
 #include "hiscore_book.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace blok {
@@ -26,17 +28,52 @@ void HiscoreFileBook::Load() {
 
 void HiscoreFileBook::Save() { SaveNow(); }
 
+HiscoreTable HiscoreFileBook::MergedWithDisk(const std::string& target) const {
+    HiscoreTable merged;  // stays empty when there is no file
+    if (ReadHiscoreForMerge(target, merged) == HiscoreDiskState::Unreadable) {
+        return table_;  // nothing to merge with: this copy's table is all there is
+    }
+    for (const NewEntry& entry : unsaved_) {
+        EnterHiscore(merged, HiscorePlace(merged, entry.score), entry.name, entry.score);
+    }
+    merged.reservedA = table_.reservedA;
+    merged.reservedB = table_.reservedB;
+    merged.stillPlayed = table_.stillPlayed;
+    return merged;
+}
+
 bool HiscoreFileBook::SaveNow() {
     std::copy(stillPlayed_.begin(), stillPlayed_.end(), table_.stillPlayed.begin());
-    return SaveHiscoreFile(path_, table_, calls_);
+    const std::string target = SaveTarget(path_);
+    const FolderLock lock(target);
+    table_ = MergedWithDisk(target);
+    const int error = SaveHiscoreFileError(target, table_, calls_);
+    if (error == 0) {
+        unsaved_.clear();
+    } else if (!unsaved_.empty()) {
+        ReportFailure(error);
+    }
+    return error == 0;
+}
+
+void HiscoreFileBook::ReportFailure(int error) {
+    std::error_code ignored;
+    const std::filesystem::path shown = std::filesystem::absolute(path_, ignored);
+    dialogs_.ReportSaveFailure("The high score could not be saved to \"" + shown.string() +
+                               "\": " + std::generic_category().message(error) + ".");
+}
+
+bool HiscoreFileBook::WouldEnter(std::uint32_t Up1Points, int noScore) const {
+    // A face-to-face fight has no place in the table.
+    return noScore == 0 && HiscorePlace(table_, Up1Points) != kNoPlace;
 }
 
 void HiscoreFileBook::CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) {
-    if (noScore != 0) return;  // a face-to-face fight has no place in the table
+    if (!WouldEnter(Up1Points, noScore)) return;
     const int place = HiscorePlace(table_, Up1Points);
-    if (place == kNoPlace) return;
     ReadTypedName(dialogs_.RunNameDialog(), NAME);
     EnterHiscore(table_, place, NAME, Up1Points);
+    unsaved_.push_back({NAME, Up1Points});
     SaveNow();
     dialogs_.RunScoreTable(table_);
 }

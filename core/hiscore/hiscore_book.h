@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "hiscore_file.h"
 #include "hiscore_table.h"
@@ -17,6 +18,8 @@ public:
     // Asks a player who has entered the table for a name (UTF-8); cannot be cancelled.
     virtual std::string RunNameDialog() = 0;
     virtual void RunScoreTable(const HiscoreTable& table) = 0;
+    // Tells the player that a new entry could not be saved (also on stderr).
+    virtual void ReportSaveFailure(const std::string& text) = 0;
 };
 
 // The table kept in hiscore.dat, with the playlist's music words travelling in the same file.
@@ -33,10 +36,14 @@ public:
 
     // A missing or unreadable file leaves the table empty and the music words as they are.
     void Load() override;
-    // Writes the table and the current music words; failures are silent here (see SaveNow).
+    // Merges the entries this copy added and has not saved yet into the table as it now stands
+    // on disk (another copy of the game may have saved since), with this copy's music words and
+    // reserved words, and writes that, all under the folder's lock. A failure is reported to the
+    // player only when it loses a new entry.
     void Save() override;
     // The same, telling whether hiscore.dat now holds them.
     bool SaveNow();
+    bool WouldEnter(std::uint32_t Up1Points, int noScore) const override;
     // A new entry is saved at once, before the table is shown, so a crash cannot lose it.
     void CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) override;
     void ShowScore() override;
@@ -44,12 +51,21 @@ public:
     const HiscoreTable& Table() const { return table_; }
 
 private:
+    struct NewEntry {
+        NameField name;
+        std::uint32_t score;
+    };
+
+    HiscoreTable MergedWithDisk(const std::string& target) const;
+    void ReportFailure(int error);
+
     std::string path_;
     std::span<std::int32_t, kMusicWords> stillPlayed_;
     HiscoreDialogs& dialogs_;
     SaveCalls ownCalls_;
     SaveCalls& calls_;
     HiscoreTable table_;
+    std::vector<NewEntry> unsaved_;  // entered in this run, not yet on disk
     // The typed name; its bytes after the terminator live on from one entry to the next.
     NameField NAME{};
 };

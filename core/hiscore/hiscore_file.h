@@ -41,10 +41,37 @@ public:
     virtual int OpenDirectory(const std::string& path);
 };
 
+enum class HiscoreDiskState { Read, Missing, Unreadable };
+
+// Reads the file as it now stands, for merging this copy's new entries into it.
+HiscoreDiskState ReadHiscoreForMerge(const std::string& path, HiscoreTable& table);
+
+// The file a save writes: `path` itself, or where its chain of symbolic links ends.
+std::string SaveTarget(std::string path);
+
+// Holds the advisory lock on the folder of `path` from construction to destruction, so that
+// copies of the game sharing the file read, merge and write it one after the other. When the
+// folder cannot be opened, or another copy holds the lock for seconds, it goes on without.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& path);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
 // Replaces the file as a whole: the bytes go to a new file beside it, reach the disk, and are
-// renamed over it, and the directory entry is flushed too. Returns false when the file could not
-// be replaced; the old file then stays as it was and no temporary file is left behind. (Only
-// when flushing the directory fails after the rename is the file already the new one.)
+// renamed over it, and the directory entry is flushed too. A symbolic link is followed (the file
+// it names is replaced in its own folder); a file that is not writable is left alone; the new
+// file keeps the old one's permissions; another user's file, and a writable file in a folder where
+// no file can be created, are overwritten in place. Temporary files of killed saves are removed first.
+// Returns 0, or the errno of the failure; the old file then stays as it was and no temporary file
+// is left behind. (Only when flushing the directory fails after the rename is the file already
+// the new one; a failing write in place may leave it partly written, as the original's did.)
+int SaveHiscoreFileError(const std::string& path, const HiscoreTable& table, SaveCalls& calls);
 bool SaveHiscoreFile(const std::string& path, const HiscoreTable& table, SaveCalls& calls);
 bool SaveHiscoreFile(const std::string& path, const HiscoreTable& table);
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "utf8.h"
+
 namespace blok {
 
 inline constexpr int kHiscoreEntries = 10;
@@ -64,8 +66,5 @@ std::string HiscorePointsText(const HiscoreTable& table, int entry);
 // Names are stored as UTF-8. Text that is not valid UTF-8 (a file from an older machine) is taken
 // as Latin-1, so anything in the file can be shown.
 std::string DisplayUtf8(std::string_view bytes);
-
-// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace blok

@@ -12,6 +12,7 @@ inline constexpr int kTimerGravity = 12;       // gamespeed ms
 inline constexpr int kTimerInput = 13;         // 60 ms key poll and frame
 inline constexpr int kTimerMusicPoll = 15;     // 10 s
 inline constexpr int kTimerSpeedUp = 16;       // 10 s
+inline constexpr int kTimerHiscoreCheck = 17;  // 0 ms, once: opens the name dialog after a paint
 
 // Menu commands.
 inline constexpr int kCmdHiscore = 200;
@@ -25,6 +26,15 @@ inline constexpr int kCmdWhite = 208;
 inline constexpr int kCmdGameInfo = 215;
 inline constexpr int kCmdHelpFile = 216;
 inline constexpr int kCmdAbout = 217;
+
+// The "&Options" popup after "&Help": 300..319 display, keys and sound, 320..329 network play.
+inline constexpr int kCmdZoom1 = 300;  // 300..303: zoom 1x..4x
+inline constexpr int kCmdZoom4 = 303;
+inline constexpr int kCmdFullScreen = 304;
+inline constexpr int kCmdControls = 305;
+inline constexpr int kCmdVolume = 306;
+inline constexpr int kCmdPauseOnFocusLoss = 307;
+inline constexpr int kCmdShowPaused = 308;
 
 // Start dialog controls.
 inline constexpr int kDlgOnePlayer = 102;

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "leftovers.h"
+
 namespace blok::setup {
 
 namespace fs = std::filesystem;
@@ -52,11 +54,13 @@ std::error_code WriteAll(int fd, const char* data, std::size_t size) {
     return {};
 }
 
-// Creates a file beside `destination` under a name nobody else uses.
+// Creates a file beside `destination` under a name nobody else uses, ".NAME.part-PID-N", after
+// removing those that installers killed halfway left there.
 int CreateTemporaryBeside(const fs::path& destination, mode_t mode, fs::path& temporary) {
-    const std::string base = "." + destination.filename().string() + ".part";
-    for (int attempt = 0;; ++attempt) {
-        temporary = destination.parent_path() / (base + std::to_string(attempt));
+    const std::string prefix = "." + destination.filename().string() + ".part-";
+    RemoveLeftovers(destination.parent_path().string(), prefix);
+    for (unsigned attempt = 0;; ++attempt) {
+        temporary = destination.parent_path() / TemporaryFileName(prefix, attempt);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST || attempt == 99) return fd;
     }

@@ -3,8 +3,11 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+
+#include "utf8.h"
 
 namespace blok::setup {
 
@@ -55,6 +58,18 @@ std::string AbsoluteInstallPath(const std::string& chosen, const DataDirs& dirs,
     path = path.lexically_normal();
     if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
     return path.string();
+}
+
+std::optional<std::string> UnusableInstallPathReason(std::string_view path) {
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    if (path.find('%') != std::string_view::npos) {
+        return "its path contains a '%', and desktop menus cannot start a program from there";
+    }
+    if (std::any_of(path.begin(), path.end(), control)) {
+        return "its path contains a control character";
+    }
+    if (!IsValidUtf8(path)) return "its path is not valid UTF-8 text";
+    return std::nullopt;
 }
 
 }  // namespace blok::setup

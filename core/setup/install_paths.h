@@ -34,4 +34,8 @@ std::optional<std::string> ChosenInstallPath(std::string_view typed);
 std::string AbsoluteInstallPath(const std::string& chosen, const DataDirs& dirs,
                                 const std::string& currentFolder);
 
+// Why the game cannot work from this folder, or nothing when it can: desktop menus will not start
+// a program whose path holds a '%', and paths must be UTF-8 text without control characters.
+std::optional<std::string> UnusableInstallPathReason(std::string_view path);
+
 }  // namespace blok::setup

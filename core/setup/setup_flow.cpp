@@ -1,5 +1,8 @@
 #include "setup_flow.h"
 
+#include <fstream>
+#include <set>
+
 #include "desktop_entry.h"
 #include "file_copy.h"
 #include "install_files.h"
@@ -29,8 +32,35 @@ bool CreateFolder(const fs::path& folder, InstallResult& result) {
     return !error;
 }
 
+std::string PathInTarget(const InstallFile& file) {
+    return (fs::path(file.subfolder) / file.name).string();
+}
+
+// What the target's manifest lists; nothing when there is none.
+std::set<std::string> InstalledBefore(const fs::path& installPath) {
+    std::set<std::string> names;
+    std::ifstream manifest(installPath / kManifestName);
+    for (std::string line; std::getline(manifest, line);) {
+        if (!line.empty() && line.front() != '#') names.insert(line);
+    }
+    return names;
+}
+
+void WriteManifest(const fs::path& installPath, const std::set<std::string>& installed,
+                   InstallResult& result) {
+    std::string text = "# Installed by the Blokfall installer; it replaces these files again.\n";
+    for (const InstallFile& file : InstallFiles()) {
+        if (installed.count(PathInTarget(file)) != 0) text += PathInTarget(file) + "\n";
+    }
+    const fs::path manifest = installPath / kManifestName;
+    if (auto error = InstallText(text, manifest)) {
+        Record(result, "Could not write the list of installed files " + Quoted(manifest), error);
+    }
+}
+
 void CopyFiles(const SetupContext& context, const fs::path& installPath, bool targetReady,
                bool musicReady, SetupHost& host, InstallResult& result) {
+    std::set<std::string> installed = InstalledBefore(installPath);
     for (const InstallFile& file : InstallFiles()) {
         host.SetProgressText("Installing: " + std::string(file.name));
         const fs::path source = context.sourceFolder / file.name;
@@ -41,11 +71,25 @@ void CopyFiles(const SetupContext& context, const fs::path& installPath, bool ta
             if (auto error = InstallCopy(source, destination)) {
                 Record(result, "Could not copy " + Quoted(source) + " to " + Quoted(destination),
                        error);
+            } else {
+                installed.insert(PathInTarget(file));
             }
         }
         host.Pause(kFilePauseMs);
         host.SetProgressPosition(file.position);
     }
+    if (targetReady) WriteManifest(installPath, installed, result);
+}
+
+// Asks once before files of the user's are replaced; true when there are none or on "Yes".
+bool MayReplace(const fs::path& installPath, SetupHost& host) {
+    const std::vector<std::string> files = FilesNotFromAnInstall(installPath);
+    if (files.empty()) return true;
+    std::string question = "These files in " + Quoted(installPath) +
+                           " were not installed by Blokfall and would be replaced:\n\n";
+    for (const std::string& file : files) question += file + "\n";
+    question += "\nReplace them?";
+    return host.AskYesNo(question, kReplaceCaption);
 }
 
 void CreateMenuEntries(const SetupContext& context, const std::string& installPath, SetupHost& host,
@@ -84,6 +128,19 @@ InstallResult Install(const SetupContext& context, const fs::path& installPath, 
     return result;
 }
 
+std::vector<std::string> FilesNotFromAnInstall(const fs::path& installPath) {
+    const std::set<std::string> ours = InstalledBefore(installPath);
+    std::vector<std::string> found;
+    for (const InstallFile& file : InstallFiles()) {
+        const std::string name = PathInTarget(file);
+        std::error_code error;
+        if (ours.count(name) == 0 && fs::exists(fs::symlink_status(installPath / name, error))) {
+            found.push_back(name);
+        }
+    }
+    return found;
+}
+
 std::string FailureMessage(const InstallResult& result) {
     constexpr std::size_t kShown = 8;
     std::string text = "Installation failed.\n\n";
@@ -108,6 +165,15 @@ int RunSetup(const SetupContext& context, SetupHost& host) {
     }
     const fs::path installPath =
         AbsoluteInstallPath(*chosen, context.dirs, context.currentFolder.string());
+    if (const std::optional<std::string> reason = UnusableInstallPathReason(installPath.string())) {
+        host.ShowMessage("Blokfall cannot be installed in that folder: " + *reason + ".",
+                         kMessageCaption);
+        return 1;
+    }
+    if (!MayReplace(installPath, host)) {
+        host.ShowMessage(kAbortText, kMessageCaption);
+        return 0;
+    }
 
     host.OpenProgress(kProgressRange);
     const InstallResult result = Install(context, installPath, host);

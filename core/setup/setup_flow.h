@@ -12,6 +12,10 @@ namespace blok::setup {
 inline constexpr const char* kAbortText = "Installation not complete ... aborting";
 inline constexpr const char* kCompleteText = "Installation Complete";
 inline constexpr const char* kMessageCaption = "Message";
+inline constexpr const char* kReplaceCaption = "Replace files?";
+// Lists, in the target, what an install put there, so that a new install replaces those files
+// without asking.
+inline constexpr const char* kManifestName = ".blokfall-installed";
 inline constexpr int kFilePauseMs = 125;
 inline constexpr int kCompletePauseMs = 3000;
 
@@ -25,6 +29,8 @@ class SetupHost {
     virtual std::optional<std::string> AskInstallPath(const std::string& proposal) = 0;
     // A modal message box with an OK button.
     virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+    // A modal question with "Yes" and "No": true on "Yes".
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
 
     // The modeless progress dialog with its bar running from 0 to `range`.
     virtual void OpenProgress(int range) = 0;
@@ -60,16 +66,22 @@ struct InstallResult {
 };
 
 // Creates the target and its music folder (with missing parents), copies every file with
-// progress, and, when all arrived, creates the menu folder, opens it and writes the two menu
-// entries. Files that can be copied are copied even when others fail.
+// progress, records them in the target's manifest, and, when all arrived, creates the menu
+// folder, opens it and writes the two menu entries. Files that can be copied are copied even
+// when others fail.
 InstallResult Install(const SetupContext& context, const std::filesystem::path& installPath,
                       SetupHost& host);
+
+// The files in the target that the install would replace and that no earlier install put there
+// (by their paths below the target, in the order they are copied).
+std::vector<std::string> FilesNotFromAnInstall(const std::filesystem::path& installPath);
 
 // The message that tells the user what failed and why.
 std::string FailureMessage(const InstallResult& result);
 
-// The whole installer: asks for the target, installs, reports. Returns the exit status:
-// 0 when installed or cancelled by the user, 1 when something could not be installed.
+// The whole installer: asks for the target, refuses one the game cannot work from, asks once
+// before replacing files of the user's, installs, reports. Returns the exit status: 0 when
+// installed or cancelled by the user, 1 when something could not be installed.
 int RunSetup(const SetupContext& context, SetupHost& host);
 
 }  // namespace blok::setup

@@ -94,6 +94,16 @@ void GameShell::EnterTitleScreen() {
     platform_.KillTimer(kTimerGravity);
     platform_.KillTimer(kTimerSpeedUp);
     game_.iGameStatus = kStatusHiscoreCheck;
+    // The name dialog and the table wait in event loops of their own; run inside this paint,
+    // they would keep the toolkit repainting at full speed. They open right after it instead.
+    if (hiscores_.WouldEnter(game_.Up1Points, game_.noScore)) {
+        platform_.SetTimer(kTimerHiscoreCheck, 0);
+        return;
+    }
+    OfferScoreAndShowTitle();
+}
+
+void GameShell::OfferScoreAndShowTitle() {
     hiscores_.CheckPlayer1Hiscore(game_.Up1Points, game_.noScore);
     // The window may have been closed while the name dialog was open.
     if (state_.shutDown) return;
@@ -104,6 +114,7 @@ void GameShell::EnterTitleScreen() {
     state_.ClrScr = 1;
     game_.gamePause = 0;
     game_.STOP = 0;
+    UpdatePausedMarker();
     if (!state_.startDialogOpen) {
         ShutdownAndQuit();
         return;
@@ -158,12 +169,17 @@ void GameShell::OnTimer(int id) {
             break;
         case kTimerInput:
             if (game_.InputTick()) platform_.InvalidateAll();
+            UpdatePausedMarker();
             break;
         case kTimerMusicPoll:
             MusicPollTick();
             break;
         case kTimerSpeedUp:
             game_.SpeedUpTick();
+            break;
+        case kTimerHiscoreCheck:
+            platform_.KillTimer(kTimerHiscoreCheck);
+            OfferScoreAndShowTitle();
             break;
         default:
             break;
@@ -268,6 +284,27 @@ void GameShell::OnActivate() {
     platform_.FocusStartDialog();
 }
 
+void GameShell::OnDeactivate() {
+    if (state_.shutDown || !settings_.pauseOnFocusLoss) return;
+    if (!IsGameRunning(game_.iGameStatus) || game_.gamePause == 1) return;
+    game_.gamePause = 1;
+    game_.STOP = 1;
+    UpdatePausedMarker();
+}
+
+void GameShell::ApplySettings(const Settings& settings) {
+    settings_ = settings;
+    UpdatePausedMarker();
+}
+
+void GameShell::UpdatePausedMarker() {
+    const bool shown =
+        settings_.showPaused && IsGameRunning(game_.iGameStatus) && game_.gamePause == 1;
+    if (shown == pausedMarkerShown_) return;
+    pausedMarkerShown_ = shown;
+    platform_.ShowPausedMarker(shown);
+}
+
 void GameShell::OnDestroy() { ShutdownAndQuit(); }
 
 int GameShell::AfterLoop() {
@@ -326,11 +363,32 @@ void GameShell::CloseStartDialog() {
     platform_.InvalidateAll();
 }
 
-bool GameShell::PressedSinceLastRead(int virtualKey) {
-    return platform_.PressedSinceLastRead(virtualKey);
+// A key reading of the rules, by the virtual-key code they use, reads the physical key the player
+// bound to that request and the gamepad of that side; the pause key reads both pads.
+bool GameShell::ReadSlot(const KeySlot& slot, bool (Platform::*reading)(int)) {
+    const bool key = (platform_.*reading)(settings_.keys.At(slot));
+    if (slot.pause) {
+        const bool first = (platform_.*reading)(PadKey(0, kPadPauseButton));
+        const bool second = (platform_.*reading)(PadKey(1, kPadPauseButton));
+        return key || first || second;
+    }
+    const bool pad = (platform_.*reading)(PadKey(PadForSide(settings_, slot.side), slot.action));
+    return key || pad;
 }
 
-bool GameShell::Held(int virtualKey) { return platform_.Held(virtualKey); }
+bool GameShell::PressedSinceLastRead(int virtualKey) {
+    const auto slot = SlotOfVirtualKey(virtualKey, game_.iGameStatus);
+    return slot && ReadSlot(*slot, &Platform::PressedSinceLastRead);
+}
+
+bool GameShell::Held(int virtualKey) {
+    const auto slot = SlotOfVirtualKey(virtualKey, game_.iGameStatus);
+    if (!slot) return false;
+    const bool down = ReadSlot(*slot, &Platform::Held);
+    if (slot->pause || (slot->action != kMoveLeft && slot->action != kMoveRight)) return down;
+    KeyRepeat& repeat = repeat_[std::size_t(slot->side * 2 + (slot->action == kMoveRight ? 1 : 0))];
+    return repeat.Held(down, settings_.repeat, kInputMs);
+}
 
 void GameShell::ShowMessage(std::string_view text, std::string_view caption) {
     platform_.ShowMessage(text, caption);
@@ -348,8 +406,8 @@ void GameShell::ShutdownAndQuit() {
 }
 
 void GameShell::StopTimersMusicAndScreen() {
-    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep,
-                   kTimerTitlePicture, kTimerMusicPoll}) {
+    for (int id : {kTimerInput, kTimerGravity, kTimerSpeedUp, kTimerTitleStep, kTimerTitlePicture,
+                   kTimerMusicPoll, kTimerHiscoreCheck}) {
         platform_.KillTimer(id);
     }
     music_.musicKill();

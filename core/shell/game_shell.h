@@ -1,14 +1,17 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 
 #include "game.h"
 #include "ids_and_sizes.h"
+#include "key_repeat.h"
 #include "platform.h"
 #include "random.h"
 #include "services.h"
+#include "settings.h"
 #include "shell.h"
 
 namespace blok {
@@ -42,11 +45,15 @@ public:
     void OnTimer(int id) override;
     void OnCommand(int id) override;
     void OnActivate() override;
+    void OnDeactivate() override;
     void OnDestroy() override;
     int AfterLoop() override;
 
     void StartDialogInit() override;
     void StartDialogCommand(int id) override;
+
+    // The player's keys, repeat delay and pause options; the defaults play as the game always did.
+    void ApplySettings(const Settings& settings);
 
     Game& game() { return game_; }
     const Game& game() const { return game_; }
@@ -59,8 +66,11 @@ private:
     void ShowMessage(std::string_view text, std::string_view caption) override;
     void RestartGravityTimer(int milliseconds) override;
 
+    bool ReadSlot(const KeySlot& slot, bool (Platform::*reading)(int));
+    void UpdatePausedMarker();
     void AdjustWindowSize();
     void EnterTitleScreen();
+    void OfferScoreAndShowTitle();
     void PaintTitle();
     void StartGame();
     void PaintGame();
@@ -83,6 +93,10 @@ private:
     std::filesystem::path workingDirectory_;
     Game game_;
     ShellState state_;
+    Settings settings_;
+    // Left and Right of each side, for the repeat delay.
+    std::array<KeyRepeat, kSides * 2> repeat_{};
+    bool pausedMarkerShown_ = false;
 };
 
 }  // namespace blok

@@ -1,13 +1,15 @@
 #include "headless.h"
 
 #include "game_frame.h"
+#include "key_bindings.h"
 #include "shell.h"
 
 namespace blok {
 
 void HeadlessPlatform::Press(int virtualKey) {
-    pressed_.insert(virtualKey);
-    held_.insert(virtualKey);
+    const PhysicalKey key = PhysicalKeyOfVirtualKey(virtualKey);
+    pressed_.insert(key);
+    held_.insert(key);
 }
 
 void HeadlessPlatform::ReleaseAll() {

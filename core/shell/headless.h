@@ -23,7 +23,8 @@ class HeadlessPlatform final : public Platform {
     explicit HeadlessPlatform(MessageSink showMessage) : showMessage_(std::move(showMessage)) {}
     void Attach(Shell& shell) { shell_ = &shell; }
 
-    // The key goes down now and stays down until ReleaseAll.
+    // The key with this virtual-key code on a US layout goes down now and stays down until
+    // ReleaseAll.
     void Press(int virtualKey);
     void ReleaseAll();
     // The surface last presented, or nullptr before the first frame; it belongs to the screen
@@ -42,8 +43,9 @@ class HeadlessPlatform final : public Platform {
     void PostQuit(int) override {}
     void CheckMenuItem(int, bool) override {}
     void EnableMenuItem(int, bool) override {}
-    bool PressedSinceLastRead(int virtualKey) override { return pressed_.erase(virtualKey) > 0; }
-    bool Held(int virtualKey) override { return held_.count(virtualKey) > 0; }
+    bool PressedSinceLastRead(int key) override { return pressed_.erase(key) > 0; }
+    bool Held(int key) override { return held_.count(key) > 0; }
+    void ShowPausedMarker(bool) override {}
     bool CreateStartDialog() override;
     void DestroyStartDialog() override {}
     void FocusStartDialog() override {}

@@ -46,9 +46,12 @@ public:
     virtual void CheckMenuItem(int id, bool checked) = 0;
     virtual void EnableMenuItem(int id, bool enabled) = 0;
 
-    // The two key readings, by virtual-key code (A 65, P 80, Left 37, Up 38, Right 39, Down 40).
-    virtual bool PressedSinceLastRead(int virtualKey) = 0;
-    virtual bool Held(int virtualKey) = 0;
+    // The two key readings, by physical key (1..255) or gamepad button (PadKey).
+    virtual bool PressedSinceLastRead(int key) = 0;
+    virtual bool Held(int key) = 0;
+
+    // Whether the window marks the shown frame as paused.
+    virtual void ShowPausedMarker(bool shown) = 0;
 
     // The modeless start dialog. Creating it delivers Shell::StartDialogInit at once; its
     // buttons arrive as Shell::StartDialogCommand. Returns false when it cannot be created.

@@ -33,6 +33,8 @@ public:
     virtual ~HiscoreBook() = default;
     virtual void Load() = 0;
     virtual void Save() = 0;
+    // True when CheckPlayer1Hiscore would open the name dialog for this score.
+    virtual bool WouldEnter(std::uint32_t /*Up1Points*/, int /*noScore*/) const { return false; }
     // Offers a finished game's score: may run the name dialog and then the table, modally.
     virtual void CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) = 0;
     // The table dialog, modal; a running game goes on behind it.

@@ -20,6 +20,8 @@ public:
     virtual void OnTimer(int id) = 0;
     virtual void OnCommand(int id) = 0;
     virtual void OnActivate() = 0;
+    // The window has lost the keyboard to another window or program.
+    virtual void OnDeactivate() = 0;
     // The window is being destroyed (closed by the user).
     virtual void OnDestroy() = 0;
     // After the message loop has ended: high scores saved. Returns the exit code.

@@ -57,16 +57,22 @@ void CentreOnScreen(QDialog* dialog, QWidget* owner) {
                  area.y() + (area.height() - outer.height()) / 2);
 }
 
-// The key table: request names, then the keys of player 1 and of player 2, between etched
-// grid lines. Lines sit in the odd rows and columns of the grid.
-QFrame* KeyTable(QWidget* parent) {
-    static const char* const kRows[][3] = {
-        {"", "Player1-Keys:", "Player2-Keys:"},
-        {"Rotate", "CursorUp", "W"},
-        {"Left", "CursorLeft", "A"},
-        {"Right", "CursorRight", "D"},
-        {"FastDown", "CursorDown", "S"},
-    };
+QString KeyName(const KeyBindings& keys, Side side, Action action) {
+    return QString::fromStdString(PhysicalKeyName(keys.At(KeySlot{false, side, action})));
+}
+
+// The key table: request names, then the keys of player 1 (the one-player game's) and of
+// player 2 (the left side's), between etched grid lines. Lines sit in the odd rows and columns
+// of the grid.
+QFrame* KeyTable(const KeyBindings& keys, QWidget* parent) {
+    static const char* const kRequests[] = {"Rotate", "Left", "Right", "FastDown"};
+    QString rows[5][3] = {{QString(), QStringLiteral("Player1-Keys:"),
+                           QStringLiteral("Player2-Keys:")}};
+    for (int action = 0; action < kActions; ++action) {
+        rows[action + 1][0] = QString::fromUtf8(kRequests[action]);
+        rows[action + 1][1] = KeyName(keys, kOnePlayer, Action(action));
+        rows[action + 1][2] = KeyName(keys, kLeftPlayer, Action(action));
+    }
     constexpr int kRowCount = 5;
     constexpr int kColumnCount = 3;
 
@@ -78,7 +84,7 @@ QFrame* KeyTable(QWidget* parent) {
     grid->setContentsMargins(2, 2, 2, 2);
     for (int row = 0; row < kRowCount; ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
-            auto* cell = new QLabel(QString::fromUtf8(kRows[row][column]), table);
+            auto* cell = new QLabel(rows[row][column], table);
             cell->setMargin(4);
             grid->addWidget(cell, 2 * row, 2 * column);
         }
@@ -94,13 +100,15 @@ QFrame* KeyTable(QWidget* parent) {
 
 }  // namespace
 
-InfoDialog::InfoDialog(QWidget* owner) : QDialog(owner) {
+InfoDialog::InfoDialog(QWidget* owner, const KeyBindings& keys) : QDialog(owner) {
     setObjectName(QStringLiteral("Dialog_5"));
     PrepareDialog(this, QStringLiteral("Just for Info"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SunkenTitle(QStringLiteral("Blokfall - Game Info"), this));
-    layout->addWidget(KeyTable(this));
-    layout->addWidget(new QLabel(QStringLiteral("Press [P] for Pause"), this), 0, Qt::AlignHCenter);
+    layout->addWidget(KeyTable(keys, this));
+    const QString pause = QString::fromStdString(PhysicalKeyName(keys.pause));
+    layout->addWidget(new QLabel(QStringLiteral("Press [%1] for Pause").arg(pause), this), 0,
+                      Qt::AlignHCenter);
     AddOkButton(this, layout);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     CentreOnScreen(this, owner);

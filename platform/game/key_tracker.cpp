@@ -22,18 +22,24 @@ int VirtualKeyOf(int qtKey) {
     }
 }
 
+PhysicalKey PhysicalKeyOf(const QKeyEvent& event) {
+    const quint32 code = event.nativeScanCode();
+    if (code > 0 && code <= quint32(kLastPhysicalKey)) return PhysicalKey(code);
+    return PhysicalKeyOfVirtualKey(VirtualKeyOf(event.key()));
+}
+
 KeyTracker::KeyTracker(QObject* parent) : QObject(parent) {}
 
-bool KeyTracker::PressedSinceLastRead(int virtualKey) {
-    if (!Valid(virtualKey)) return false;
-    const auto bit = static_cast<std::size_t>(virtualKey);
+bool KeyTracker::PressedSinceLastRead(PhysicalKey key) {
+    if (!Valid(key)) return false;
+    const auto bit = static_cast<std::size_t>(key);
     const bool was = pressed_.test(bit);
     pressed_.reset(bit);
     return was;
 }
 
-bool KeyTracker::Held(int virtualKey) const {
-    return Valid(virtualKey) && held_.test(static_cast<std::size_t>(virtualKey));
+bool KeyTracker::Held(PhysicalKey key) const {
+    return Valid(key) && held_.test(static_cast<std::size_t>(key));
 }
 
 bool KeyTracker::eventFilter(QObject* watched, QEvent* event) {
@@ -41,9 +47,9 @@ bool KeyTracker::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
-            const int virtualKey = VirtualKeyOf(key->key());
-            if (key->isAutoRepeat() || !Valid(virtualKey)) break;
-            const auto bit = static_cast<std::size_t>(virtualKey);
+            const PhysicalKey physical = PhysicalKeyOf(*key);
+            if (key->isAutoRepeat() || !Valid(physical)) break;
+            const auto bit = static_cast<std::size_t>(physical);
             if (event->type() == QEvent::KeyPress) {
                 pressed_.set(bit);
                 held_.set(bit);

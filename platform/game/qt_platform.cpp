@@ -15,12 +15,15 @@
 #include <QProcess>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include "emulated_frame.h"
 #include "ids_and_sizes.h"
 #include "info_dialogs.h"
+#include "key_bindings.h"
 #include "key_tracker.h"
+#include "settings.h"
 #include "shell.h"
 #include "start_dialog.h"
 #include "surface.h"
@@ -75,6 +78,21 @@ private:
 
 namespace {
 
+// Tells the game when another program takes the keyboard.
+class FocusWatcher : public QObject {
+public:
+    explicit FocusWatcher(std::function<void()> lost) : lost_(std::move(lost)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ApplicationDeactivate) lost_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> lost_;
+};
+
 // The light grey that shows where the desktop uncovers or enlarges the window, until the game
 // paints there.
 constexpr QColor kClassBackground{192, 192, 192};
@@ -99,6 +117,19 @@ const std::initializer_list<MenuPopup> kMenu = {
     {"&Help",
      {{kCmdGameInfo, "&Game"}, {kCmdHelpFile, "&Help Topics"}, {0, nullptr},
       {kCmdAbout, "&About"}}},
+    {"&Options",
+     {
+         {kCmdZoom1, "Zoom &1x"},
+         {kCmdZoom1 + 1, "Zoom &2x"},
+         {kCmdZoom1 + 2, "Zoom &3x"},
+         {kCmdZoom4, "Zoom &4x"},
+         {kCmdFullScreen, "&Full Screen\tF11"},
+         {0, nullptr},
+         {kCmdControls, "&Controls..."},
+         {kCmdVolume, "&Volume..."},
+         {kCmdPauseOnFocusLoss, "Pause &When Inactive"},
+         {kCmdShowPaused, "&Show \"Paused\""},
+     }},
 };
 
 bool StartDetached(const QString& program, const QStringList& arguments) {
@@ -117,6 +148,9 @@ Rect ToRect(QPoint topLeft, QSize size) {
 
 QtPlatform::QtPlatform() : keys_(std::make_unique<KeyTracker>()), launcher_(StartDetached) {
     QCoreApplication::instance()->installEventFilter(keys_.get());
+    focusWatcher_ = std::make_unique<FocusWatcher>(
+        [this] { Deliver([](Shell& shell) { shell.OnDeactivate(); }); });
+    QCoreApplication::instance()->installEventFilter(focusWatcher_.get());
 }
 
 QtPlatform::~QtPlatform() {
@@ -148,7 +182,7 @@ bool QtPlatform::CreateMainWindow() {
     BuildMenu();
 
     window_->move(kInitialWindowPos);
-    ResizeClient(ClientSizeForOuter(kInitialOuterSize));
+    ResizeClient(ClientSizeForOuter(kInitialOuterSize) * zoom_);
     window_->winId();
     if (window_->windowHandle() == nullptr) {
         client_ = nullptr;
@@ -175,11 +209,35 @@ void QtPlatform::BuildMenu() {
             QObject::connect(action, &QAction::triggered, action, [this, action, id] {
                 // A check mark moves only when the game says so.
                 if (action->isCheckable()) action->setChecked(marked_[id]);
-                Deliver([id](Shell& shell) { shell.OnCommand(id); });
+                Command(id);
             });
             menu_[id] = action;
         }
     }
+    // Full screen is reached by its key too, and left by Escape, also while the menu is hidden.
+    if (QAction* fullScreen = MenuAction(kCmdFullScreen)) {
+        fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+        window_->addAction(fullScreen);
+    }
+    auto* leave = new QShortcut(QKeySequence(Qt::Key_Escape), window_.get());
+    QObject::connect(leave, &QShortcut::activated, window_.get(), [this] {
+        if (fullScreen_) Command(kCmdFullScreen);
+    });
+}
+
+void QtPlatform::SetCommandHandler(int first, int last, std::function<void(int)> handler) {
+    commandHandlers_.push_back({first, last, std::move(handler)});
+}
+
+void QtPlatform::Command(int id) {
+    if (quitPosted_) return;
+    for (const CommandRange& range : commandHandlers_) {
+        if (id >= range.first && id <= range.last) {
+            range.handler(id);
+            return;
+        }
+    }
+    Deliver([id](Shell& shell) { shell.OnCommand(id); });
 }
 
 void QtPlatform::ShowAndPaint() {
@@ -233,15 +291,50 @@ void QtPlatform::InvalidateAll() {
 }
 
 void QtPlatform::InvalidateTop(int bottom) {
-    if (client_ && bottom > 0) client_->update(0, 0, client_->width(), bottom);
+    if (!client_ || bottom <= 0) return;
+    const QRect frame = FrameRect(LogicalClient());
+    client_->update(frame.left(), frame.top(), frame.width(), bottom * Scale());
 }
 
 void QtPlatform::ClientResized(QSize oldSize, QSize newSize) {
     const QRegion before(QRect(QPoint(0, 0), oldSize.expandedTo(QSize(0, 0))));
     eraseRegion_ += QRegion(QRect(QPoint(0, 0), newSize)) - before;
+    PlaceStartDialog();
+}
+
+QSize QtPlatform::LogicalClient() const {
+    if (!client_) return QSize();
+    return fullScreen_ ? logicalClient_ : client_->size() / zoom_;
+}
+
+int QtPlatform::Scale() const {
+    if (!fullScreen_ || !client_ || logicalClient_.isEmpty()) return zoom_;
+    // Full screen: the largest whole scale at which the frame fits.
+    const int across = client_->width() / logicalClient_.width();
+    const int down = client_->height() / logicalClient_.height();
+    return std::max(1, std::min(across, down));
+}
+
+// Where a frame of this many game pixels lies in the client widget.
+QRect QtPlatform::FrameRect(QSize frame) const {
+    const int scale = Scale();
+    QPoint origin(0, 0);
+    if (fullScreen_ && client_) {
+        const QSize shown = LogicalClient() * scale;
+        origin = QPoint(std::max(0, (client_->width() - shown.width()) / 2),
+                        std::max(0, (client_->height() - shown.height()) / 2));
+    }
+    return QRect(origin, frame * scale);
 }
 
 void QtPlatform::Paint(QPaintEvent* event) {
+    if (fullScreen_) {
+        // Black around the frame; the frame covers the rest, so nothing is left to clear.
+        QPainter painter(client_);
+        const QRegion outside = QRegion(client_->rect()) - FrameRect(LogicalClient());
+        for (const QRect& rect : outside & event->region()) painter.fillRect(rect, Qt::black);
+        eraseRegion_ = QRegion();
+    }
     const QRegion erase = eraseRegion_ & event->region();
     if (!erase.isEmpty()) {
         QPainter painter(client_);
@@ -264,9 +357,31 @@ void QtPlatform::Present(const Surface& surface, int width, int height) {
                        QImage::Format_RGB32);
     QPainter painter(client_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp at any scale
-    painter.drawImage(QPoint(0, 0), frame, QRect(0, 0, shownWidth, shownHeight));
+    const QRect target = FrameRect(QSize(shownWidth, shownHeight));
+    painter.drawImage(target, frame, QRect(0, 0, shownWidth, shownHeight));
+    if (pausedMarker_) DrawPausedMarker(painter, target);
     painter.end();
     StampFirstFrame();
+}
+
+// A black box with "Paused" in the middle of the frame, in the desktop's own font.
+void QtPlatform::DrawPausedMarker(QPainter& painter, QRect frame) {
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(16 * Scale());
+    painter.setFont(font);
+    const QString text = QStringLiteral("Paused");
+    QRect box = painter.fontMetrics().boundingRect(text).marginsAdded(QMargins(12, 6, 12, 6));
+    box.moveCenter(frame.center());
+    painter.fillRect(box, Qt::black);
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+void QtPlatform::ShowPausedMarker(bool shown) {
+    if (pausedMarker_ == shown) return;
+    pausedMarker_ = shown;
+    InvalidateAll();
 }
 
 // Start-up timing: when asked through the environment, note when the first frame was shown.
@@ -284,18 +399,51 @@ void QtPlatform::StampFirstFrame() {
 // --- window geometry ------------------------------------------------------------------------
 
 Rect QtPlatform::ClientRect() const {
-    return client_ ? ToRect(QPoint(0, 0), client_->size()) : Rect{};
+    return client_ ? ToRect(QPoint(0, 0), LogicalClient()) : Rect{};
 }
 
 Rect QtPlatform::WindowRect() const {
     if (!window_) return Rect{};
-    return ToRect(window_->pos(), OuterSizeForClient(client_->size()));
+    return ToRect(window_->pos(), OuterSizeForClient(LogicalClient()));
 }
 
 void QtPlatform::MoveWindow(int left, int top, int width, int height) {
     if (!window_) return;
-    window_->move(left, top);
-    ResizeClient(ClientSizeForOuter(QSize(width, height)));
+    const QSize client = ClientSizeForOuter(QSize(width, height));
+    if (fullScreen_) {
+        logicalClient_ = client;  // the size the window takes when full screen ends
+    } else {
+        window_->move(left, top);
+        ResizeClient(client * zoom_);
+    }
+    client_->update();
+}
+
+void QtPlatform::SetZoom(int zoom) {
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (!window_) {
+        zoom_ = zoom;
+        return;
+    }
+    const QSize client = LogicalClient();
+    zoom_ = zoom;
+    if (!fullScreen_) ResizeClient(client * zoom_);
+    PlaceStartDialog();
+    client_->update();
+}
+
+void QtPlatform::SetFullScreen(bool on) {
+    if (!window_ || on == fullScreen_) return;
+    if (on) logicalClient_ = LogicalClient();
+    fullScreen_ = on;
+    window_->menuBar()->setVisible(!on);
+    if (on) {
+        window_->showFullScreen();
+    } else {
+        window_->showNormal();
+        ResizeClient(logicalClient_ * zoom_);
+    }
+    PlaceStartDialog();
     client_->update();
 }
 
@@ -338,11 +486,17 @@ void QtPlatform::EnableMenuItem(int id, bool enabled) {
 
 // --- keyboard -------------------------------------------------------------------------------
 
-bool QtPlatform::PressedSinceLastRead(int virtualKey) {
-    return keys_->PressedSinceLastRead(virtualKey);
+bool QtPlatform::PressedSinceLastRead(int key) {
+    if (IsPadKey(key)) {
+        return pads_ && pads_->PressedSinceLastRead(PadOfKey(key), PadButtonOfKey(key));
+    }
+    return keys_->PressedSinceLastRead(key);
 }
 
-bool QtPlatform::Held(int virtualKey) { return keys_->Held(virtualKey); }
+bool QtPlatform::Held(int key) {
+    if (IsPadKey(key)) return pads_ && pads_->Held(PadOfKey(key), PadButtonOfKey(key));
+    return keys_->Held(key);
+}
 
 // --- start dialog ---------------------------------------------------------------------------
 
@@ -352,6 +506,8 @@ bool QtPlatform::CreateStartDialog() {
     startDialog_ = new StartDialog(client_, [this](int id) {
         Deliver([id](Shell& shell) { shell.StartDialogCommand(id); });
     });
+    startDialogHome_ = startDialog_->pos();
+    PlaceStartDialog();
     startDialog_->show();
     Deliver([](Shell& shell) { shell.StartDialogInit(); });
     if (startDialog_) startDialog_->TakeFocus();
@@ -378,14 +534,20 @@ void QtPlatform::CheckRadioButton(int first, int last, int checked) {
 
 Rect QtPlatform::StartDialogRect() const {
     if (!startDialog_ || !window_) return Rect{};
-    const QRect inClient = startDialog_->geometry();
-    return ToRect(window_->pos() + kClientOffset + inClient.topLeft(), inClient.size());
+    // In game pixels: the dialog keeps its size on an enlarged frame.
+    const QSize size = startDialog_->size() / Scale();
+    return ToRect(window_->pos() + kClientOffset + startDialogHome_, size);
+}
+
+// The dialog stands where it belongs on the frame, however large the frame is shown.
+void QtPlatform::PlaceStartDialog() {
+    if (startDialog_) startDialog_->move(FrameRect(QSize()).topLeft() + startDialogHome_ * Scale());
 }
 
 // --- modal dialogs and help -----------------------------------------------------------------
 
 void QtPlatform::RunInfoDialog() {
-    InfoDialog dialog(window_.get());
+    InfoDialog dialog(window_.get(), shownKeys_);
     dialog.exec();
 }
 

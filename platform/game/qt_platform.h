@@ -3,15 +3,19 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <QPointer>
 #include <QRegion>
 #include <QString>
 #include <QStringList>
 
+#include "key_bindings.h"
+#include "pad_input.h"
 #include "platform.h"
 
 class QAction;
+class QPainter;
 class QMainWindow;
 class QPaintEvent;
 class QTimer;
@@ -55,6 +59,17 @@ public:
     // How the help viewer is started; the default starts this program with --help-viewer.
     void SetLauncher(Launcher launcher) { launcher_ = std::move(launcher); }
 
+    // Menu commands first..last go to `handler` instead of the game.
+    void SetCommandHandler(int first, int last, std::function<void(int)> handler);
+    void SetPads(PadInput* pads) { pads_ = pads; }
+    // The frame is shown `zoom` times enlarged (1..4), every frame pixel a square of screen
+    // pixels; full screen shows it centred at the largest whole scale that fits, on black.
+    void SetZoom(int zoom);
+    void SetFullScreen(bool on);
+    bool FullScreen() const { return fullScreen_; }
+    // The keys the game info dialog shows.
+    void SetShownKeys(const KeyBindings& keys) { shownKeys_ = keys; }
+
     // For tests and the program's own wiring.
     QMainWindow* Window() const;
     QWidget* Client() const;
@@ -76,8 +91,9 @@ public:
     void PostQuit(int code) override;
     void CheckMenuItem(int id, bool checked) override;
     void EnableMenuItem(int id, bool enabled) override;
-    bool PressedSinceLastRead(int virtualKey) override;
-    bool Held(int virtualKey) override;
+    bool PressedSinceLastRead(int key) override;
+    bool Held(int key) override;
+    void ShowPausedMarker(bool shown) override;
     bool CreateStartDialog() override;
     void DestroyStartDialog() override;
     void FocusStartDialog() override;
@@ -99,6 +115,12 @@ private:
     void Paint(QPaintEvent* event);
     void ClientResized(QSize oldSize, QSize newSize);
     void ResizeClient(QSize client);
+    QSize LogicalClient() const;
+    void PlaceStartDialog();
+    void Command(int id);
+    int Scale() const;
+    QRect FrameRect(QSize frame) const;
+    void DrawPausedMarker(QPainter& painter, QRect frame);
     void StampFirstFrame();
 
     Shell* shell_ = nullptr;
@@ -110,6 +132,20 @@ private:
     std::map<int, bool> marked_;
     std::map<int, std::unique_ptr<QTimer>> timers_;
     Launcher launcher_;
+    struct CommandRange {
+        int first;
+        int last;
+        std::function<void(int)> handler;
+    };
+    std::vector<CommandRange> commandHandlers_;
+    std::unique_ptr<QObject> focusWatcher_;
+    PadInput* pads_ = nullptr;
+    int zoom_ = 1;
+    bool fullScreen_ = false;
+    QSize logicalClient_;  // in full screen: the client area the game sees (before zoom)
+    bool pausedMarker_ = false;
+    KeyBindings shownKeys_ = DefaultKeyBindings();
+    QPoint startDialogHome_;  // the start dialog's place on a frame shown at 1x
 
     bool inPaint_ = false;
     QRegion eraseRegion_;   // uncovered by the desktop and not yet cleared

@@ -1,11 +1,15 @@
 #include "hiscore_dialogs.h"
 
+#include <cstdio>
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -59,6 +63,25 @@ NameDialog::NameDialog(QWidget* owner) : QDialog(owner), edit_(new QLineEdit(thi
     layout->addWidget(edit_);
     layout->addWidget(DefaultButton(QStringLiteral("&OK"), this), 0, Qt::AlignHCenter);
     edit_->setFocus();
+    edit_->installEventFilter(this);
+}
+
+bool NameDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const quint32 id = key->nativeScanCode() != 0 ? key->nativeScanCode()
+                                                      : static_cast<quint32>(key->key());
+        if (!key->isAutoRepeat()) {
+            if (event->type() == QEvent::KeyPress) {
+                pressedHere_.insert(id);
+            } else {
+                pressedHere_.remove(id);
+            }
+        } else if (!pressedHere_.contains(id)) {
+            return true;  // held since before the dialog opened
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 std::string NameDialog::Name() const { return edit_->text().toUtf8().toStdString(); }
@@ -106,6 +129,14 @@ void QtHiscoreDialogs::RunScoreTable(const HiscoreTable& table) {
     QPointer<ScoreTableDialog> dialog = new ScoreTableDialog(table, owner_);
     dialog->exec();
     delete dialog;
+}
+
+void QtHiscoreDialogs::ReportSaveFailure(const std::string& text) {
+    // On the terminal too, where it outlasts the box.
+    std::fprintf(stderr, "Blokfall: %s\n", text.c_str());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Hiscore"), QString::fromStdString(text),
+                    QMessageBox::Ok, owner_);
+    box.exec();
 }
 
 }  // namespace blok

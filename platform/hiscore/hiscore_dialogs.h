@@ -3,6 +3,7 @@
 #include <string>
 
 #include <QDialog>
+#include <QSet>
 #include <QPointer>
 
 #include "hiscore_book.h"
@@ -23,9 +24,12 @@ public:
 protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    // Keys still held from the game (their auto-repeat) type nothing until released once.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* edit_;
+    QSet<quint32> pressedHere_;  // keys that went down while the dialog was open
 };
 
 // "Dialog_3": the ten entries, each row in a sunken frame, rank and name on the left and the
@@ -44,6 +48,7 @@ public:
 
     std::string RunNameDialog() override;
     void RunScoreTable(const HiscoreTable& table) override;
+    void ReportSaveFailure(const std::string& text) override;
 
 private:
     QPointer<QWidget> owner_;

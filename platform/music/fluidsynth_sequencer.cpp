@@ -169,6 +169,7 @@ public:
             std::fill(right.begin(), right.end(), 0.0f);
             return;
         }
+        FollowVolume();
         fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
     }
 
@@ -183,7 +184,16 @@ private:
             fx = effectsIntoOut.data();
         }
         const auto lock = engine.Lock();
+        engine.FollowVolume();
         return fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
+    }
+
+    void FollowVolume() {
+        if (!options_.volume) return;
+        const float volume = options_.volume->load();
+        if (volume == appliedVolume_) return;
+        appliedVolume_ = volume;
+        fluid_synth_set_gain(synth_, static_cast<float>(options_.gain) * volume);
     }
 
     const FluidSynthOptions options_;
@@ -194,6 +204,7 @@ private:
     fluid_audio_driver_t* output_ = nullptr;
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
+    float appliedVolume_ = 1.0f;
 };
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -17,6 +18,9 @@ struct FluidSynthOptions {
     // The synthesiser's own default is too quiet beside the game; louder risks clipping.
     double gain = 0.7;
     double sampleRate = 44100.0;
+    // The player's volume, 0..1 of `gain`, followed before each block the synthesiser renders;
+    // none is full volume.
+    std::shared_ptr<const std::atomic<float>> volume;
 };
 
 // The shared synthesiser of a sequencer device (defined with it).

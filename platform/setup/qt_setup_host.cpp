@@ -28,6 +28,13 @@ void QtSetupHost::ShowMessage(const std::string& text, const std::string& captio
     box.exec();
 }
 
+bool QtSetupHost::AskYesNo(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Question, Text(caption), Text(text),
+                    QMessageBox::Yes | QMessageBox::No, &window_);
+    box.setDefaultButton(QMessageBox::No);  // Enter keeps the user's files
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtSetupHost::OpenProgress(int range) {
     progress_ = std::make_unique<ProgressDialog>(range, &window_);
     progress_->show();

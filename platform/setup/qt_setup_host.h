@@ -15,6 +15,7 @@ class QtSetupHost : public SetupHost {
 
     std::optional<std::string> AskInstallPath(const std::string& proposal) override;
     void ShowMessage(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
     void OpenProgress(int range) override;
     void SetProgressText(const std::string& text) override;
     void SetProgressPosition(int position) override;

@@ -95,7 +95,9 @@ check_installed() {
         cmp "$dist/$f" "$target/$(destination_of "$f")" || fail "$f did not arrive intact"
     done
     [ -x "$target/Blokfall" ] || fail "the game is not executable"
-    ls -A "$target" "$target/music" | grep -q '^\.' && fail "temporary files left in the target"
+    ls -A "$target" "$target/music" | grep -v '^\.blokfall-installed$' | grep -q '^\.' &&
+        fail "temporary files left in the target"
+    [ -f "$target/.blokfall-installed" ] || fail "no list of the installed files"
     for entry in Blokfall BlokfallHelp; do
         desktop-file-validate "$menu/$entry.desktop" 2>&1 | grep error && fail "$entry.desktop is invalid"
         grep -qxF "Path=$target" "$menu/$entry.desktop" || fail "$entry.desktop: wrong Path"

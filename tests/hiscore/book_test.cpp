@@ -24,12 +24,14 @@ public:
         shownTop = table.Hiscore[0];
         if (whileTableShown) whileTableShown();
     }
+    void ReportSaveFailure(const std::string& text) override { failures.push_back(text); }
 
     std::string typedName = "Nobody";
     int nameDialogs = 0;
     int tableDialogs = 0;
     std::uint32_t shownTop = 0;
     std::function<void()> whileTableShown;
+    std::vector<std::string> failures;
 };
 
 // The playlist keeps 30 played flags; the book sees the first 19, one per song.

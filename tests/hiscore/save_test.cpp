@@ -169,6 +169,13 @@ TEST(HiscoreSave, KilledSaverLeavesTheOldOrTheNewFile) {
         ASSERT_TRUE(bytes == BytesOf(tables[0]) || bytes == BytesOf(tables[1]))
             << "round " << round << ": " << bytes.size() << " bytes";
     }
+    // The temporary files the killed savers left are cleared by the next save; a temporary of a
+    // process that still runs stays.
+    const std::string running = dir.File(".hiscore.dat.new-1-0");
+    testing::WriteBytes(running, std::string("being written"));
+    ASSERT_TRUE(SaveHiscoreFile(path, tables[0]));
+    EXPECT_EQ(dir.Names().size(), 2u);
+    EXPECT_EQ(ReadBytes(running).size(), 13u);
 }
 
 }  // namespace

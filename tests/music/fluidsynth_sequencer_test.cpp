@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -39,7 +40,9 @@ testing::Bytes HeldOrganNote() {
 class OfflineRender : public ::testing::Test {
 protected:
     OfflineRender() {
-        auto device = std::make_unique<OfflineFluidSynthSequencer>();
+        FluidSynthOptions options;
+        options.volume = volume_;
+        auto device = std::make_unique<OfflineFluidSynthSequencer>(options);
         renderer_ = device.get();
         mci_ = std::make_unique<Mci>(std::move(device));
     }
@@ -54,6 +57,7 @@ protected:
         return frames ? sum / (2.0 * static_cast<double>(frames)) : 0.0;
     }
 
+    std::shared_ptr<std::atomic<float>> volume_ = std::make_shared<std::atomic<float>>(1.0f);
     OfflineFluidSynthSequencer* renderer_ = nullptr;
     std::unique_ptr<Mci> mci_;
 };
@@ -165,6 +169,23 @@ TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
     std::uint32_t position = 0;
     ASSERT_EQ(held.GetPosition(&position), 0);
     EXPECT_NEAR(position, 900, 40);
+}
+
+TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {
+    testing::ScratchDir dir("fluid-volume");
+    testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
+    MciMidi held(*mci_, 0, (dir.path() / "held.mid").string().c_str());
+    ASSERT_EQ(held.Play(), 0);
+    Render(300);  // the note has settled
+    const double full = Render(300);
+    ASSERT_GT(Decibels(full), -40.0);
+    volume_->store(0.5f);
+    EXPECT_NEAR(Decibels(Render(300)), Decibels(full) - 6.0, 1.0) << "half the gain, 6 dB down";
+    volume_->store(1.0f);
+    EXPECT_NEAR(Decibels(Render(300)), Decibels(full), 1.0);
+    volume_->store(0.0f);
+    Render(300);  // the gain glides down
+    EXPECT_LT(Render(300), full / 1e4) << "muted: 40 dB down and falling";
 }
 
 TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {

@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +65,27 @@ TEST(NameDialog, TypingReplacesThePresetUpTo27CharactersAndEnterAccepts) {
     });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(dialog.Name(), std::string(27, 'k'));
+}
+
+TEST(NameDialog, AKeyHeldFromTheGameTypesNothingUntilReleased) {
+    QWidget owner;
+    NameDialog dialog(&owner);
+    QLineEdit* edit = dialog.NameEdit();
+    const auto send = [edit](QEvent::Type type, bool autoRepeat) {
+        QKeyEvent event(type, Qt::Key_S, Qt::NoModifier, QStringLiteral("s"), autoRepeat);
+        QApplication::sendEvent(edit, &event);
+    };
+    // S went down before the dialog opened: only its auto-repeat arrives.
+    for (int i = 0; i < 5; ++i) {
+        send(QEvent::KeyRelease, true);
+        send(QEvent::KeyPress, true);
+    }
+    EXPECT_EQ(edit->text(), "Nobody");
+    send(QEvent::KeyRelease, false);
+    // Pressed again while the dialog is open, it types, auto-repeat included.
+    send(QEvent::KeyPress, false);
+    send(QEvent::KeyPress, true);
+    EXPECT_EQ(edit->text(), "ss");
 }
 
 TEST(QtHiscoreDialogs, NameComesBackAsUtf8AndAnEmptyNameIsAccepted) {
@@ -149,6 +172,19 @@ TEST(QtHiscoreDialogs, ScoreTableClosesWithItsDefaultOkButton) {
     });
     dialogs.RunScoreTable(HiscoreTable{});
     EXPECT_TRUE(sawTable);
+}
+
+TEST(HiscoreDialogs, LostEntryIsReportedInAWarningBox) {
+    QtHiscoreDialogs dialogs;
+    QString shown;
+    WhileModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->windowTitle() + ": " + box->text();
+        box->accept();
+    });
+    dialogs.ReportSaveFailure("The high score could not be saved to \"/x/hiscore.dat\": Gone.");
+    EXPECT_EQ(shown, "Hiscore: The high score could not be saved to \"/x/hiscore.dat\": Gone.");
 }
 
 }  // namespace

@@ -53,6 +53,21 @@ TEST(InfoDialog, ShowsTheKeyTable) {
     }
 }
 
+TEST(InfoDialog, ShowsTheKeysInForce) {
+    blok::KeyBindings keys = blok::DefaultKeyBindings();
+    keys.At(blok::KeySlot{false, blok::kOnePlayer, blok::kMoveLeft}) = 44;     // J
+    keys.At(blok::KeySlot{false, blok::kLeftPlayer, blok::kFasterDown}) = 53;  // X
+    keys.pause = 65;                                                           // Space
+    InfoDialog dialog(nullptr, keys);
+    const QStringList texts = LabelTexts(dialog);
+    for (const char* text : {"J", "X", "Press [Space] for Pause", "CursorUp", "W"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    }
+    for (const char* text : {"CursorLeft", "S", "Press [P] for Pause"}) {
+        EXPECT_FALSE(texts.contains(QString::fromUtf8(text))) << text;
+    }
+}
+
 TEST(AboutDialog, ShowsVersionAndContact) {
     AboutDialog dialog(nullptr);
     EXPECT_EQ(dialog.windowTitle(), "About Blokfall");

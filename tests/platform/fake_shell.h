@@ -34,6 +34,7 @@ public:
     }
     void OnCommand(int id) override { calls.push_back("OnCommand " + std::to_string(id)); }
     void OnActivate() override { calls.push_back("OnActivate"); }
+    void OnDeactivate() override { calls.push_back("OnDeactivate"); }
     void OnDestroy() override { calls.push_back("OnDestroy"); }
     int AfterLoop() override { return 0; }
     void StartDialogInit() override {

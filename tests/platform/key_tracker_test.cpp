@@ -14,7 +14,10 @@ using blok::qt::VirtualKeyOf;
 
 namespace {
 
-constexpr int kLeft = 37, kRight = 39, kP = 80, kA = 65;
+const int kLeft = blok::PhysicalKeyOfVirtualKey(37);
+const int kRight = blok::PhysicalKeyOfVirtualKey(39);
+const int kP = blok::PhysicalKeyOfVirtualKey(80);
+const int kA = blok::PhysicalKeyOfVirtualKey(65);
 
 class KeyTrackerTest : public testing::Test {
 protected:
@@ -68,6 +71,20 @@ TEST_F(KeyTrackerTest, HeldFromPressUntilReleaseAndNotConsumedByReading) {
     EXPECT_TRUE(keys.PressedSinceLastRead(kLeft));
 }
 
+TEST_F(KeyTrackerTest, KeysAreReadByTheDesktopsKeyCodeWhateverTheLayoutTypes) {
+    // The key labelled A on a Russian layout types a Cyrillic letter; its key code is A's.
+    QKeyEvent press(QEvent::KeyPress, 0x0424, Qt::NoModifier, quint32(kA), 0, 0,
+                    QStringLiteral("\u0444"));
+    QApplication::sendEvent(&target, &press);
+    EXPECT_TRUE(keys.PressedSinceLastRead(kA));
+    EXPECT_TRUE(keys.Held(kA));
+    // A key code wins over the character: a layout that types A on another key moves nothing.
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 24, 0, 0, QStringLiteral("a"));
+    QApplication::sendEvent(&target, &other);
+    EXPECT_FALSE(keys.PressedSinceLastRead(kA));
+    EXPECT_TRUE(keys.PressedSinceLastRead(24));
+}
+
 TEST_F(KeyTrackerTest, AutoRepeatIsIgnored) {
     Press(Qt::Key_Left);
     EXPECT_TRUE(keys.PressedSinceLastRead(kLeft));
@@ -103,7 +120,7 @@ TEST_F(KeyTrackerTest, UnknownCodesReadAsUp) {
     Press(Qt::Key_F1);
     EXPECT_FALSE(keys.PressedSinceLastRead(0));
     EXPECT_FALSE(keys.PressedSinceLastRead(-5));
-    EXPECT_FALSE(keys.Held(256));
+    EXPECT_FALSE(keys.Held(blok::kLastPhysicalKey + 1));
 }
 
 }  // namespace

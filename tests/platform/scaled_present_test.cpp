@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -75,7 +76,7 @@ using Axis = std::vector<int>;
 
 // Checks one axis of the picture: it starts at frame pixel 0, steps by at most one, shows each
 // frame pixel on floor(ratio) or ceil(ratio) device pixels and ends on the last frame pixel.
-void ExpectNearestNeighbour(const Axis& shown, double ratio, const char* axis) {
+void ExpectNearestNeighbour(const Axis& shown, double ratio, const char* axis, int side = kSide) {
     SCOPED_TRACE(axis);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.front(), 0);
@@ -96,7 +97,7 @@ void ExpectNearestNeighbour(const Axis& shown, double ratio, const char* axis) {
         EXPECT_LE(run, most) << "frame pixel " << shown[i - 1];
         run = 1;
     }
-    EXPECT_EQ(shown.back(), kSide - 1);  // the last frame pixel is not cut off
+    EXPECT_EQ(shown.back(), side - 1);  // the last frame pixel is not cut off
 }
 
 // Reads a device-pixel picture of the client area back into frame positions, failing on the
@@ -208,7 +209,7 @@ TEST_F(ScaledPresentTest, AnInvalidatedTopBandRepaintsOnlyThatBand) {
         SCOPED_TRACE(bottom);
         DrawPositions(frame, inverted);
         std::fill(invertedRows.begin(), invertedRows.begin() + bottom, inverted);
-        PaintAndWait([&, band = bottom] { platform.InvalidateTop(band); });
+        PaintAndWait([this, band = bottom] { platform.InvalidateTop(band); });
         const Picture picture = Shown();
         const Readback shown = Read(picture.image);
         if (HasFailure()) return;
@@ -224,6 +225,67 @@ TEST_F(ScaledPresentTest, AnInvalidatedTopBandRepaintsOnlyThatBand) {
         }
         ExpectNearestNeighbour(shown.rows, ratio, "rows");
     }
+}
+
+// Zoomed, every frame pixel is a square of zoom x ratio device pixels; the game still sees its
+// own client size.
+TEST_F(ScaledPresentTest, ZoomedFramesStayExactAtTwoAndThreeTimes) {
+    const double ratio = ExpectedRatio();
+    for (const int zoom : {2, 3}) {
+        SCOPED_TRACE(zoom);
+        platform.SetZoom(zoom);
+        PaintAndWait([&] { platform.InvalidateAll(); });
+        EXPECT_EQ(platform.ClientRect().Width(), kSide);
+        EXPECT_EQ(platform.ClientRect().Height(), kSide);
+        EXPECT_EQ(platform.Client()->width(), kSide * zoom);
+        const QImage grabbed = platform.Client()->grab().toImage();
+        ASSERT_NEAR(grabbed.width(), kSide * zoom * ratio, 1.0);
+        const Readback shown = Read(grabbed);
+        if (HasFailure()) return;
+        ExpectNearestNeighbour(shown.columns, zoom * ratio, "columns");
+        ExpectNearestNeighbour(shown.rows, zoom * ratio, "rows");
+    }
+    platform.SetZoom(1);
+    EXPECT_EQ(platform.Client()->width(), kSide);
+}
+
+// Full screen: the frame in the middle at the largest whole scale that fits, black around it.
+TEST_F(ScaledPresentTest, FullScreenCentresTheFrameAtAWholeScaleOnBlack) {
+    // A client small enough to be enlarged on the test screen, leaving a margin around it.
+    constexpr int kSmall = 90;
+    platform.MoveWindow(0, 0, kSmall + 8, kSmall + 46);
+    ASSERT_EQ(platform.ClientRect().Width(), kSmall);
+    shell.onPaint = [this] { platform.Present(frame, kSmall, kSmall); };
+    platform.SetFullScreen(true);
+    const QSize screen = platform.Window()->screen()->geometry().size();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return platform.Client()->size() == screen; }, 2000));
+    PaintAndWait([&] { platform.InvalidateAll(); });
+    EXPECT_EQ(platform.ClientRect().Width(), kSmall);  // the game's own size is kept
+
+    const int scale = std::min(screen.width(), screen.height()) / kSmall;
+    ASSERT_GE(scale, 2);
+    const double ratio = ExpectedRatio();
+    const QImage grabbed = platform.Client()->grab().toImage();
+    const QRect frameArea((screen.width() - kSmall * scale) / 2,
+                          (screen.height() - kSmall * scale) / 2, kSmall * scale,
+                          kSmall * scale);
+    const QRectF device(QPointF(frameArea.topLeft()) * ratio, QSizeF(frameArea.size()) * ratio);
+    const QRect inside(QPoint(static_cast<int>(std::ceil(device.left())),
+                              static_cast<int>(std::ceil(device.top()))),
+                       QPoint(static_cast<int>(std::floor(device.right())) - 1,
+                              static_cast<int>(std::floor(device.bottom())) - 1));
+    const Readback shown = Read(grabbed.copy(inside).convertToFormat(QImage::Format_RGB32));
+    if (HasFailure()) return;
+    ExpectNearestNeighbour(shown.columns, scale * ratio, "columns", kSmall);
+    ExpectNearestNeighbour(shown.rows, scale * ratio, "rows", kSmall);
+    // Around the frame the screen is black.
+    ASSERT_GT(inside.left(), 0);
+    EXPECT_EQ(grabbed.pixel(inside.left() - 1, inside.center().y()), qRgb(0, 0, 0));
+    EXPECT_EQ(grabbed.pixel(inside.center().x(), 0), qRgb(0, 0, 0));
+    EXPECT_EQ(grabbed.pixel(grabbed.width() - 1, grabbed.height() - 1), qRgb(0, 0, 0));
+
+    platform.SetFullScreen(false);
+    EXPECT_EQ(platform.Client()->size(), QSize(kSmall, kSmall));
 }
 
 }  // namespace

@@ -36,9 +36,12 @@ TEST_F(WindowTest, MenuBarIsLaidOutWithItsIdsAllEnabled) {
         {"&Music", "Music &Play(203)", "Music St&op(204)", "-", "S&kip Music(206)"},
         {"&Background", "&Picture(207)", "&White(208)"},
         {"&Help", "&Game(215)", "&Help Topics(216)", "-", "&About(217)"},
+        {"&Options", "Zoom &1x(300)", "Zoom &2x(301)", "Zoom &3x(302)", "Zoom &4x(303)",
+         "&Full Screen\tF11(304)", "-", "&Controls...(305)", "&Volume...(306)",
+         "Pause &When Inactive(307)", "&Show \"Paused\"(308)"},
     };
     const QList<QAction*> popups = platform.Window()->menuBar()->actions();
-    ASSERT_EQ(popups.size(), 5);
+    ASSERT_EQ(popups.size(), 6);
     for (qsizetype i = 0; i < popups.size(); ++i) {
         QStringList seen{popups[i]->text()};
         for (const QAction* item : popups[i]->menu()->actions()) {
@@ -168,6 +171,13 @@ TEST_F(WindowTest, ActivationIsReportedAndClosingDestroysOnce) {
     EXPECT_GE(shell.Count("OnActivate"), 1);
     platform.Window()->close();
     EXPECT_EQ(shell.Count("OnDestroy"), 1);
+}
+
+TEST_F(WindowTest, AnotherProgramTakingTheKeyboardIsReported) {
+    EXPECT_EQ(shell.Count("OnDeactivate"), 0);
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QApplication::sendEvent(qApp, &deactivate);
+    EXPECT_EQ(shell.Count("OnDeactivate"), 1);
 }
 
 // The game's picture, as a grab of the screen shows it.

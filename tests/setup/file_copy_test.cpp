@@ -1,5 +1,8 @@
 #include "file_copy.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -86,6 +89,21 @@ TEST(InstallCopy, TemporaryNameAvoidsFilesThatAreThere) {
     ASSERT_FALSE(InstallCopy(scratch / "a.txt", scratch / "b.txt"));
     EXPECT_EQ(ReadFile(scratch / ".b.txt.part0"), "someone's file");
     EXPECT_EQ(ReadFile(scratch / "b.txt"), "new");
+}
+
+// What an installer killed halfway left is removed; what a running one writes stays.
+TEST(InstallCopy, LeftoversOfKilledInstallersAreRemoved) {
+    ScratchFolder scratch;
+    WriteFile(scratch / "a.txt", "new");
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string leftover = ".b.txt.part-" + std::to_string(gone) + "-0";
+    WriteFile(scratch / leftover, "half");
+    WriteFile(scratch / ".b.txt.part-1-0", "being written");
+    ASSERT_FALSE(InstallCopy(scratch / "a.txt", scratch / "b.txt"));
+    EXPECT_FALSE(fs::exists(scratch / leftover));
+    EXPECT_TRUE(fs::exists(scratch / ".b.txt.part-1-0"));
 }
 
 TEST(InstallText, WritesReadableFile) {

@@ -42,6 +42,14 @@ TEST(InstallPaths, InstallPathIsMadeAbsolute) {
 
 // The program first, then its texts, then the songs in their folder by number, each followed by
 // the progress the bar shows after it (the files' sizes in kilobytes, full at the last one).
+TEST(InstallPaths, PathsTheMenuCannotStartFromAreRefused) {
+    EXPECT_EQ(UnusableInstallPathReason("/home/ann/Spiele/Blökfall 2"), std::nullopt);
+    EXPECT_NE(UnusableInstallPathReason("/home/ann/100%")->find("'%'"), std::string::npos);
+    EXPECT_NE(UnusableInstallPathReason("/home/ann/a\tb")->find("control"), std::string::npos);
+    EXPECT_NE(UnusableInstallPathReason("/home/ann/\x7f")->find("control"), std::string::npos);
+    EXPECT_NE(UnusableInstallPathReason("/home/ann/Bl\xf6kfall")->find("UTF-8"), std::string::npos);
+}
+
 TEST(InstallFiles, ProgramFirstSongsInOrderWithTheirProgress) {
     const auto& files = InstallFiles();
     const std::string_view texts[] = {"Blokfall", "Blokfall.hlp", "Liesmich.txt", "Readme.txt"};

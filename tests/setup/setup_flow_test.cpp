@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 class RecordingHost : public SetupHost {
   public:
     std::optional<std::string> answer;
+    bool replace = false;
     std::string proposal;
     std::vector<std::string> events;
     std::vector<std::string> texts;
@@ -27,6 +28,10 @@ class RecordingHost : public SetupHost {
     }
     void ShowMessage(const std::string& text, const std::string& caption) override {
         events.push_back("message " + caption + ": " + text);
+    }
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        events.push_back("question " + caption + ": " + text);
+        return replace;
     }
     void OpenProgress(int range) override { events.push_back("progress " + std::to_string(range)); }
     void SetProgressText(const std::string& text) override { texts.push_back(text); }
@@ -100,6 +105,54 @@ TEST_F(SetupFlow, CancelOrEmptyPathCreatesNothing) {
                   (std::vector<std::string>{"ask", "message Message: " + std::string(kAbortText)}));
     }
     EXPECT_FALSE(fs::exists(data));
+}
+
+TEST_F(SetupFlow, TargetTheMenuCannotStartFromIsRefusedBeforeAnythingIsMade) {
+    for (const std::string name : {"50%", "tab\there", "Bl\xf6kfall"}) {
+        RecordingHost refused;
+        refused.answer = (scratch / "games" / name).string();
+        EXPECT_EQ(RunSetup(context, refused), 1) << name;
+        ASSERT_EQ(refused.events.size(), 2u);
+        EXPECT_EQ(refused.events[1].rfind("message Message: Blokfall cannot be installed", 0), 0u)
+            << refused.events[1];
+    }
+    EXPECT_FALSE(fs::exists(scratch / "games"));
+    EXPECT_FALSE(fs::exists(data));
+}
+
+// The user's own files are replaced only after one question; an earlier install's are not asked
+// about.
+TEST_F(SetupFlow, UsersOwnFilesAreReplacedOnlyWhenTheUserSaysSo) {
+    const fs::path target = scratch / "Documents";
+    fs::create_directories(target / "music");
+    WriteFile(target / "Readme.txt", "my own notes");
+    WriteFile(target / "music" / "3.mid", "my song");
+    host.answer = target.string();
+
+    EXPECT_EQ(RunSetup(context, host), 0);
+    ASSERT_EQ(host.events.size(), 3u);
+    EXPECT_EQ(host.events[1], "question Replace files?: These files in \"" + target.string() +
+                                  "\" were not installed by Blokfall and would be replaced:\n\n"
+                                  "Readme.txt\nmusic/3.mid\n\nReplace them?");
+    EXPECT_EQ(host.events[2], "message Message: " + std::string(kAbortText));
+    EXPECT_EQ(ReadFile(target / "Readme.txt"), "my own notes");
+    EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 2);
+    EXPECT_FALSE(fs::exists(data));
+
+    RecordingHost yes;
+    yes.answer = target.string();
+    yes.replace = true;
+    EXPECT_EQ(RunSetup(context, yes), 0);
+    EXPECT_EQ(ReadFile(target / "Readme.txt"), "contents of Readme.txt");
+    EXPECT_EQ(ReadFile(target / "music" / "3.mid"), "contents of 3.mid");
+
+    RecordingHost again;  // a reinstall over it asks nothing
+    again.answer = target.string();
+    EXPECT_EQ(RunSetup(context, again), 0);
+    EXPECT_EQ(std::count_if(again.events.begin(), again.events.end(),
+                            [](const std::string& e) { return e.starts_with("question"); }),
+              0);
+    EXPECT_TRUE(FilesNotFromAnInstall(target).empty());
 }
 
 TEST_F(SetupFlow, MissingSourceIsReportedWhileTheOtherFilesArrive) {

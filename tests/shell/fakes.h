@@ -73,6 +73,7 @@ public:
         log_.Add("Hiscore.Save");
         ++saves;
     }
+    bool WouldEnter(std::uint32_t, int) const override { return entering; }
     void CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) override {
         log_.Add("Hiscore.Check");
         offers.push_back({Up1Points, noScore, status ? status() : 0});
@@ -83,6 +84,7 @@ public:
     std::vector<Offer> offers;
     int saves = 0;
     int tablesShown = 0;
+    bool entering = false;               // the score offered asks for a name
     std::function<int()> status;         // reads the game status during the check
     std::function<void()> whileChecking;  // what happens while the name dialog is open
 

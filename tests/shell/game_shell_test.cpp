@@ -5,78 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "fakes.h"
-#include "virtual_platform.h"
+#include "shell_program.h"
 
 namespace blok {
 namespace {
-
-constexpr int kVkP = 80;
-constexpr int kVkS = 83;
-constexpr std::int64_t kMinute = 60 * 1000;
-constexpr std::uint32_t kClockSeconds = 1234567;
-
-// The whole program around one GameShell: a virtual desktop and recording collaborators.
-struct Program {
-    CallLog log;
-    VirtualPlatform platform{log};
-    Random random;
-    FakeScreen screen{log};
-    FakeHiscoreBook hiscores{log};
-    FakeMusic music{log};
-    GameShell shell;
-
-    explicit Program(std::filesystem::path workingDirectory = "/game")
-        : shell(platform, random, screen, hiscores, music, [] { return kClockSeconds; },
-                std::move(workingDirectory)) {
-        platform.Attach(shell);
-        hiscores.status = [this] { return game().iGameStatus; };
-        music.stop = [this] { return game().STOP; };
-    }
-
-    Game& game() { return shell.game(); }
-    const ShellState& state() { return shell.state(); }
-
-    // Start-up, window creation, then showing the window paints it before the loop runs.
-    void Launch() {
-        shell.Startup();
-        shell.OnCreate();
-        platform.InvalidateAll();
-        platform.DeliverPaints();
-    }
-
-    void Choose(int players, int type) {
-        shell.StartDialogCommand(players == 1 ? kDlgOnePlayer : kDlgTwoPlayers);
-        shell.StartDialogCommand(type == 1 ? kDlgCooperative : kDlgFaceToFace);
-    }
-
-    void StartGame(int players, int type) {
-        Choose(players, type);
-        shell.StartDialogCommand(kDlgStart);
-        platform.DeliverPaints();
-    }
-
-    void LaunchAndPlay(int players, int type) {
-        Launch();
-        StartGame(players, type);
-    }
-
-    // The pause key, read by the next input tick.
-    void PressPause() {
-        platform.Press(kVkP);
-        platform.RunFor(60);
-    }
-
-    bool AnyTimerRunning() const {
-        for (int id = 10; id <= 16; ++id) {
-            if (platform.TimerRunning(id)) return true;
-        }
-        return false;
-    }
-
-    bool OnTitleScreen() { return game().iGameStatus == kStatusTitle && platform.dialogOpen; }
-    int Bouts() { return game().won1 + game().won2; }
-};
 
 TEST(GameShellStart, ProgramStartEntersTheTitleScreenInOrder) {
     Program p;
@@ -187,7 +119,7 @@ TEST_P(GameShellGameStart, StartDialogStartsTheChosenGame) {
     EXPECT_FALSE(p.platform.dialogOpen);
 
     p.platform.DeliverPaints();
-    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 1", "Pressed 80", "KillTimer 10", "KillTimer 11",
+    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 1", "Pressed " + std::to_string(PhysicalKeyOfVirtualKey(kVkP)), "KillTimer 10", "KillTimer 11",
                                   "SetTimer 12 350", "SetTimer 16 10000", "SetTimer 13 60",
                                   "FocusMain", "MoveWindow 30 40 409 447"},
                                  mark));
@@ -210,6 +142,33 @@ TEST_P(GameShellGameStart, StartDialogStartsTheChosenGame) {
               c.players == 1 ? kDlgOnePlayer : kDlgTwoPlayers);
     EXPECT_EQ(p.platform.radioChecked[kDlgCooperative],
               c.type == 1 ? kDlgCooperative : kDlgFaceToFace);
+}
+
+// The name dialog waits in a loop of its own, so it is opened right after the paint that ends the
+// game, never inside it; the steps around it keep their order.
+TEST(GameShellPlay, ScoreThatEntersIsOfferedRightAfterThePaint) {
+    Program p;
+    p.LaunchAndPlay(1, 1);
+    p.hiscores.entering = true;
+    const std::size_t lines = p.log.lines.size();
+    p.shell.OnCommand(kCmdQuitGame);
+
+    ASSERT_EQ(p.platform.Step(p.platform.Now()), VirtualPlatform::kPaint);
+    EXPECT_EQ(p.hiscores.offers.size(), 1u);
+    EXPECT_EQ(p.game().iGameStatus, kStatusHiscoreCheck);
+    EXPECT_EQ(p.platform.TimerInterval(kTimerHiscoreCheck), 0);
+    p.platform.DeliverPaints();  // paints meanwhile draw nothing and open nothing
+    EXPECT_EQ(p.hiscores.offers.size(), 1u);
+
+    ASSERT_EQ(p.platform.Step(p.platform.Now()), kTimerHiscoreCheck);
+    ASSERT_EQ(p.hiscores.offers.size(), 2u);
+    EXPECT_EQ(p.hiscores.offers[1].statusDuringCheck, kStatusHiscoreCheck);
+    EXPECT_FALSE(p.platform.TimerRunning(kTimerHiscoreCheck));
+    EXPECT_TRUE(p.OnTitleScreen());
+    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 0", "KillTimer 13", "KillTimer 12", "KillTimer 16",
+                                  "SetTimer 17 0", "KillTimer 17", "Hiscore.Check",
+                                  "SetTimer 10 9000", "SetTimer 11 60", "CreateStartDialog"},
+                                 lines));
 }
 
 INSTANTIATE_TEST_SUITE_P(

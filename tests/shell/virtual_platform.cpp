@@ -79,9 +79,14 @@ void VirtualPlatform::DeliverPaints() {
     }
 }
 
-void VirtualPlatform::Hold(int virtualKey) {
-    held_.insert(virtualKey);
-    pressed_.insert(virtualKey);
+void VirtualPlatform::HoldKey(int key) {
+    held_.insert(key);
+    pressed_.insert(key);
+}
+
+void VirtualPlatform::ShowPausedMarker(bool shown) {
+    log_.Add(std::string("PausedMarker ") + (shown ? "1" : "0"));
+    pausedMarker = shown;
 }
 
 int VirtualPlatform::TimerInterval(int id) const {
@@ -145,9 +150,15 @@ void VirtualPlatform::EnableMenuItem(int id, bool enabled) {
     menuEnabled[id] = enabled;
 }
 
-bool VirtualPlatform::PressedSinceLastRead(int virtualKey) {
-    log_.Add("Pressed " + std::to_string(virtualKey));
-    return pressed_.erase(virtualKey) != 0;
+bool VirtualPlatform::PressedSinceLastRead(int key) {
+    log_.Add("Pressed " + std::to_string(key));
+    if (pads && IsPadKey(key)) return pads->PressedSinceLastRead(PadOfKey(key), PadButtonOfKey(key));
+    return pressed_.erase(key) != 0;
+}
+
+bool VirtualPlatform::Held(int key) {
+    if (pads && IsPadKey(key)) return pads->Held(PadOfKey(key), PadButtonOfKey(key));
+    return held_.count(key) != 0;
 }
 
 bool VirtualPlatform::CreateStartDialog() {

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "ids_and_sizes.h"
+#include "key_bindings.h"
+#include "pad_input.h"
 #include "platform.h"
 
 namespace blok {
@@ -51,8 +53,13 @@ public:
     bool Quit() const { return quitCode.has_value(); }
 
     // --- keyboard ---
-    void Press(int virtualKey) { pressed_.insert(virtualKey); }
-    void Hold(int virtualKey);
+    // By the virtual-key code of the key's US label (the game's default keys).
+    void Press(int virtualKey) { PressKey(PhysicalKeyOfVirtualKey(virtualKey)); }
+    void Hold(int virtualKey) { HoldKey(PhysicalKeyOfVirtualKey(virtualKey)); }
+    // By physical key or gamepad button.
+    void PressKey(int key) { pressed_.insert(key); }
+    void HoldKey(int key);
+    void Release(int key) { held_.erase(key); }
 
     // --- what the shell left behind ---
     bool TimerRunning(int id) const { return timers_.count(id) != 0; }
@@ -73,7 +80,10 @@ public:
     std::vector<std::string> helpPaths;
     std::optional<int> quitCode;
     int lastPresentWidth = 0;
+    bool pausedMarker = false;
     bool presentOutsideSurface = false;
+    // Gamepad buttons are read from here when set.
+    PadInput* pads = nullptr;
     // Runs inside modal dialogs and message boxes, as their nested event loop would.
     std::function<void()> whileModal;
 
@@ -90,8 +100,9 @@ public:
     void PostQuit(int code) override;
     void CheckMenuItem(int id, bool checked) override;
     void EnableMenuItem(int id, bool enabled) override;
-    bool PressedSinceLastRead(int virtualKey) override;
-    bool Held(int virtualKey) override { return held_.count(virtualKey) != 0; }
+    bool PressedSinceLastRead(int key) override;
+    bool Held(int key) override;
+    void ShowPausedMarker(bool shown) override;
     bool CreateStartDialog() override;
     void DestroyStartDialog() override;
     void FocusStartDialog() override;

@@ -1,0 +1,90 @@
+#include "settings.h"
+
+#include <charconv>
+#include <optional>
+
+namespace blok {
+
+namespace {
+
+std::string BindingKey(const KeySlot& slot) {
+    return "Keys/" + StoredName(slot);
+}
+
+std::optional<int> IntIn(const SettingValues& values, const std::string& key, int low, int high) {
+    const auto found = values.find(key);
+    if (found == values.end()) return std::nullopt;
+    const std::string& text = found->second;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
+void ReadInt(const SettingValues& values, const std::string& key, int low, int high, int& out) {
+    if (const auto value = IntIn(values, key, low, high)) out = *value;
+}
+
+void ReadBool(const SettingValues& values, const std::string& key, bool& out) {
+    const auto found = values.find(key);
+    if (found == values.end()) return;
+    if (found->second == "true") out = true;
+    if (found->second == "false") out = false;
+}
+
+KeyBindings ReadBindings(const SettingValues& values) {
+    KeyBindings bindings = DefaultKeyBindings();
+    for (const KeySlot& slot : AllSlots()) {
+        ReadInt(values, BindingKey(slot), 1, kLastPhysicalKey, bindings.At(slot));
+    }
+    return Usable(bindings) ? bindings : DefaultKeyBindings();
+}
+
+std::string Bool(bool value) {
+    return value ? "true" : "false";
+}
+
+}  // namespace
+
+Settings SettingsFromValues(const SettingValues& values) {
+    Settings settings;
+    ReadInt(values, "Display/Zoom", kMinZoom, kMaxZoom, settings.zoom);
+    ReadBool(values, "Display/FullScreen", settings.fullScreen);
+    settings.keys = ReadBindings(values);
+    ReadBool(values, "Keys/RepeatDelay", settings.repeat.on);
+    ReadInt(values, "Keys/RepeatDelayMs", kMinRepeatMs, kMaxRepeatMs, settings.repeat.delayMs);
+    ReadInt(values, "Keys/RepeatRateMs", kMinRepeatMs, kMaxRepeatMs, settings.repeat.rateMs);
+    ReadBool(values, "Gamepads/Swap", settings.swapPads);
+    ReadBool(values, "Window/PauseOnFocusLoss", settings.pauseOnFocusLoss);
+    ReadBool(values, "Window/ShowPaused", settings.showPaused);
+    ReadInt(values, "Music/Volume", 0, 100, settings.volume);
+    ReadBool(values, "Music/Mute", settings.muted);
+    return settings;
+}
+
+SettingValues ValuesOfSettings(const Settings& settings) {
+    SettingValues values{
+        {"Display/Zoom", std::to_string(settings.zoom)},
+        {"Display/FullScreen", Bool(settings.fullScreen)},
+        {"Keys/RepeatDelay", Bool(settings.repeat.on)},
+        {"Keys/RepeatDelayMs", std::to_string(settings.repeat.delayMs)},
+        {"Keys/RepeatRateMs", std::to_string(settings.repeat.rateMs)},
+        {"Gamepads/Swap", Bool(settings.swapPads)},
+        {"Window/PauseOnFocusLoss", Bool(settings.pauseOnFocusLoss)},
+        {"Window/ShowPaused", Bool(settings.showPaused)},
+        {"Music/Volume", std::to_string(settings.volume)},
+        {"Music/Mute", Bool(settings.muted)},
+    };
+    for (const KeySlot& slot : AllSlots()) {
+        values[BindingKey(slot)] = std::to_string(settings.keys.At(slot));
+    }
+    return values;
+}
+
+int PadForSide(const Settings& settings, Side side) {
+    const int first = side == kRightPlayer ? 1 : 0;
+    return settings.swapPads ? 1 - first : first;
+}
+
+}  // namespace blok

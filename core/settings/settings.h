@@ -1,0 +1,50 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "key_bindings.h"
+
+namespace blok {
+
+// The optional delayed auto-repeat of Left and Right. Off: a held key moves at every input
+// tick, as the game always did.
+struct RepeatTiming {
+    bool on = false;
+    int delayMs = 180;
+    int rateMs = 60;
+    friend bool operator==(const RepeatTiming&, const RepeatTiming&) = default;
+};
+
+inline constexpr int kMinZoom = 1;
+inline constexpr int kMaxZoom = 4;
+inline constexpr int kMinRepeatMs = 0;
+inline constexpr int kMaxRepeatMs = 1000;
+
+// What the player may change. The defaults are the game as it always was.
+struct Settings {
+    int zoom = 1;
+    bool fullScreen = false;
+    KeyBindings keys = DefaultKeyBindings();
+    RepeatTiming repeat;
+    bool swapPads = false;  // pad 2 plays the one-player game and the left side
+    bool pauseOnFocusLoss = false;
+    bool showPaused = false;
+    int volume = 100;  // per cent of the music's normal loudness
+    bool muted = false;
+    friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+// The stored form: "Group/Name" keys with text values, as the settings file holds them.
+using SettingValues = std::map<std::string, std::string>;
+
+// Reads what it knows; a missing or unreadable value keeps its default, and key bindings that
+// leave a slot empty or use a key twice give the default keys.
+Settings SettingsFromValues(const SettingValues& values);
+SettingValues ValuesOfSettings(const Settings& settings);
+
+// The pad that plays a side: the first connected pad plays the one-player game and the left
+// side, the second the right side, unless they are swapped.
+int PadForSide(const Settings& settings, Side side);
+
+}  // namespace blok

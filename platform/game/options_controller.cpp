@@ -1,0 +1,70 @@
+#include "options_controller.h"
+
+#include <utility>
+
+#include <QMainWindow>
+
+#include "ids_and_sizes.h"
+#include "options_dialogs.h"
+#include "qt_platform.h"
+#include "settings_file.h"
+
+namespace blok::qt {
+
+OptionsController::OptionsController(QtPlatform& platform, QString path, Hooks hooks)
+    : platform_(platform), path_(std::move(path)), hooks_(std::move(hooks)) {
+    platform_.SetCommandHandler(kCmdZoom1, kCmdShowPaused, [this](int id) { OnCommand(id); });
+}
+
+void OptionsController::Start() {
+    settings_ = LoadSettings(path_, &damaged_);
+    Apply();
+}
+
+void OptionsController::OnCommand(int id) {
+    Settings changed = settings_;
+    if (id >= kCmdZoom1 && id <= kCmdZoom4) {
+        changed.zoom = id - kCmdZoom1 + 1;
+    } else if (id == kCmdFullScreen) {
+        changed.fullScreen = !changed.fullScreen;
+    } else if (id == kCmdPauseOnFocusLoss) {
+        changed.pauseOnFocusLoss = !changed.pauseOnFocusLoss;
+    } else if (id == kCmdShowPaused) {
+        changed.showPaused = !changed.showPaused;
+    } else if (id == kCmdControls) {
+        const QStringList pads = hooks_.padNames ? hooks_.padNames() : QStringList{};
+        ControlsDialog dialog(settings_, pads, platform_.Window());
+        if (dialog.exec() != QDialog::Accepted) return;
+        changed = dialog.Chosen();
+    } else if (id == kCmdVolume) {
+        VolumeDialog dialog(settings_.volume, settings_.muted, platform_.Window());
+        if (dialog.exec() != QDialog::Accepted) return;
+        changed.volume = dialog.Volume();
+        changed.muted = dialog.Muted();
+    }
+    Change(changed);
+}
+
+void OptionsController::Change(const Settings& changed) {
+    if (changed == settings_) return;
+    settings_ = changed;
+    Apply();
+    SaveSettings(path_, settings_, damaged_);
+    damaged_ = false;
+}
+
+void OptionsController::Apply() {
+    platform_.SetZoom(settings_.zoom);
+    platform_.SetFullScreen(settings_.fullScreen);
+    for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
+        platform_.CheckMenuItem(kCmdZoom1 + zoom - 1, zoom == settings_.zoom);
+    }
+    platform_.CheckMenuItem(kCmdFullScreen, settings_.fullScreen);
+    platform_.CheckMenuItem(kCmdPauseOnFocusLoss, settings_.pauseOnFocusLoss);
+    platform_.CheckMenuItem(kCmdShowPaused, settings_.showPaused);
+    platform_.SetShownKeys(settings_.keys);
+    if (hooks_.applyToGame) hooks_.applyToGame(settings_);
+    if (hooks_.applyVolume) hooks_.applyVolume(settings_.volume, settings_.muted);
+}
+
+}  // namespace blok::qt
