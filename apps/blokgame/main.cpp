@@ -34,26 +34,26 @@ namespace {
 int RunGame() {
     blok::Random random;
     auto volume = std::make_shared<std::atomic<float>>(1.0f);
-    blok::FluidSynthOptions synthOptions;
+    blok::fluid::FluidSynthOptions synthOptions;
     synthOptions.volume = volume;
-    blok::Mci mci(blok::MakeFluidSynthSequencer(synthOptions));
-    blok::Playlist playlist(mci, random);
-    // The song record is only stored with each wrapper; no completion notice is ever sent to it.
-    blok::PlaylistMusic music(playlist, blok::WindowHandle{});
+    blok::Mci mci(blok::fluid::MakeFluidSynthSequencer(synthOptions));
+    std::error_code noDirectory;
+    const std::filesystem::path gameFolder = std::filesystem::current_path(noDirectory);
+    blok::Playlist playlist(mci, random, gameFolder);
+    blok::PlaylistMusic music(playlist);
     // The playlist's record of songs played travels in hiscore.dat with the table.
-    blok::QtHiscoreDialogs hiscoreDialogs;
+    blok::qt::QtHiscoreDialogs hiscoreDialogs;
     blok::HiscoreFileBook hiscores(
         "hiscore.dat",
         std::span<std::int32_t, blok::kMusicWords>(playlist.stillPlayed.data(), blok::kMusicWords),
         hiscoreDialogs);
     blok::RenderScreen screen(random);
     blok::qt::QtPlatform platform;
-    std::error_code noDirectory;
     blok::GameShell shell(platform, random, screen, hiscores, music,
                           [] { return static_cast<std::int64_t>(std::time(nullptr)); },
-                          std::filesystem::current_path(noDirectory));
+                          gameFolder);
     platform.Attach(shell);
-    blok::SdlGamepads pads;
+    blok::sdl::SdlGamepads pads;
     platform.SetPads(&pads);
     blok::qt::OptionsController options(
         platform, blok::qt::DefaultSettingsPath(),

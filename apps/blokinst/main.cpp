@@ -21,7 +21,7 @@ std::string GameIcon() {
 
 // The boxes speak to the user; only a failure is also left on the terminal.
 int RunSetupReportingFailure(const blok::setup::SetupContext& context,
-                             blok::setup::QtSetupHost& host) {
+                             blok::setup::qt::QtSetupHost& host) {
     const int status = blok::setup::RunSetup(context, host);
     if (status != 0) std::cerr << "blokinst: " << host.lastMessage() << std::endl;
     return status;
@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path here = std::filesystem::current_path(ignored);
     const setup::SetupContext context{here, here, setup::DataDirs::FromEnvironment(), GameIcon()};
 
-    setup::SetupWindow window;
-    setup::QtSetupHost host(window);
-    QObject::connect(&window, &setup::SetupWindow::firstPainted,
+    setup::qt::SetupWindow window;
+    setup::qt::QtSetupHost host(window);
+    QObject::connect(&window, &setup::qt::SetupWindow::firstPainted,
                      [&] { QApplication::exit(RunSetupReportingFailure(context, host)); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         window.setGeometry(screen->geometry());

@@ -4,7 +4,7 @@
 
 namespace blok {
 
-MciMidi::MciMidi(Mci& mci, WindowHandle hWnd, const char* filename) : hWndNotify(hWnd), mci_(mci) {
+MciMidi::MciMidi(Mci& mci, const char* filename) : mci_(mci) {
     std::uint32_t id = 0;
     dwError = mci_.Open(kSequencerDeviceType, filename ? filename : "", id);
     if (dwError == 0) wDeviceID = id;

@@ -6,16 +6,13 @@
 
 namespace blok {
 
-// A window handle as the music code passes it around; only stored, never dereferenced.
-using WindowHandle = std::uintptr_t;
-
 // One MIDI song on an open "sequencer" device: play, pause, resume, rewind and the end query.
 // Every command's result is an MCI error value (0 = success), kept in dwError where recorded.
 class MciMidi {
 public:
     // Opens the file and reads its length. A failed open leaves wDeviceID 0 and its error in
     // dwError; the first Play then fails too.
-    MciMidi(Mci& mci, WindowHandle hWnd, const char* filename);
+    MciMidi(Mci& mci, const char* filename);
     ~MciMidi();
     MciMidi(const MciMidi&) = delete;
     MciMidi& operator=(const MciMidi&) = delete;
@@ -38,7 +35,6 @@ public:
 
     std::uint32_t wDeviceID = 0;
     std::uint32_t dwError = 0;
-    WindowHandle hWndNotify = 0;
     std::uint32_t dwPosition = 0;
     std::uint32_t dwLength = 0;
 

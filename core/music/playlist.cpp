@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace blok {
 
@@ -29,14 +30,12 @@ const std::array<std::string_view, kMusicRows> musicInfo = {
     "Now Playing: Stephen Foster - Oh! Susanna",
 };
 
-Playlist::Playlist(Mci& mci, Random& rng) : mci_(mci), rng_(rng) {}
+Playlist::Playlist(Mci& mci, Random& rng, std::filesystem::path gameFolder)
+    : mci_(mci), rng_(rng), gameFolder_(std::move(gameFolder)) {}
 
 Playlist::~Playlist() = default;
 
-void Playlist::musicInit(WindowHandle hwnd, int /*anz*/) {
-    hmusic = hwnd;
-    akt = -1;
-}
+void Playlist::musicInit() { akt = -1; }
 
 void Playlist::letMusicPlay() {
     if (NOMUSIC != 0) return;
@@ -66,9 +65,10 @@ void Playlist::getNewSong() {
     akt = r;
     stillPlayed[static_cast<std::size_t>(akt)] = 1;
 
-    const std::string name = "music/" + std::to_string(r + 1) + ".mid";
+    const std::string name =
+        (gameFolder_ / "music" / (std::to_string(r + 1) + ".mid")).string();
     try {
-        music = std::make_unique<MciMidi>(mci_, hmusic, name.c_str());
+        music = std::make_unique<MciMidi>(mci_, name.c_str());
     } catch (const std::bad_alloc&) {
         music.reset();
         NOMUSIC = 1;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -19,18 +20,18 @@ inline constexpr int kSongCount = 19;
 // made by tools/songs/make_songs.py; keep the two lists in the same order.
 extern const std::array<std::string_view, kMusicRows> musicInfo;
 
-// The background music: songs music/1.mid .. music/<maxmusic>.mid relative to the working
-// directory, played one at a time in a shuffled order that repeats none until all have played.
-// Everything runs on the caller's thread.
+// The background music: songs music/1.mid .. music/<maxmusic>.mid in the game's folder (relative
+// to the working directory when the folder is empty), played one at a time in a shuffled order
+// that repeats none until all have played. Everything runs on the caller's thread.
 class Playlist {
 public:
-    Playlist(Mci& mci, Random& rng);
+    Playlist(Mci& mci, Random& rng, std::filesystem::path gameFolder);
     ~Playlist();
     Playlist(const Playlist&) = delete;
     Playlist& operator=(const Playlist&) = delete;
 
-    // Remembers the window the songs report to and forgets the current song; plays nothing.
-    void musicInit(WindowHandle hwnd, int anz);
+    // Forgets the current song; plays nothing.
+    void musicInit();
     // The periodic step: starts the first song, and the next one once the current has ended.
     // A song whose end query fails (its device closed after a failed resume) counts as ended.
     void letMusicPlay();
@@ -55,21 +56,21 @@ public:
     // Songs started in the current cycle; carried from run to run by the high-score file.
     std::array<int, kMusicRows> stillPlayed{};
     int akt = 0;
-    WindowHandle hmusic = 0;
 
 private:
     void EndSong();
 
     Mci& mci_;
     Random& rng_;
+    std::filesystem::path gameFolder_;
 };
 
 // The playlist as the game's window logic drives it.
 class PlaylistMusic final : public MusicControl {
 public:
-    PlaylistMusic(Playlist& playlist, WindowHandle window) : playlist_(playlist), window_(window) {}
+    explicit PlaylistMusic(Playlist& playlist) : playlist_(playlist) {}
 
-    void musicInit() override { playlist_.musicInit(window_, 0); }
+    void musicInit() override { playlist_.musicInit(); }
     void letMusicPlay() override { playlist_.letMusicPlay(); }
     void musicPause() override { playlist_.musicPause(); }
     void skipSong() override { playlist_.skipSong(); }
@@ -80,7 +81,6 @@ public:
 
 private:
     Playlist& playlist_;
-    WindowHandle window_;
 };
 
 }  // namespace blok

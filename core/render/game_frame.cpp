@@ -1,5 +1,6 @@
 #include "game_frame.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -142,6 +143,11 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
 }
 
 }  // namespace
+
+PixelRows GameFramePixelRows(int firstFieldRow, int lastFieldRow) {
+    return PixelRows{std::max(0, (firstFieldRow - 1) * kCell),
+                     std::min(kGameFrameHeight, (lastFieldRow + 2) * kCell + 1)};
+}
 
 void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& pictures,
                    int backgroundImage, int clientWidth, int clientHeight) {

@@ -25,4 +25,13 @@ void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& p
 // explosion shows in exactly one frame. Markers outside the shown strips stay.
 void ClearShownBlastMarkers(Game& game);
 
+// The pixel rows [top, bottom) of a game frame that show field rows first..last, with what
+// the rows beside them draw into them: cell outlines reach one pixel down, the blast picture
+// and the bomb up to one row up and down. The score line lies within field row 0's rows.
+struct PixelRows {
+    int top = 0;
+    int bottom = 0;
+};
+PixelRows GameFramePixelRows(int firstFieldRow, int lastFieldRow);
+
 }  // namespace blok

@@ -147,11 +147,87 @@ void GameShell::StartGame() {
 }
 
 void GameShell::PaintGame() {
+    // A paint for an uncovered part of the window, or one that comes after the game moved on,
+    // shows a state the rows outside the next repaint may not show.
+    if (requestedGameFrame_ != CurrentGameFrameInputs()) requestedGameFrame_.reset();
     const Surface& frame =
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kGameFrameWidth, frame.Width()),
                       std::min(kGameFrameHeight, frame.Height()));
     ClearShownBlastMarkers(game_);
+}
+
+GameFrameInputs GameShell::CurrentGameFrameInputs() const {
+    const auto piece = [](const figure& f) {
+        return GameFrameInputs::Piece{f.what, f.color, f.x, f.y, f.stone};
+    };
+    const Rect client = platform_.ClientRect();
+    GameFrameInputs inputs;
+    inputs.field = game_.SpielFeld;
+    inputs.pieces = {piece(game_.AktuellerSpielStein1), piece(game_.AktuellerSpielStein2)};
+    inputs.status = game_.iGameStatus;
+    inputs.points1 = game_.Up1Points;
+    inputs.points2 = game_.Up2Points;
+    inputs.won1 = game_.won1;
+    inputs.won2 = game_.won2;
+    inputs.backgroundImage = state_.backgroundImage;
+    inputs.clientWidth = client.Width();
+    inputs.clientHeight = client.Height();
+    return inputs;
+}
+
+namespace {
+
+// The field rows drawn differently in frames of two game states, or nothing when more than the
+// field, the pieces and the score differ: the whole frame changes.
+std::optional<std::pair<int, int>> ChangedFieldRows(const GameFrameInputs& before,
+                                                    const GameFrameInputs& after) {
+    if (before.status != after.status || before.backgroundImage != after.backgroundImage ||
+        before.clientWidth != after.clientWidth || before.clientHeight != after.clientHeight ||
+        before.won1 != after.won1 || before.won2 != after.won2)
+        return std::nullopt;
+    int first = kFieldRows;
+    int last = -1;
+    const auto add = [&](int from, int to) {
+        first = std::min(first, std::max(from, 0));
+        last = std::max(last, to);
+    };
+    for (int y = 0; y < kFieldRows; ++y) {
+        for (std::size_t x = 0; x < before.field.size(); ++x) {
+            if (before.field[x][static_cast<std::size_t>(y)] !=
+                after.field[x][static_cast<std::size_t>(y)]) {
+                add(y, y);
+                break;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < before.pieces.size(); ++i) {
+        if (before.pieces[i] == after.pieces[i]) continue;
+        for (const GameFrameInputs::Piece* piece : {&before.pieces[i], &after.pieces[i]})
+            add(piece->y, piece->y + 3);  // its four-by-four box
+    }
+    if (before.points1 != after.points1 || before.points2 != after.points2) add(0, 0);
+    if (last < first) return std::nullopt;
+    return std::pair{first, last};
+}
+
+}  // namespace
+
+// Most input ticks change nothing that is drawn: the piece falls at the gravity tick; the others
+// repaint the rows they change. The frame the last repaint request showed is compared: a paint
+// that composes another state forgets it (see PaintGame), and the next change repaints all.
+void GameShell::RepaintGameIfChanged() {
+    GameFrameInputs now = CurrentGameFrameInputs();
+    if (requestedGameFrame_ == now) return;
+    const std::optional<std::pair<int, int>> rows =
+        requestedGameFrame_ ? ChangedFieldRows(*requestedGameFrame_, now) : std::nullopt;
+    requestedGameFrame_ = std::move(now);
+    if (!rows) {
+        platform_.InvalidateAll();
+        return;
+    }
+    const PixelRows pixels = GameFramePixelRows(rows->first, rows->second);
+    platform_.InvalidateRows(pixels.top, pixels.bottom);
 }
 
 void GameShell::OnTimer(int id) {
@@ -168,7 +244,7 @@ void GameShell::OnTimer(int id) {
             game_.GravityTick();
             break;
         case kTimerInput:
-            if (game_.InputTick()) platform_.InvalidateAll();
+            if (game_.InputTick()) RepaintGameIfChanged();
             UpdatePausedMarker();
             break;
         case kTimerMusicPoll:

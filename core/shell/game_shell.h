@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "game.h"
 #include "ids_and_sizes.h"
@@ -25,6 +26,30 @@ struct ShellState {
     int WINCHANGE = 0;        // 1 = the next paint resizes the window
     bool startDialogOpen = false;
     bool shutDown = false;    // a way out has been taken: nothing more is handled
+};
+
+// Everything a game frame is composed from. A step that leaves all of it as it was would compose
+// the same frame again, so it asks for no repaint.
+struct GameFrameInputs {
+    struct Piece {
+        std::int16_t what = 0;
+        std::int16_t color = 0;
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+        Matrix stone{};
+        bool operator==(const Piece&) const = default;
+    };
+    Field field{};
+    std::array<Piece, 2> pieces{};
+    int status = 0;
+    std::uint32_t points1 = 0;
+    std::uint32_t points2 = 0;
+    int won1 = 0;
+    int won2 = 0;
+    int backgroundImage = 0;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    bool operator==(const GameFrameInputs&) const = default;
 };
 
 // The main window's logic: status machine, timers, paint dispatch, menu commands and the start
@@ -74,6 +99,8 @@ private:
     void PaintTitle();
     void StartGame();
     void PaintGame();
+    GameFrameInputs CurrentGameFrameInputs() const;
+    void RepaintGameIfChanged();
     void TitleAnimationTick();
     void MusicPollTick();
     void SkipMusic();
@@ -93,6 +120,7 @@ private:
     std::filesystem::path workingDirectory_;
     Game game_;
     ShellState state_;
+    std::optional<GameFrameInputs> requestedGameFrame_;  // what the last repaint request showed
     Settings settings_;
     // Left and Right of each side, for the repeat delay.
     std::array<KeyRepeat, kSides * 2> repeat_{};

@@ -35,6 +35,7 @@ class HeadlessPlatform final : public Platform {
     void KillTimer(int) override {}
     void InvalidateAll() override {}
     void InvalidateTop(int) override {}
+    void InvalidateRows(int, int) override {}
     void Present(const Surface& surface, int, int) override { presented_ = &surface; }
     Rect ClientRect() const override;
     Rect WindowRect() const override { return window_; }

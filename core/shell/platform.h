@@ -30,6 +30,8 @@ public:
     // Repaint requests never erase. `InvalidateTop` asks for client rows 0..bottom-1 only.
     virtual void InvalidateAll() = 0;
     virtual void InvalidateTop(int bottom) = 0;
+    // Asks for client rows top..bottom-1 only.
+    virtual void InvalidateRows(int top, int bottom) = 0;
     // Shows the area (0, 0)-(width, height) of the composed surface in the client area; only
     // the parts that were invalidated need to reach the screen.
     virtual void Present(const Surface& surface, int width, int height) = 0;

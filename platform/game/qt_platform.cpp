@@ -290,10 +290,13 @@ void QtPlatform::InvalidateAll() {
     if (client_) client_->update();
 }
 
-void QtPlatform::InvalidateTop(int bottom) {
-    if (!client_ || bottom <= 0) return;
+void QtPlatform::InvalidateTop(int bottom) { InvalidateRows(0, bottom); }
+
+void QtPlatform::InvalidateRows(int top, int bottom) {
+    if (!client_ || bottom <= top) return;
     const QRect frame = FrameRect(LogicalClient());
-    client_->update(frame.left(), frame.top(), frame.width(), bottom * Scale());
+    client_->update(frame.left(), frame.top() + top * Scale(), frame.width(),
+                    (bottom - top) * Scale());
 }
 
 void QtPlatform::ClientResized(QSize oldSize, QSize newSize) {

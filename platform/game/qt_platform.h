@@ -83,6 +83,7 @@ public:
     void KillTimer(int id) override;
     void InvalidateAll() override;
     void InvalidateTop(int bottom) override;
+    void InvalidateRows(int top, int bottom) override;
     void Present(const Surface& surface, int width, int height) override;
     Rect ClientRect() const override;
     Rect WindowRect() const override;

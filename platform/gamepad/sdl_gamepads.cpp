@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-namespace blok {
+namespace blok::sdl {
 
 namespace {
 
@@ -145,4 +145,4 @@ std::string SdlGamepads::Name(int pad) {
     return name ? name : "Gamepad";
 }
 
-}  // namespace blok
+}  // namespace blok::sdl

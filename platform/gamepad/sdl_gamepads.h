@@ -10,7 +10,7 @@
 
 struct _SDL_GameController;
 
-namespace blok {
+namespace blok::sdl {
 
 // Up to two gamepads through SDL's game-controller API, plugged in and out at any time: the
 // first one connected is pad 0, the next pad 1; a pad that goes leaves its place free. The
@@ -51,4 +51,4 @@ class SdlGamepads final : public PadInput {
     std::array<Pad, kPads> pads_{};
 };
 
-}  // namespace blok
+}  // namespace blok::sdl

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace blok {
+namespace blok::qt {
 
 namespace {
 
@@ -139,4 +139,4 @@ void QtHiscoreDialogs::ReportSaveFailure(const std::string& text) {
     box.exec();
 }
 
-}  // namespace blok
+}  // namespace blok::qt

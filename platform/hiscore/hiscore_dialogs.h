@@ -10,7 +10,7 @@
 
 class QLineEdit;
 
-namespace blok {
+namespace blok::qt {
 
 // "Dialog_2": asks a player who has entered the table for a name. It has no cancel button and no
 // close box, and Escape does nothing; closing it otherwise takes the name as it stands.
@@ -54,4 +54,4 @@ private:
     QPointer<QWidget> owner_;
 };
 
-}  // namespace blok
+}  // namespace blok::qt

@@ -4,9 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
-#include <string_view>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #ifdef BLOK_HAVE_ALSA
 #include <alsa/asoundlib.h>
@@ -14,7 +19,7 @@
 
 #include "mci_error.h"
 
-namespace blok {
+namespace blok::fluid {
 namespace {
 
 void QuietFluidLog(int /*level*/, const char* /*message*/, void* /*data*/) {}
@@ -36,9 +41,12 @@ void SilenceLibraryLogs() {
     });
 }
 
-// Outputs worth trying in turn. Not "file" (it would write a WAV beside the game) and not
-// "jack" (it may start a sound server).
-constexpr std::array<std::string_view, 5> kAudioDrivers = {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"};
+// Loading the sound font leaves megabytes of freed scratch memory in the heap; hand it back.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 void CollectOption(void* data, const char* /*name*/, const char* option) {
     static_cast<std::vector<std::string>*>(data)->emplace_back(option);
@@ -47,27 +55,31 @@ void CollectOption(void* data, const char* /*name*/, const char* option) {
 std::vector<std::string> AvailableDrivers(fluid_settings_t* settings) {
     std::vector<std::string> available;
     fluid_settings_foreach_option(settings, "audio.driver", &available, CollectOption);
-    std::vector<std::string> ordered;
-    char* preferred = nullptr;
-    if (fluid_settings_dupstr(settings, "audio.driver", &preferred) == FLUID_OK && preferred) {
-        if (std::find(kAudioDrivers.begin(), kAudioDrivers.end(), preferred) != kAudioDrivers.end())
-            ordered.emplace_back(preferred);
-        fluid_free(preferred);
-    }
-    for (std::string_view driver : kAudioDrivers) {
-        if (std::find(available.begin(), available.end(), driver) != available.end() &&
-            std::find(ordered.begin(), ordered.end(), driver) == ordered.end())
-            ordered.emplace_back(driver);
-    }
-    return ordered;
+    return available;
 }
 
 fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_audio_func_t render, void* engine) {
-    for (const std::string& driver : AvailableDrivers(settings)) {
+    for (const std::string& driver :
+         AudioDriverOrder(RunningSoundServers(), AvailableDrivers(settings))) {
         fluid_settings_setstr(settings, "audio.driver", driver.c_str());
         if (fluid_audio_driver_t* output = new_fluid_audio_driver2(settings, render, engine)) return output;
     }
     return nullptr;
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool IsSocket(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_socket(path, error);
+}
+
+bool SocketIn(const char* folderVariable, const char* name) {
+    const std::string folder = Environment(folderVariable);
+    return !folder.empty() && IsSocket(std::filesystem::path(folder) / name);
 }
 
 fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
@@ -80,10 +92,39 @@ fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
     // A player must not reset the synthesiser another song may be using; the engine resets it
     // when a song takes it over.
     fluid_settings_setint(settings, "player.reset-synth", 0);
+    // Only the samples of the instruments the songs choose are held in memory, not the whole
+    // sound font: the same sound in a few megabytes less.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings, "audio.period-size", options.periodFrames);
+    fluid_settings_setint(settings, "audio.periods", options.periods);
     return settings;
 }
 
 }  // namespace
+
+// A server named in the environment counts as running: the user pointed us there.
+SoundServers RunningSoundServers() {
+    SoundServers servers;
+    servers.pulseAudio = !Environment("PULSE_SERVER").empty() ||
+                         SocketIn("PULSE_RUNTIME_PATH", "native") ||
+                         SocketIn("XDG_RUNTIME_DIR", "pulse/native");
+    servers.pipeWire = !Environment("PIPEWIRE_REMOTE").empty() ||
+                       SocketIn("PIPEWIRE_RUNTIME_DIR", "pipewire-0") ||
+                       SocketIn("XDG_RUNTIME_DIR", "pipewire-0");
+    return servers;
+}
+
+std::vector<std::string> AudioDriverOrder(SoundServers servers,
+                                          const std::vector<std::string>& available) {
+    std::vector<std::string> wanted;
+    if (servers.pulseAudio) wanted.emplace_back("pulseaudio");
+    if (servers.pipeWire) wanted.emplace_back("pipewire");
+    wanted.emplace_back("alsa");
+    std::erase_if(wanted, [&](const std::string& driver) {
+        return std::find(available.begin(), available.end(), driver) == available.end();
+    });
+    return wanted;
+}
 
 // The synthesiser with the sound font and, for the game, the audio output. Loading the sound
 // font takes tens of milliseconds and every output is a new connection to the sound server, so
@@ -119,8 +160,23 @@ public:
         if (!soundFontLoaded_) {
             if (fluid_synth_sfload(synth_, options_.soundFont.c_str(), 1) == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
             soundFontLoaded_ = true;
+            ReturnFreedMemory();
         }
         return 0;
+    }
+
+    std::optional<AudioOutputSettings> OutputSettings() {
+        const auto lock = Lock();
+        if (!output_) return std::nullopt;
+        AudioOutputSettings opened;
+        char* driver = nullptr;
+        if (fluid_settings_dupstr(settings_, "audio.driver", &driver) == FLUID_OK && driver) {
+            opened.driver = driver;
+            fluid_free(driver);
+        }
+        fluid_settings_getint(settings_, "audio.period-size", &opened.periodFrames);
+        fluid_settings_getint(settings_, "audio.periods", &opened.periods);
+        return opened;
     }
 
     [[nodiscard]] std::unique_lock<std::mutex> Lock() { return std::unique_lock(lock_); }
@@ -129,15 +185,21 @@ public:
 
     // A player whose events reach the synthesiser only while its song is the one heard: a halted
     // player may still silence the channels it played on, which now belong to another song.
-    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song) {
+    // After every rendered block its position is stored in `clock`.
+    fluid_player_t* NewPlayer(handle_midi_event_func_t passEvent, void* song,
+                              std::atomic<int>& clock) {
         fluid_player_t* player = new_fluid_player(synth_);
-        if (player) fluid_player_set_playback_callback(player, passEvent, song);
+        if (!player) return nullptr;
+        fluid_player_set_playback_callback(player, passEvent, song);
+        clocks_.push_back({player, &clock});
         return player;
     }
 
     void DeletePlayer(fluid_player_t* player) {
         Halt(player);
         if (heard_ == player) heard_ = nullptr;
+        std::erase_if(clocks_,
+                      [player](const PlayerClock& clock) { return clock.player == player; });
         delete_fluid_player(player);
     }
 
@@ -171,6 +233,7 @@ public:
         }
         FollowVolume();
         fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
+        PublishClocks();
     }
 
 private:
@@ -185,7 +248,9 @@ private:
         }
         const auto lock = engine.Lock();
         engine.FollowVolume();
-        return fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
+        const int result = fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
+        engine.PublishClocks();
+        return result;
     }
 
     void FollowVolume() {
@@ -196,6 +261,19 @@ private:
         fluid_synth_set_gain(synth_, static_cast<float>(options_.gain) * volume);
     }
 
+    // A player reads its song in the first block it renders, which takes a while for a long
+    // song; the positions are read from here, so that asking for one never waits for that.
+    void PublishClocks() {
+        for (const PlayerClock& clock : clocks_)
+            clock.tick->store(fluid_player_get_current_tick(clock.player),
+                              std::memory_order_relaxed);
+    }
+
+    struct PlayerClock {
+        fluid_player_t* player;
+        std::atomic<int>* tick;
+    };
+
     const FluidSynthOptions options_;
     const bool withOutput_;
     fluid_settings_t* settings_ = nullptr;
@@ -204,6 +282,7 @@ private:
     fluid_audio_driver_t* output_ = nullptr;
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
+    std::vector<PlayerClock> clocks_;
     float appliedVolume_ = 1.0f;
 };
 
@@ -224,7 +303,7 @@ public:
     std::uint32_t Create() {
         if (const std::uint32_t error = engine_->Prepare(); error != 0) return error;
         const auto lock = engine_->Lock();
-        player_ = engine_->NewPlayer(PassEvent, this);
+        player_ = engine_->NewPlayer(PassEvent, this, renderedTick_);
         if (!player_) return MCIERR_OUT_OF_MEMORY;
         if (fluid_player_add_mem(player_, song_->bytes.data(), song_->bytes.size()) != FLUID_OK)
             return MCIERR_INVALID_FILE;
@@ -234,7 +313,7 @@ public:
     std::uint32_t Play(std::uint32_t fromMs) override {
         const auto tick = static_cast<int>(song_->TickAt(fromMs));
         const auto lock = engine_->Lock();
-        lastTickBeforeSeek_ = fluid_player_get_current_tick(player_);
+        lastTickBeforeSeek_ = renderedTick_.load(std::memory_order_relaxed);
         if (fluid_player_seek(player_, tick) != FLUID_OK) return MCIERR_OUTOFRANGE;
         engine_->Hear(player_);
         if (fluid_player_play(player_) != FLUID_OK) return MCIERR_DEVICE_NOT_READY;
@@ -248,9 +327,9 @@ public:
         return 0;
     }
 
+    // Without the engine's lock: the audio thread may hold it for long while a song loads.
     std::uint32_t Position(std::uint32_t& ms) override {
-        const auto lock = engine_->Lock();
-        int tick = fluid_player_get_current_tick(player_);
+        int tick = renderedTick_.load(std::memory_order_relaxed);
         // A seek takes effect with the next rendered block; until then the player still
         // reports where it was.
         if (seekedTo_ >= 0) {
@@ -270,6 +349,7 @@ private:
     std::shared_ptr<FluidEngine> engine_;
     std::shared_ptr<const MidiSong> song_;
     fluid_player_t* player_ = nullptr;
+    std::atomic<int> renderedTick_{0};  // where the player stood after the last rendered block
     int seekedTo_ = -1;
     int lastTickBeforeSeek_ = -1;
 };
@@ -282,22 +362,23 @@ std::uint32_t OpenSong(const std::shared_ptr<FluidEngine>& engine, std::shared_p
     return 0;
 }
 
-class FluidSynthSequencer final : public MciDevice {
-public:
-    explicit FluidSynthSequencer(FluidSynthOptions options)
-        : engine_(std::make_shared<FluidEngine>(std::move(options), true)) {}
-
-    std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override {
-        return OpenSong(engine_, std::move(song), opened);
-    }
-
-private:
-    std::shared_ptr<FluidEngine> engine_;  // the open songs share it too, so it outlives them
-};
-
 }  // namespace
 
-std::unique_ptr<MciDevice> MakeFluidSynthSequencer(FluidSynthOptions options) {
+FluidSynthSequencer::FluidSynthSequencer(FluidSynthOptions options)
+    : engine_(std::make_shared<FluidEngine>(std::move(options), true)) {}
+
+FluidSynthSequencer::~FluidSynthSequencer() = default;
+
+std::uint32_t FluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song,
+                                        std::unique_ptr<MciSong>& opened) {
+    return OpenSong(engine_, std::move(song), opened);
+}
+
+std::optional<AudioOutputSettings> FluidSynthSequencer::OutputSettings() const {
+    return engine_->OutputSettings();
+}
+
+std::unique_ptr<FluidSynthSequencer> MakeFluidSynthSequencer(FluidSynthOptions options) {
     return std::make_unique<FluidSynthSequencer>(std::move(options));
 }
 
@@ -314,4 +395,4 @@ void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> 
     engine_->Render(left, right);
 }
 
-}  // namespace blok
+}  // namespace blok::fluid

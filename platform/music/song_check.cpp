@@ -6,6 +6,10 @@
 // opens and closes the file five times in turn on the real sequencer (with audio output) and
 // prints each result and how long each open took; --time-open-offline does the same without
 // audio output. The first open pays for the sound font, the later ones should not.
+//   blokfall-song-check --time-load FILE
+// opens and plays the file on the real sequencer and, while the synthesiser reads it, asks for
+// the position every 5 ms as the music poll does; prints how long the open, the start, the
+// slowest of those questions and the close took.
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +20,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fluidsynth_sequencer.h"
@@ -77,6 +82,45 @@ int TimeOpens(std::unique_ptr<blok::MciDevice> device, const char* file) {
     return 0;
 }
 
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+int TimeLoad(const char* file) {
+    blok::Mci mci(blok::fluid::MakeFluidSynthSequencer());
+    // The sound font is loaded before, as in the game when a song follows another.
+    std::uint32_t id = 0;
+    if (mci.Open(blok::kSequencerDeviceType, file, id) != 0) return 1;
+    mci.Close(id);
+
+    auto start = std::chrono::steady_clock::now();
+    const std::uint32_t opened = mci.Open(blok::kSequencerDeviceType, file, id);
+    const double openMs = MillisecondsSince(start);
+    if (opened != 0) {
+        std::printf("%s: %s\n", file, blok::GetError(static_cast<std::uint16_t>(opened)));
+        return 1;
+    }
+    start = std::chrono::steady_clock::now();
+    mci.Play(id, 0);
+    const double playMs = MillisecondsSince(start);
+    double slowestPoll = 0;
+    std::uint32_t position = 0;
+    const auto playing = std::chrono::steady_clock::now();
+    while (MillisecondsSince(playing) < 3000) {
+        start = std::chrono::steady_clock::now();
+        mci.Status(id, blok::MciStatusItem::Position, position);
+        slowestPoll = std::max(slowestPoll, MillisecondsSince(start));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    start = std::chrono::steady_clock::now();
+    mci.Close(id);
+    std::printf(
+        "%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), close %.1f ms\n",
+        file, openMs, playMs, slowestPoll, position, MillisecondsSince(start));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,17 +128,18 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::MakeFluidSynthSequencer(), argv[i + 1]);
+        if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
+        if (arg == "--time-load" && i + 1 < argc) return TimeLoad(argv[i + 1]);
         if (arg == "--time-open-offline" && i + 1 < argc)
-            return TimeOpens(std::make_unique<blok::OfflineFluidSynthSequencer>(), argv[i + 1]);
+            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(), argv[i + 1]);
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;
         }
-        auto device = std::make_unique<blok::OfflineFluidSynthSequencer>();
-        blok::OfflineFluidSynthSequencer& renderer = *device;
+        auto device = std::make_unique<blok::fluid::OfflineFluidSynthSequencer>();
+        blok::fluid::OfflineFluidSynthSequencer& renderer = *device;
         blok::Mci mci(std::move(device));
-        blok::MciMidi song(mci, 0, arg.c_str());
+        blok::MciMidi song(mci, arg.c_str());
         if (song.Play() != 0) {
             std::printf("%s: %s\n", arg.c_str(), song.GetErrorString());
             ++failures;

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTimer>
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 namespace {
 QString Text(const std::string& text) {
@@ -69,4 +69,4 @@ void QtSetupHost::OpenFolder(const std::string& folder) {
     opener.startDetached();
 }
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

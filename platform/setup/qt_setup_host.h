@@ -5,7 +5,7 @@
 #include "setup_dialogs.h"
 #include "setup_flow.h"
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 // The installer's questions and progress as Qt dialogs over the setup window.
 class QtSetupHost : public SetupHost {
@@ -33,4 +33,4 @@ class QtSetupHost : public SetupHost {
     std::unique_ptr<ProgressDialog> progress_;
 };
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 namespace {
 
@@ -108,4 +108,4 @@ int ProgressDialog::position() const {
     return bar_->value();
 }
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

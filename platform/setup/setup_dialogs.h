@@ -6,7 +6,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 // The modal dialog that asks where to install. "Install" (also Enter) accepts, "Cancel" (also
 // Esc) rejects.
@@ -35,4 +35,4 @@ class ProgressDialog : public QDialog {
     QProgressBar* bar_;
 };
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

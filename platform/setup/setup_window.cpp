@@ -6,7 +6,7 @@
 
 #include "gradient.h"
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 namespace {
 
@@ -61,4 +61,4 @@ void DrawBackGround(QPainter& painter, const QSize& size) {
     DrawTextAt(painter, 8, 12, title);
 }
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

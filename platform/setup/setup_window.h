@@ -4,7 +4,7 @@
 
 class QPainter;
 
-namespace blok::setup {
+namespace blok::setup::qt {
 
 // The installer's full-screen window: blue stripes and the shadowed title. It tells once,
 // after its first paint, that the installation may begin.
@@ -26,4 +26,4 @@ class SetupWindow : public QWidget {
 // Paints the background of a client area of `size` onto `painter`.
 void DrawBackGround(QPainter& painter, const QSize& size);
 
-}  // namespace blok::setup
+}  // namespace blok::setup::qt

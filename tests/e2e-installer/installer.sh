@@ -169,8 +169,11 @@ check_installed_game() {
     grep -qE "^$pid +\+\+\+ exited with 0 \+\+\+" "$trace" ||
         fail "the game's exit: $(grep -E "^$pid +\+\+\+" "$trace")"
     [ "$(stat -c %s "$target/hiscore.dat" 2>/dev/null)" = 424 ] || fail "no hiscore.dat in the install folder"
-    # The songs are read from music/ relative to the entry's Path; one must have been found.
-    grep -qE "^$pid +openat\(AT_FDCWD, \"music/([1-9]|1[0-9])\.mid\", O_RDONLY\) = [0-9]+$" "$trace" ||
+    # The songs are read from music/ in the folder the entry starts the game in (its Path); one
+    # must have been found.
+    local folder
+    folder=$(printf '%s' "$target" | sed 's/[][\\.*^$+?(){}|]/\\&/g')
+    grep -qE "^$pid +openat\(AT_FDCWD, \"$folder/music/([1-9]|1[0-9])\.mid\", O_RDONLY\) = [0-9]+$" "$trace" ||
         fail "the game found no song: $(grep -F '.mid' "$trace")"
     [ ! -s "$scratch/game-stderr.txt" ] || fail "the game complained: $(cat "$scratch/game-stderr.txt")"
 }

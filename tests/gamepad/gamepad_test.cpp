@@ -8,7 +8,7 @@
 
 #include "shell_program.h"
 
-namespace blok {
+namespace blok::sdl {
 namespace {
 
 // A pad plugged in through SDL's virtual joystick, with the game controller's buttons and axes
@@ -119,4 +119,4 @@ TEST_F(GamepadTest, APadButtonMovesThePieceOfItsSide) {
 }
 
 }  // namespace
-}  // namespace blok
+}  // namespace blok::sdl

@@ -56,6 +56,6 @@ pid=
 [ "$status" = 0 ] || fail "exit status $status"
 [ ! -s "$scratch/stderr.txt" ] || fail "Blokfall wrote to stderr"
 [ "$(stat -c %s "$folder/hiscore.dat" 2>/dev/null)" = 424 ] || fail "no hiscore.dat in $folder"
-grep -qE 'openat\(AT_FDCWD, "music/([1-9]|1[0-9])\.mid", O_RDONLY\) = [0-9]+$' "$trace" ||
+grep -qE "openat\(AT_FDCWD, \"($folder/)?music/([1-9]|1[0-9])\.mid\", O_RDONLY\) = [0-9]+$" "$trace" ||
     fail "no song was found: $(grep -F '.mid' "$trace")"
 echo PASS

@@ -5,9 +5,16 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <vector>
 
 #include "fluidsynth_sequencer.h"
@@ -15,7 +22,7 @@
 #include "mci_midi.h"
 #include "midi_bytes.h"
 
-namespace blok {
+namespace blok::fluid {
 namespace {
 
 // The shortest of the shipped songs keeps the render quick.
@@ -63,7 +70,7 @@ protected:
 };
 
 TEST_F(OfflineRender, ASongSoundsForAsLongAsTheDeviceReports) {
-    MciMidi song(*mci_, 0, kSong.c_str());
+    MciMidi song(*mci_, kSong.c_str());
     ASSERT_EQ(song.dwError, 0u) << song.GetErrorString();
     ASSERT_EQ(song.Play(), 0);
     constexpr std::uint32_t kBlockMs = 50;
@@ -85,7 +92,7 @@ TEST_F(OfflineRender, ASongSoundsForAsLongAsTheDeviceReports) {
 }
 
 TEST_F(OfflineRender, StopKeepsThePlaceResumeGoesOnAndResetRestarts) {
-    MciMidi song(*mci_, 0, kSong.c_str());
+    MciMidi song(*mci_, kSong.c_str());
     ASSERT_EQ(song.Play(), 0);
     const double playing = Render(2000);
     ASSERT_EQ(song.Pause(), 0);
@@ -129,7 +136,7 @@ TEST_F(OfflineRender, DamagedFilesAreRefusedWithAnErrorNumber) {
     for (const auto& [name, bytes] : {std::pair{"truncated.mid", truncated}, std::pair{"garbage.mid", garbage},
                                       std::pair{"huge.mid", hugeTrack}}) {
         testing::WriteFile(dir.path() / name, bytes);
-        MciMidi song(*mci_, 0, (dir.path() / name).string().c_str());
+        MciMidi song(*mci_, (dir.path() / name).string().c_str());
         EXPECT_EQ(song.dwError, MCIERR_INVALID_FILE) << name;
         EXPECT_NE(song.Play(), 0) << name;
     }
@@ -137,7 +144,7 @@ TEST_F(OfflineRender, DamagedFilesAreRefusedWithAnErrorNumber) {
 
 TEST_F(OfflineRender, SongsOpenedInTurnBothSoundThroughTheSharedSynthesiser) {
     for (const std::string& file : {kSong, kOtherSong, kSong}) {
-        MciMidi song(*mci_, 0, file.c_str());
+        MciMidi song(*mci_, file.c_str());
         ASSERT_EQ(song.dwError, 0u) << file << ": " << song.GetErrorString();
         ASSERT_EQ(song.Play(), 0) << file;
         EXPECT_GT(Decibels(Render(2000)), -35.0) << file << " is audible";
@@ -151,11 +158,11 @@ TEST_F(OfflineRender, SongsOpenedInTurnBothSoundThroughTheSharedSynthesiser) {
 TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
     testing::ScratchDir dir("fluid-held");
     testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
-    auto before = std::make_unique<MciMidi>(*mci_, 0, kSong.c_str());
+    auto before = std::make_unique<MciMidi>(*mci_, kSong.c_str());
     ASSERT_EQ(before->Play(), 0);
     Render(1000);
 
-    MciMidi held(*mci_, 0, (dir.path() / "held.mid").string().c_str());
+    MciMidi held(*mci_, (dir.path() / "held.mid").string().c_str());
     ASSERT_EQ(held.dwError, 0u) << held.GetErrorString();
     ASSERT_EQ(held.Play(), 0);
     Render(300);  // the note has settled
@@ -174,7 +181,7 @@ TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
 TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {
     testing::ScratchDir dir("fluid-volume");
     testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
-    MciMidi held(*mci_, 0, (dir.path() / "held.mid").string().c_str());
+    MciMidi held(*mci_, (dir.path() / "held.mid").string().c_str());
     ASSERT_EQ(held.Play(), 0);
     Render(300);  // the note has settled
     const double full = Render(300);
@@ -192,9 +199,85 @@ TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
     FluidSynthOptions options;
     options.soundFont = "/nonexistent/blokfall.sf2";
     Mci mci(std::make_unique<OfflineFluidSynthSequencer>(options));
-    MciMidi song(mci, 0, kSong.c_str());
+    MciMidi song(mci, kSong.c_str());
     EXPECT_EQ(song.dwError, MCIERR_CANNOT_LOAD_DRIVER);
     EXPECT_EQ(song.wDeviceID, 0u);
+}
+
+TEST(AudioDriverOrder, TheSoundServersOutputComesFirstAndAlsaIsTheLastResort) {
+    const std::vector<std::string> offered = {"jack", "alsa", "oss", "pulseaudio", "sdl2", "file"};
+    using Order = std::vector<std::string>;
+    EXPECT_EQ(AudioDriverOrder({}, offered), (Order{"alsa"}));
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true}, offered), (Order{"pulseaudio", "alsa"}));
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = false, .pipeWire = true}, offered), (Order{"alsa"}))
+        << "a server without its output in the synthesiser";
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true, .pipeWire = true},
+                               {"alsa", "pipewire", "pulseaudio"}),
+              (Order{"pulseaudio", "pipewire", "alsa"}));
+    EXPECT_EQ(AudioDriverOrder({.pulseAudio = true}, {"file"}), Order{});
+}
+
+// Sets environment variables for one scope and restores them after.
+class ScopedEnvironment {
+  public:
+    void Set(const char* name, const std::string& value) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        ::setenv(name, value.c_str(), 1);
+    }
+    void Unset(const char* name) {
+        Set(name, "");
+        ::unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second)
+                ::setenv(it->first, it->second->c_str(), 1);
+            else
+                ::unsetenv(it->first);
+        }
+    }
+
+  private:
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+void ListenOn(const std::filesystem::path& path, int& fd) {
+    std::filesystem::create_directories(path.parent_path());
+    fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.string().size(), sizeof(address.sun_path));
+    std::strcpy(address.sun_path, path.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+}
+
+TEST(RunningSoundServers, FoundByTheirSocketsInTheRuntimeFolderOrNamedInTheEnvironment) {
+    testing::ScratchDir runtime("runtime");
+    ScopedEnvironment environment;
+    for (const char* name :
+         {"PULSE_SERVER", "PULSE_RUNTIME_PATH", "PIPEWIRE_REMOTE", "PIPEWIRE_RUNTIME_DIR"})
+        environment.Unset(name);
+    environment.Set("XDG_RUNTIME_DIR", runtime.path().string());
+    std::filesystem::create_directories(runtime.path() / "pulse");
+    testing::WriteFile(runtime.path() / "pulse" / "native", {0});  // a left-over file, no server
+    EXPECT_FALSE(RunningSoundServers().pulseAudio);
+    EXPECT_FALSE(RunningSoundServers().pipeWire);
+
+    std::filesystem::remove(runtime.path() / "pulse" / "native");
+    int pulse = -1, pipeWire = -1;
+    ListenOn(runtime.path() / "pulse" / "native", pulse);
+    ListenOn(runtime.path() / "pipewire-0", pipeWire);
+    EXPECT_TRUE(RunningSoundServers().pulseAudio);
+    EXPECT_TRUE(RunningSoundServers().pipeWire);
+    ::close(pulse);
+    ::close(pipeWire);
+
+    environment.Set("XDG_RUNTIME_DIR", (runtime.path() / "empty").string());
+    environment.Set("PULSE_SERVER", "tcp:localhost");
+    EXPECT_TRUE(RunningSoundServers().pulseAudio);
+    EXPECT_FALSE(RunningSoundServers().pipeWire);
 }
 
 // The tests' ALSA configuration (see CMakeLists.txt) gives a sound card that swallows what it
@@ -244,19 +327,34 @@ TEST_F(FluidSynthOutput, SongsComeAndGoWhileTheOutputPlays) {
     }
 }
 
+// Short periods would wake the audio thread and the sound server hundreds of times a second.
+TEST_F(FluidSynthOutput, TheOutputOpensWithLongPeriods) {
+    auto device = MakeFluidSynthSequencer();
+    FluidSynthSequencer& sequencer = *device;
+    Mci mci(std::move(device));
+    EXPECT_FALSE(sequencer.OutputSettings()) << "nothing opened yet";
+    MciMidi song(mci, kSong.c_str());
+    ASSERT_EQ(song.dwError, 0u) << song.GetErrorString();
+    const std::optional<AudioOutputSettings> opened = sequencer.OutputSettings();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->driver, "alsa") << "the tests' sound servers do not exist";
+    EXPECT_EQ(opened->periodFrames, 8192);
+    EXPECT_EQ(opened->periods, 2);
+}
+
 // The sound server may start after the game: the first open fails, a later one finds it.
 TEST_F(FluidSynthOutput, AMissingOutputIsLookedForAgainAtTheNextOpen) {
     Mci mci(MakeFluidSynthSequencer());
     ::setenv("ALSA_CONFIG_PATH", "/nonexistent/blokfall-alsa.conf", 1);
-    MciMidi without(mci, 0, kSong.c_str());
+    MciMidi without(mci, kSong.c_str());
     ::setenv("ALSA_CONFIG_PATH", soundCard_.c_str(), 1);
     EXPECT_EQ(without.dwError, MCIERR_HARDWARE);
 
-    MciMidi with(mci, 0, kSong.c_str());
+    MciMidi with(mci, kSong.c_str());
     ASSERT_EQ(with.dwError, 0u) << with.GetErrorString();
     ASSERT_EQ(with.Play(), 0);
     EXPECT_TRUE(PlaysPast(mci, with.wDeviceID, 50));
 }
 
 }  // namespace
-}  // namespace blok
+}  // namespace blok::fluid

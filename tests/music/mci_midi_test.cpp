@@ -13,7 +13,6 @@ namespace blok {
 namespace {
 
 constexpr std::uint32_t kSongMs = 10'000;
-constexpr WindowHandle kWindow = 0x1234;
 
 class MciMidiTest : public ::testing::Test {
 protected:
@@ -35,17 +34,16 @@ protected:
 };
 
 TEST_F(MciMidiTest, OpensTheSongAndKnowsItsLength) {
-    MciMidi midi(*mci_, kWindow, File("song.mid").c_str());
+    MciMidi midi(*mci_, File("song.mid").c_str());
     EXPECT_NE(midi.wDeviceID, 0u);
     EXPECT_EQ(midi.dwError, 0u);
-    EXPECT_EQ(midi.hWndNotify, kWindow);
     EXPECT_EQ(midi.dwPosition, 0u);
     EXPECT_EQ(midi.dwLength, kSongMs);
     EXPECT_EQ(device().live.size(), 1u);
 }
 
 TEST_F(MciMidiTest, StopThenPlayResumesAndResetRestarts) {
-    MciMidi midi(*mci_, kWindow, File("song.mid").c_str());
+    MciMidi midi(*mci_, File("song.mid").c_str());
     ASSERT_EQ(midi.Play(), 0);
     Advance(3000);
     EXPECT_EQ(midi.Stop(), 0);
@@ -61,7 +59,7 @@ TEST_F(MciMidiTest, StopThenPlayResumesAndResetRestarts) {
 }
 
 TEST_F(MciMidiTest, IsDoneExactlyFromTheLengthOn) {
-    MciMidi midi(*mci_, kWindow, File("song.mid").c_str());
+    MciMidi midi(*mci_, File("song.mid").c_str());
     ASSERT_EQ(midi.Play(), 0);
     std::uint32_t done = 7;
     Advance(kSongMs - 1);
@@ -80,7 +78,7 @@ TEST_F(MciMidiTest, IsDoneExactlyFromTheLengthOn) {
 }
 
 TEST_F(MciMidiTest, PauseLeavesThePositionQueryResultInDwError) {
-    MciMidi midi(*mci_, kWindow, File("song.mid").c_str());
+    MciMidi midi(*mci_, File("song.mid").c_str());
     ASSERT_EQ(midi.Play(), 0);
     Advance(2000);
     device().failStop = MCIERR_HARDWARE;
@@ -97,25 +95,25 @@ TEST_F(MciMidiTest, PauseLeavesThePositionQueryResultInDwError) {
 }
 
 TEST_F(MciMidiTest, FailedOpenLeavesDeviceZeroAndPlayFails) {
-    MciMidi missing(*mci_, kWindow, File("absent.mid").c_str());
+    MciMidi missing(*mci_, File("absent.mid").c_str());
     EXPECT_EQ(missing.wDeviceID, 0u);
     EXPECT_EQ(missing.dwError, MCIERR_FILE_NOT_FOUND);
     EXPECT_EQ(missing.dwLength, 0u);
     EXPECT_NE(missing.Play(), 0);
 
-    MciMidi garbage(*mci_, kWindow, File("garbage.mid").c_str());
+    MciMidi garbage(*mci_, File("garbage.mid").c_str());
     EXPECT_EQ(garbage.wDeviceID, 0u);
     EXPECT_EQ(garbage.dwError, MCIERR_INVALID_FILE);
 
     device().failOpen = MCIERR_CANNOT_LOAD_DRIVER;
-    MciMidi noDriver(*mci_, kWindow, File("song.mid").c_str());
+    MciMidi noDriver(*mci_, File("song.mid").c_str());
     EXPECT_EQ(noDriver.wDeviceID, 0u);
     EXPECT_EQ(noDriver.dwError, MCIERR_CANNOT_LOAD_DRIVER);
     EXPECT_TRUE(device().live.empty());
 }
 
 TEST_F(MciMidiTest, FailedPlayClosesTheDeviceAndLaterCommandsFail) {
-    MciMidi midi(*mci_, kWindow, File("song.mid").c_str());
+    MciMidi midi(*mci_, File("song.mid").c_str());
     const std::uint32_t id = midi.wDeviceID;
     device().failPlay = MCIERR_HARDWARE;
     EXPECT_EQ(midi.Play(), static_cast<int>(MCIERR_HARDWARE));
@@ -130,7 +128,7 @@ TEST_F(MciMidiTest, FailedPlayClosesTheDeviceAndLaterCommandsFail) {
 }
 
 TEST_F(MciMidiTest, GetErrorStringReadsOnlyTheLow16Bits) {
-    MciMidi midi(*mci_, kWindow, File("absent.mid").c_str());
+    MciMidi midi(*mci_, File("absent.mid").c_str());
     midi.dwError = (1u << 16) | MCIERR_FILE_NOT_FOUND;
     EXPECT_STREQ(midi.GetErrorString(), "The requested file was not found.");
     midi.dwError = 0;
@@ -139,7 +137,7 @@ TEST_F(MciMidiTest, GetErrorStringReadsOnlyTheLow16Bits) {
 
 TEST_F(MciMidiTest, DestructionClosesTheSong) {
     {
-        MciMidi midi(*mci_, kWindow, File("song.mid").c_str());
+        MciMidi midi(*mci_, File("song.mid").c_str());
         ASSERT_EQ(midi.Play(), 0);
         EXPECT_EQ(device().live.size(), 1u);
     }

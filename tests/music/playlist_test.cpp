@@ -24,18 +24,14 @@ int FlagsSet(const Playlist& playlist) {
     return static_cast<int>(std::count(playlist.stillPlayed.begin(), playlist.stillPlayed.begin() + kSongCount, 1));
 }
 
-// The game's working directory with its music folder, and one run of the game's music.
+// The game's folder with its music folder, and one run of the game's music.
 class PlaylistTest : public ::testing::Test {
 protected:
-    PlaylistTest() : dir_("playlist"), previous_(fs::current_path()) {
+    PlaylistTest() : dir_("playlist") {
         for (int i = 0; i < kSongCount; ++i) WriteSong(i);
-        fs::current_path(dir_.path());
         StartRun();
     }
-    ~PlaylistTest() override {
-        playlist_.reset();
-        fs::current_path(previous_);
-    }
+    ~PlaylistTest() override { playlist_.reset(); }
 
     void WriteSong(int index) {
         testing::WriteFile(dir_.path() / "music" / (std::to_string(index + 1) + ".mid"),
@@ -49,9 +45,9 @@ protected:
         auto fake = std::make_unique<FakeSequencer>();
         sequencer_ = fake.get();
         mci_ = std::make_unique<Mci>(std::move(fake));
-        playlist_ = std::make_unique<Playlist>(*mci_, random_);
+        playlist_ = std::make_unique<Playlist>(*mci_, random_, dir_.path());
         playlist_->stillPlayed = carried;
-        playlist_->musicInit(0x42, 0);
+        playlist_->musicInit();
     }
 
     // Lets the current song play to its end and polls, as the ten-second timer does.
@@ -63,7 +59,6 @@ protected:
     FakeSequencer::State& device() { return sequencer_->state(); }
 
     testing::ScratchDir dir_;
-    fs::path previous_;
     Random random_{12345};
     FakeSequencer* sequencer_ = nullptr;
     std::unique_ptr<Mci> mci_;
@@ -83,7 +78,6 @@ TEST_F(PlaylistTest, FirstPollChoosesAndStartsASongWhateverTheFlagsHold) {
     EXPECT_EQ(p.NOMUSIC, 0);
     ASSERT_TRUE(p.music);
     EXPECT_EQ(p.music->dwLength, SongMs(p.akt)) << "the file of index akt is music/<akt+1>.mid";
-    EXPECT_EQ(p.music->hWndNotify, 0x42u);
     EXPECT_EQ(device().playedFrom, std::vector<std::uint32_t>{0});
     EXPECT_EQ(p.CurrentCaption(), musicInfo[static_cast<std::size_t>(p.akt)]);
 }
@@ -164,7 +158,7 @@ TEST_F(PlaylistTest, AMissingSongSilencesTheMusicUntilASkip) {
 }
 
 TEST_F(PlaylistTest, PauseAndResumeKeepTheSongAndItsPlace) {
-    PlaylistMusic control(*playlist_, 0x42);
+    PlaylistMusic control(*playlist_);
     control.musicInit();
     control.letMusicPlay();
     const int song = playlist_->akt;

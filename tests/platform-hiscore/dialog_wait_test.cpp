@@ -22,7 +22,7 @@
 #include "qt_platform.h"
 #include "test_files.h"
 
-namespace blok {
+namespace blok::qt {
 namespace {
 
 // How long each dialog is left waiting; scripts/measure-dialog-wait.sh asks for longer.
@@ -106,4 +106,4 @@ TEST(DialogsAfterAGame, WaitWithoutKeepingAProcessorBusy) {
 }
 
 }  // namespace
-}  // namespace blok
+}  // namespace blok::qt

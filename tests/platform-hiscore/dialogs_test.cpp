@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-namespace blok {
+namespace blok::qt {
 namespace {
 
 // Runs `step` inside the nested loop of the next modal dialog.
@@ -188,7 +188,7 @@ TEST(HiscoreDialogs, LostEntryIsReportedInAWarningBox) {
 }
 
 }  // namespace
-}  // namespace blok
+}  // namespace blok::qt
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

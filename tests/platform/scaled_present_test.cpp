@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -182,6 +183,25 @@ protected:
                 inside.top() - topLeft.y()};
     }
 
+    // Every device row shows the client row it covers, as `invertedRows` says it should.
+    void ExpectShown(const std::vector<bool>& invertedRows) const {
+        const double ratio = ExpectedRatio();
+        const Picture picture = Shown();
+        const Readback shown = Read(picture.image);
+        if (::testing::Test::HasFailure()) return;
+        for (std::size_t dy = 0; dy < shown.rows.size(); ++dy) {
+            // A device row that straddles client rows of either kind may show either.
+            const double top = (static_cast<double>(dy) + picture.skipped) / ratio;
+            const double below = (static_cast<double>(dy + 1) + picture.skipped) / ratio;
+            const auto first = static_cast<std::size_t>(top);
+            const auto last =
+                std::min<std::size_t>(kSide - 1, static_cast<std::size_t>(std::ceil(below)) - 1);
+            if (invertedRows[first] != invertedRows[last]) continue;
+            ASSERT_EQ(shown.rowInverted[dy], invertedRows[first]) << "device row " << dy;
+        }
+        ExpectNearestNeighbour(shown.rows, ratio, "rows");
+    }
+
     Surface frame{kSide, kSide};
 };
 
@@ -203,27 +223,28 @@ TEST_F(ScaledPresentTest, EveryDevicePixelShowsExactlyOneFramePixel) {
 // The title band is repainted on its own many times a second: the frame below it must stay as
 // it was, and the band must be shown whole, at both bottoms the game asks for.
 TEST_F(ScaledPresentTest, AnInvalidatedTopBandRepaintsOnlyThatBand) {
-    const double ratio = ExpectedRatio();
     std::vector<bool> invertedRows(kSide, false);  // what each client row should show
     for (const auto& [bottom, inverted] : {std::pair{232, true}, std::pair{231, false}}) {
         SCOPED_TRACE(bottom);
         DrawPositions(frame, inverted);
         std::fill(invertedRows.begin(), invertedRows.begin() + bottom, inverted);
         PaintAndWait([this, band = bottom] { platform.InvalidateTop(band); });
-        const Picture picture = Shown();
-        const Readback shown = Read(picture.image);
+        ExpectShown(invertedRows);
         if (HasFailure()) return;
-        for (std::size_t dy = 0; dy < shown.rows.size(); ++dy) {
-            // A device row that straddles client rows of either kind may show either.
-            const double top = (static_cast<double>(dy) + picture.skipped) / ratio;
-            const double below = (static_cast<double>(dy + 1) + picture.skipped) / ratio;
-            const auto first = static_cast<std::size_t>(top);
-            const auto last =
-                std::min<std::size_t>(kSide - 1, static_cast<std::size_t>(std::ceil(below)) - 1);
-            if (invertedRows[first] != invertedRows[last]) continue;
-            ASSERT_EQ(shown.rowInverted[dy], invertedRows[first]) << "device row " << dy;
-        }
-        ExpectNearestNeighbour(shown.rows, ratio, "rows");
+    }
+}
+
+// A game step repaints the rows it changed, anywhere in the frame.
+TEST_F(ScaledPresentTest, InvalidatedRowsRepaintOnlyThoseRows) {
+    std::vector<bool> invertedRows(kSide, false);
+    for (const auto& [top, bottom, inverted] :
+         {std::tuple{40, 141, true}, std::tuple{99, 221, false}, std::tuple{300, 401, true}}) {
+        SCOPED_TRACE(top);
+        DrawPositions(frame, inverted);
+        std::fill(invertedRows.begin() + top, invertedRows.begin() + bottom, inverted);
+        PaintAndWait([this, from = top, to = bottom] { platform.InvalidateRows(from, to); });
+        ExpectShown(invertedRows);
+        if (HasFailure()) return;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -206,6 +207,48 @@ TEST(GameShellPlay, OnePlayerGameRunsByGravityToItsEndAndOffersTheScore) {
     // The game sped up on the way: 5 ms per 10 s, never below 195.
     EXPECT_LT(p.game().gamespeed, 350);
     EXPECT_GE(p.game().gamespeed, 195);
+}
+
+// The input tick comes every 60 ms, the piece falls every 350 ms at first: the ticks between
+// change nothing on screen and compose no frame.
+TEST(GameShellPlay, OnlyTicksThatChangeTheGameComposeAFrame) {
+    Program p;
+    p.LaunchAndPlay(1, 1);
+    p.platform.RunFor(1000);
+    const int framesBefore = p.screen.gameFrames;
+    const std::size_t linesBefore = p.log.lines.size();
+    const std::int32_t rowBefore = p.game().AktuellerSpielStein1.y;
+    p.platform.RunFor(1050);
+    const int frames = p.screen.gameFrames - framesBefore;
+    const int fallen = p.game().AktuellerSpielStein1.y - rowBefore;
+    ASSERT_GT(fallen, 0);
+    EXPECT_GE(frames, fallen) << "every step down is shown";
+    EXPECT_LE(frames, 1050 / 195 + 1) << "not one frame per input tick";
+
+    // Each step down repaints the rows of the piece's box before and after, with a row of
+    // margin for what reaches across (cell outlines, the bomb), and the score line at the top,
+    // as a step down scores; nothing below.
+    EXPECT_FALSE(p.log.ContainsFrom("InvalidateAll", linesBefore));
+    const int pieceRow = p.game().AktuellerSpielStein1.y;
+    const std::string lastStep = "InvalidateRows 0 " + std::to_string((pieceRow + 5) * 20 + 1);
+    EXPECT_TRUE(p.log.ContainsFrom(lastStep, linesBefore)) << lastStep;
+
+    // A move sideways scores nothing: the rows above the piece stay as they are. (Right after
+    // a step down and its repaint, so that no step falls into the same input tick.)
+    const std::int32_t row = p.game().AktuellerSpielStein1.y;
+    p.platform.RunUntil([&] { return p.game().AktuellerSpielStein1.y != row; }, 400);
+    p.platform.RunFor(60);
+    const std::size_t linesBeforeMove = p.log.lines.size();
+    const std::int32_t column = p.game().AktuellerSpielStein1.x;
+    p.platform.Press(37);  // cursor left
+    p.platform.RunFor(60);
+    ASSERT_EQ(p.game().AktuellerSpielStein1.x, column - 1);
+    const auto band = std::find_if(p.log.lines.begin() + static_cast<std::ptrdiff_t>(linesBeforeMove),
+                                   p.log.lines.end(), [](const std::string& line) {
+                                       return line.starts_with("InvalidateRows ");
+                                   });
+    ASSERT_NE(band, p.log.lines.end());
+    EXPECT_GT(std::stoi(band->substr(std::string("InvalidateRows ").size())), 0) << *band;
 }
 
 TEST(GameShellPlay, FightBoutsStartedByPaintResetTheSpeedButNotThoseStartedByATick) {

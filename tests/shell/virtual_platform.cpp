@@ -114,6 +114,12 @@ void VirtualPlatform::InvalidateTop(int bottom) {
     invalidBottom = std::max(invalidBottom, bottom);
 }
 
+// Repaints are modelled as a top band; a band lower down repaints down to its bottom.
+void VirtualPlatform::InvalidateRows(int top, int bottom) {
+    log_.Add("InvalidateRows " + std::to_string(top) + " " + std::to_string(bottom));
+    invalidBottom = std::max(invalidBottom, bottom);
+}
+
 void VirtualPlatform::Present(const Surface& surface, int width, int height) {
     lastPresentWidth = width;
     if (width < 0 || height < 0 || width > surface.Width() || height > surface.Height()) {
