@@ -37,3 +37,6 @@ cmake --build build/minimal -j "$jobs"
 
 # The high-score loader takes arbitrary files: fuzz it for a bounded time.
 scripts/fuzz-hiscore.sh 30
+
+# So does the network packet decoder.
+scripts/fuzz-packets.sh 15

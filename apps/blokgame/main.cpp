@@ -1,5 +1,6 @@
 // Blokfall: the game program. Without arguments it runs the game; `--help-viewer FILE` shows
-// the help text in a window of its own (the game starts it that way from its Help menu).
+// the help text in a window of its own (the game starts it that way from its Help menu);
+// `--host [PORT] [--code CODE]` and `--join HOST[:PORT] --code CODE` start a network fight.
 
 #include <atomic>
 #include <cstdint>
@@ -11,8 +12,10 @@
 #include <system_error>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QIcon>
 #include <QMainWindow>
+#include <QTimer>
 
 #include "fluidsynth_sequencer.h"
 #include "game_shell.h"
@@ -20,6 +23,8 @@
 #include "hiscore_book.h"
 #include "hiscore_dialogs.h"
 #include "mci.h"
+#include "net_fight.h"
+#include "net_ui.h"
 #include "options_controller.h"
 #include "sdl_gamepads.h"
 #include "settings_file.h"
@@ -31,7 +36,52 @@
 
 namespace {
 
-int RunGame() {
+// A network fight asked for on the command line.
+struct NetRequest {
+    enum class Kind { kNone, kHost, kJoin } kind = Kind::kNone;
+    QString host;
+    std::uint16_t port = blok::net::kDefaultPort;
+    QString code;
+};
+
+bool ParsePort(const QString& text, std::uint16_t& port) {
+    bool ok = false;
+    const uint value = text.toUInt(&ok);
+    if (!ok || value == 0 || value > 65535) return false;
+    port = static_cast<std::uint16_t>(value);
+    return true;
+}
+
+// `--host [PORT] [--code CODE]` or `--join HOST[:PORT] --code CODE`; false for anything else.
+bool ParseNetRequest(const QStringList& arguments, NetRequest& request) {
+    QStringList rest = arguments;
+    const QString mode = rest.takeFirst();
+    if (mode == QStringLiteral("--host")) {
+        request.kind = NetRequest::Kind::kHost;
+        if (!rest.isEmpty() && !rest.first().startsWith(QStringLiteral("--"))) {
+            if (!ParsePort(rest.takeFirst(), request.port)) return false;
+        }
+    } else if (mode == QStringLiteral("--join") && !rest.isEmpty()) {
+        request.kind = NetRequest::Kind::kJoin;
+        const QString where = rest.takeFirst();
+        const qsizetype colon = where.lastIndexOf(QLatin1Char(':'));
+        request.host = colon < 0 ? where : where.left(colon);
+        if (colon >= 0 && !ParsePort(where.mid(colon + 1), request.port)) return false;
+    } else {
+        return false;
+    }
+    if (rest.size() == 2 && rest.first() == QStringLiteral("--code")) {
+        request.code = rest.last();
+        if (!blok::net::IsValidText(request.code.toStdString(), blok::net::kMaxJoinCode)) {
+            return false;
+        }
+        rest.clear();
+    }
+    if (request.kind == NetRequest::Kind::kJoin && request.code.isEmpty()) return false;
+    return rest.isEmpty();
+}
+
+int RunGame(const NetRequest& request) {
     blok::Random random;
     auto volume = std::make_shared<std::atomic<float>>(1.0f);
     blok::fluid::FluidSynthOptions synthOptions;
@@ -76,8 +126,24 @@ int RunGame() {
     }
     hiscoreDialogs.SetOwner(platform.Window());
     options.Start();
+    blok::net::NetFight fight(shell, platform, [] { return QDateTime::currentMSecsSinceEpoch(); });
+    blok::qt::NetUi netUi(platform, shell, fight);
     platform.ShowAndPaint();
+    // A fight asked for on the command line begins once the title screen stands.
+    QTimer waitForTitle;
+    if (request.kind != NetRequest::Kind::kNone) {
+        QObject::connect(&waitForTitle, &QTimer::timeout, &netUi, [&] {
+            if (shell.game().iGameStatus != blok::kStatusTitle) return;
+            waitForTitle.stop();
+            if (request.kind == NetRequest::Kind::kHost) netUi.HostNow(request.port, request.code);
+            if (request.kind == NetRequest::Kind::kJoin) {
+                netUi.JoinNow(request.host, request.port, request.code);
+            }
+        });
+        waitForTitle.start(20);
+    }
     platform.Exec();
+    fight.Close();
     return shell.AfterLoop();
 }
 
@@ -93,11 +159,15 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);  // the game ends through its own handlers
 
     const QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.isEmpty()) return RunGame();
+    if (arguments.isEmpty()) return RunGame({});
     if (arguments.size() == 2 && arguments.at(0) == QStringLiteral("--help-viewer")) {
         QApplication::setQuitOnLastWindowClosed(true);
         return blok::qt::RunHelpViewer(arguments.at(1));
     }
-    std::fprintf(stderr, "Usage: Blokfall [--help-viewer FILE]\n");
+    NetRequest request;
+    if (ParseNetRequest(arguments, request)) return RunGame(request);
+    std::fprintf(stderr,
+                 "Usage: Blokfall [--help-viewer FILE | --host [PORT] [--code CODE] |\n"
+                 "                 --join HOST[:PORT] --code CODE]\n");
     return 2;
 }

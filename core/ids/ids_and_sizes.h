@@ -26,6 +26,9 @@ inline constexpr int kCmdWhite = 208;
 inline constexpr int kCmdGameInfo = 215;
 inline constexpr int kCmdHelpFile = 216;
 inline constexpr int kCmdAbout = 217;
+// The Options popup: its network fight items.
+inline constexpr int kCmdHostFight = 320;
+inline constexpr int kCmdJoinFight = 321;
 
 // The "&Options" popup after "&Help": 300..319 display, keys and sound, 320..329 network play.
 inline constexpr int kCmdZoom1 = 300;  // 300..303: zoom 1x..4x

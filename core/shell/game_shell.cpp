@@ -135,7 +135,7 @@ void GameShell::StartGame() {
     // The pause key is read and discarded first inside StartFromPaint; enabling the menu item
     // before it changes nothing either of them sees.
     platform_.EnableMenuItem(kCmdQuitGame, true);
-    game_.StartFromPaint();
+    RunTick(TickRoute::Kind::kStart);
     platform_.KillTimer(kTimerTitlePicture);
     platform_.KillTimer(kTimerTitleStep);
     platform_.SetTimer(kTimerGravity, game_.gamespeed);
@@ -146,6 +146,32 @@ void GameShell::StartGame() {
     platform_.MoveWindow(window.left, window.top, kWindowWidth, kWindowHeight);
 }
 
+bool GameShell::RunTick(TickRoute::Kind kind) {
+    if (Routed()) return route_->RunTick(kind);
+    switch (kind) {
+        case TickRoute::Kind::kStart:
+            game_.StartFromPaint();
+            return true;
+        case TickRoute::Kind::kGravity:
+            game_.GravityTick();
+            return false;
+        case TickRoute::Kind::kSpeedUp:
+            game_.SpeedUpTick();
+            return false;
+        case TickRoute::Kind::kInput:
+            return game_.InputTick();
+    }
+    return false;
+}
+
+void GameShell::StartPreparedGame() {
+    if (state_.startDialogOpen) {
+        CloseStartDialog();
+    } else {
+        platform_.InvalidateAll();
+    }
+}
+
 void GameShell::PaintGame() {
     // A paint for an uncovered part of the window, or one that comes after the game moved on,
     // shows a state the rows outside the next repaint may not show.
@@ -154,7 +180,9 @@ void GameShell::PaintGame() {
         screen_.ComposeGame(game_, state_.backgroundImage, platform_.ClientRect());
     platform_.Present(frame, std::min(kGameFrameWidth, frame.Width()),
                       std::min(kGameFrameHeight, frame.Height()));
-    ClearShownBlastMarkers(game_);
+    // In a network fight the markers must go at the same tick on both machines: the fight
+    // clears them, never a paint.
+    if (!Routed()) ClearShownBlastMarkers(game_);
 }
 
 GameFrameInputs GameShell::CurrentGameFrameInputs() const {
@@ -241,17 +269,17 @@ void GameShell::OnTimer(int id) {
             TitleAnimationTick();
             break;
         case kTimerGravity:
-            game_.GravityTick();
+            RunTick(TickRoute::Kind::kGravity);
             break;
         case kTimerInput:
-            if (game_.InputTick()) RepaintGameIfChanged();
+            if (RunTick(TickRoute::Kind::kInput)) RepaintGameIfChanged();
             UpdatePausedMarker();
             break;
         case kTimerMusicPoll:
             MusicPollTick();
             break;
         case kTimerSpeedUp:
-            game_.SpeedUpTick();
+            RunTick(TickRoute::Kind::kSpeedUp);
             break;
         case kTimerHiscoreCheck:
             platform_.KillTimer(kTimerHiscoreCheck);
@@ -453,17 +481,30 @@ bool GameShell::ReadSlot(const KeySlot& slot, bool (Platform::*reading)(int)) {
 }
 
 bool GameShell::PressedSinceLastRead(int virtualKey) {
-    const auto slot = SlotOfVirtualKey(virtualKey, game_.iGameStatus);
-    return slot && ReadSlot(*slot, &Platform::PressedSinceLastRead);
+    if (Routed()) return route_->PressedSinceLastRead(virtualKey);
+    return PressedIn(virtualKey, game_.iGameStatus);
 }
 
 bool GameShell::Held(int virtualKey) {
-    const auto slot = SlotOfVirtualKey(virtualKey, game_.iGameStatus);
+    if (Routed()) return route_->Held(virtualKey);
+    return HeldIn(virtualKey, game_.iGameStatus, true);
+}
+
+bool GameShell::PressedIn(int virtualKey, int gameStatus) {
+    const auto slot = SlotOfVirtualKey(virtualKey, gameStatus);
+    return slot && ReadSlot(*slot, &Platform::PressedSinceLastRead);
+}
+
+bool GameShell::HeldIn(int virtualKey, int gameStatus, bool repeat) {
+    const auto slot = SlotOfVirtualKey(virtualKey, gameStatus);
     if (!slot) return false;
     const bool down = ReadSlot(*slot, &Platform::Held);
-    if (slot->pause || (slot->action != kMoveLeft && slot->action != kMoveRight)) return down;
-    KeyRepeat& repeat = repeat_[std::size_t(slot->side * 2 + (slot->action == kMoveRight ? 1 : 0))];
-    return repeat.Held(down, settings_.repeat, kInputMs);
+    if (!repeat || slot->pause || (slot->action != kMoveLeft && slot->action != kMoveRight)) {
+        return down;
+    }
+    KeyRepeat& keyRepeat =
+        repeat_[std::size_t(slot->side * 2 + (slot->action == kMoveRight ? 1 : 0))];
+    return keyRepeat.Held(down, settings_.repeat, kInputMs);
 }
 
 void GameShell::ShowMessage(std::string_view text, std::string_view caption) {

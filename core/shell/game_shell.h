@@ -14,6 +14,7 @@
 #include "services.h"
 #include "settings.h"
 #include "shell.h"
+#include "tick_route.h"
 
 namespace blok {
 
@@ -77,6 +78,18 @@ public:
     void StartDialogInit() override;
     void StartDialogCommand(int id) override;
 
+    // A network fight's route for the ticks and keys; null for none.
+    void SetTickRoute(TickRoute* route) { route_ = route; }
+    // The game has been set up to start by someone else than the start dialog (a network
+    // fight): the title gives way, and the next paint starts it.
+    void StartPreparedGame();
+    // This machine's player in a network fight plays with the one-player keys as bound, and
+    // the gamepad; readings by the rules' virtual-key codes. `PlayerPressed` consumes the press;
+    // `PlayerHeld` with `repeat` follows the repeat delay and is read once per input tick.
+    bool PlayerPressed(int virtualKey) { return PressedIn(virtualKey, kStatusOnePlayer); }
+    bool PlayerHeld(int virtualKey, bool repeat) {
+        return HeldIn(virtualKey, kStatusOnePlayer, repeat);
+    }
     // The player's keys, repeat delay and pause options; the defaults play as the game always did.
     void ApplySettings(const Settings& settings);
 
@@ -92,12 +105,18 @@ private:
     void RestartGravityTimer(int milliseconds) override;
 
     bool ReadSlot(const KeySlot& slot, bool (Platform::*reading)(int));
+    // The key readings as a game of that status makes them.
+    bool PressedIn(int virtualKey, int gameStatus);
+    bool HeldIn(int virtualKey, int gameStatus, bool repeat);
     void UpdatePausedMarker();
     void AdjustWindowSize();
     void EnterTitleScreen();
     void OfferScoreAndShowTitle();
     void PaintTitle();
     void StartGame();
+    bool Routed() const { return route_ != nullptr && route_->Active(); }
+    // Plays one of the game's ticks, through the route when a fight is on; true: repaint.
+    bool RunTick(TickRoute::Kind kind);
     void PaintGame();
     GameFrameInputs CurrentGameFrameInputs() const;
     void RepaintGameIfChanged();
@@ -125,6 +144,7 @@ private:
     // Left and Right of each side, for the repeat delay.
     std::array<KeyRepeat, kSides * 2> repeat_{};
     bool pausedMarkerShown_ = false;
+    TickRoute* route_ = nullptr;
 };
 
 }  // namespace blok

@@ -129,6 +129,9 @@ const std::initializer_list<MenuPopup> kMenu = {
          {kCmdVolume, "&Volume..."},
          {kCmdPauseOnFocusLoss, "Pause &When Inactive"},
          {kCmdShowPaused, "&Show \"Paused\""},
+         {0, nullptr},
+         {kCmdHostFight, "&Host a network fight…"},
+         {kCmdJoinFight, "&Join a network fight…"},
      }},
 };
 
