@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <span>
@@ -15,6 +13,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QIcon>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -148,28 +147,15 @@ int RunGame(const NetRequest& request) {
     return shell.AfterLoop();
 }
 
-// Without any display the toolkit would abort; say plainly what is missing instead.
-bool DisplayAvailable(int argc, char** argv) {
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') return true;
-    }
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!DisplayAvailable(argc, argv)) {
-        std::fprintf(stderr, "Blokfall: no display to open the window on (DISPLAY is not set).\n");
-        return 1;
-    }
     blok::qt::InstallQuietMessageHandler();
+    blok::qt::ExitPlainlyWithoutDisplay("Blokfall");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Blokfall"));
+    // Every window of the game carries its icon, the help viewer's too.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/blokfall-256.png")));
     QApplication::setQuitOnLastWindowClosed(false);  // the game ends through its own handlers
 
     const QStringList arguments = QApplication::arguments().mid(1);

@@ -15,7 +15,8 @@ HiscoreFileBook::HiscoreFileBook(std::string path,
 HiscoreFileBook::HiscoreFileBook(std::string path,
                                  std::span<std::int32_t, kMusicWords> stillPlayed,
                                  HiscoreDialogs& dialogs)
-    : HiscoreFileBook(std::move(path), stillPlayed, dialogs, ownCalls_) {}
+    // Not delegated: the member may be named only once the object's construction has begun.
+    : path_(std::move(path)), stillPlayed_(stillPlayed), dialogs_(dialogs), calls_(ownCalls_) {}
 
 void HiscoreFileBook::Load() {
     // Music words the file does not reach keep the playlist's values.

@@ -37,25 +37,28 @@ std::string InstalledFile(std::string_view installPath, std::string_view name) {
     return path;
 }
 
+// Both entries stand together in the games menu, as the game's own group.
+constexpr const char* kCategories = "Game;BlocksGame;";
+
 }  // namespace
 
 MenuEntry GameEntry(std::string_view installPath) {
     return {"Blokfall",
             "Blokfall",
-            "applications-games",
+            InstalledFile(installPath, kIconFile),
             {InstalledFile(installPath, kGameProgram)},
             std::string(installPath),
-            true};
+            kCategories};
 }
 
 MenuEntry HelpEntry(std::string_view installPath) {
     return {"BlokfallHelp",
             "BlokfallHelp",
-            "help-browser",
+            InstalledFile(installPath, kIconFile),
             {InstalledFile(installPath, kGameProgram), "--help-viewer",
              InstalledFile(installPath, kHelpFile)},
             std::string(installPath),
-            false};
+            kCategories};
 }
 
 std::string QuoteExecArgument(std::string_view argument) {
@@ -89,7 +92,7 @@ std::string DesktopEntryText(const MenuEntry& entry) {
     text += "Exec=" + exec + "\n";
     text += "Path=" + EscapeValue(entry.workingDirectory) + "\n";
     text += "Terminal=false\n";
-    if (entry.isGame) text += "Categories=Game;BlocksGame;\n";
+    if (!entry.categories.empty()) text += "Categories=" + EscapeValue(entry.categories) + "\n";
     return text;
 }
 

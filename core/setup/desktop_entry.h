@@ -10,11 +10,14 @@ namespace blok::setup {
 struct MenuEntry {
     std::string name;
     std::string comment;
-    std::string icon;                  // a themed icon name
+    std::string icon;                  // a themed icon name or the path of a picture
     std::vector<std::string> command;  // program and arguments, unquoted
     std::string workingDirectory;
-    bool isGame = false;  // listed under the games category
+    std::string categories;  // the menu categories, each followed by ';'
 };
+
+// The game's icon, written beside the installed game; both entries show it.
+inline constexpr std::string_view kIconFile = "Blokfall.png";
 
 // The entry for the installed game: runs <installPath>/Blokfall in <installPath>.
 MenuEntry GameEntry(std::string_view installPath);

@@ -98,6 +98,12 @@ void CreateMenuEntries(const SetupContext& context, const std::string& installPa
     if (!CreateFolder(menuFolder, result)) return;
     // Opened before the entries exist, so the file manager shows them arriving.
     host.OpenFolder(menuFolder.string());
+    if (!context.icon.empty()) {
+        const fs::path icon = fs::path(installPath) / kIconFile;
+        if (auto error = InstallText(context.icon, icon)) {
+            Record(result, "Could not write the icon " + Quoted(icon), error);
+        }
+    }
     const std::pair<fs::path, MenuEntry> entries[] = {
         {menuFolder / "Blokfall.desktop", GameEntry(installPath)},
         {menuFolder / "BlokfallHelp.desktop", HelpEntry(installPath)},

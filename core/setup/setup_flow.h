@@ -49,6 +49,7 @@ struct SetupContext {
     std::filesystem::path sourceFolder;   // the distribution folder
     std::filesystem::path currentFolder;  // where a relative target path starts
     DataDirs dirs;
+    std::string icon;  // the game's icon (PNG data) for the menu entries; none when empty
 };
 
 // One thing that went wrong, with the system's reason.

@@ -1,5 +1,7 @@
 #include "quiet_messages.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 
@@ -22,6 +24,7 @@ QtMessageHandler passOn = nullptr;
 bool verbose = false;
 std::mutex recentMutex;  // Qt may speak from any thread
 std::deque<Dropped> recent;
+const char* programWithoutDisplay = nullptr;
 
 bool DebugRequested() {
     const QByteArray value = qgetenv("BLOKFALL_DEBUG");
@@ -43,7 +46,27 @@ void PassOnRecent() {
     recent.clear();
 }
 
+// The toolkit's last word when no window system could be reached.
+bool NoWindowSystem(QtMsgType type, const QString& text) {
+    return type == QtFatalMsg &&
+           text.contains(QLatin1String("no Qt platform plugin could be initialized"));
+}
+
+[[noreturn]] void ExitWithoutDisplay() {
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty()) {
+        std::fprintf(stderr, "%s: cannot open a display (DISPLAY is not set).\n",
+                     programWithoutDisplay);
+    } else {
+        std::fprintf(stderr, "%s: cannot open display \"%s\".\n", programWithoutDisplay,
+                     display.constData());
+    }
+    // Nothing was started yet that would need an orderly end.
+    std::_Exit(1);
+}
+
 void Filter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (programWithoutDisplay != nullptr && NoWindowSystem(type, text)) ExitWithoutDisplay();
     const bool serious = type == QtCriticalMsg || type == QtFatalMsg;
     if (!serious && !verbose) {
         Remember(type, context, text);
@@ -61,6 +84,10 @@ void InstallQuietMessageHandler() {
     if (previous != Filter) passOn = previous;  // installed twice: keep the real one
     const std::lock_guard lock(recentMutex);
     recent.clear();
+}
+
+void ExitPlainlyWithoutDisplay(const char* program) {
+    programWithoutDisplay = program;
 }
 
 }  // namespace blok::qt

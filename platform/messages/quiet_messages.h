@@ -8,4 +8,9 @@ namespace blok::qt {
 // explain it. Install before the QApplication exists, since Qt speaks while it starts.
 void InstallQuietMessageHandler();
 
+// When the toolkit finds no display it can open, `program` says so in one plain line and exits
+// with status 1, instead of the toolkit's abort with advice to reinstall. Takes effect through
+// the quiet handler: install that too.
+void ExitPlainlyWithoutDisplay(const char* program);
+
 }  // namespace blok::qt

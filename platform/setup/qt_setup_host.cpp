@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
-#include <iostream>
 
 namespace blok::setup::qt {
 
@@ -24,8 +23,7 @@ std::optional<std::string> QtSetupHost::AskInstallPath(const std::string& propos
 }
 
 void QtSetupHost::ShowMessage(const std::string& text, const std::string& caption) {
-    // Also on the terminal, where it outlasts the box when started from a shell.
-    std::cerr << caption << ": " << text << std::endl;
+    lastMessage_ = text;
     QMessageBox box(QMessageBox::NoIcon, Text(caption), Text(text), QMessageBox::Ok, &window_);
     box.exec();
 }
@@ -62,7 +60,13 @@ void QtSetupHost::Pause(int milliseconds) {
 }
 
 void QtSetupHost::OpenFolder(const std::string& folder) {
-    QProcess::startDetached(QStringLiteral("xdg-open"), {Text(folder)});
+    // Its complaints about a desktop without a file manager are not the installer's to show.
+    QProcess opener;
+    opener.setProgram(QStringLiteral("xdg-open"));
+    opener.setArguments({Text(folder)});
+    opener.setStandardOutputFile(QProcess::nullDevice());
+    opener.setStandardErrorFile(QProcess::nullDevice());
+    opener.startDetached();
 }
 
 }  // namespace blok::setup::qt

@@ -24,9 +24,12 @@ class QtSetupHost : public SetupHost {
     void OpenFolder(const std::string& folder) override;
 
     ProgressDialog* progress() const { return progress_.get(); }
+    // The text of the last message box shown: what a failed run says on the terminal too.
+    const std::string& lastMessage() const { return lastMessage_; }
 
   private:
     QWidget& window_;
+    std::string lastMessage_;
     std::unique_ptr<ProgressDialog> progress_;
 };
 

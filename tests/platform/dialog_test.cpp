@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
 #include <QApplication>
@@ -137,13 +139,17 @@ TEST_F(ModalDialogs, TheGameTimersKeepRunningBehindThem) {
     EXPECT_GE(ticksWhileOpen, 3);
 }
 
-TEST(HelpViewer, ShowsTheHelpTextReadOnly) {
-    QTemporaryDir dir;
+QString WriteHelpFile(const QTemporaryDir& dir, const char* text) {
     const QString path = dir.filePath("Blokfall.hlp");
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# Playing\n\nMove the piece with the cursor keys.\n");
-    file.close();
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+TEST(HelpViewer, ShowsTheHelpTextReadOnly) {
+    QTemporaryDir dir;
+    const QString path = WriteHelpFile(dir, "# Playing\n\nMove the piece with the cursor keys.\n");
 
     HelpViewer viewer(path);
     const auto* text = viewer.findChild<QTextBrowser*>("HelpText");
@@ -160,6 +166,49 @@ TEST(HelpViewer, SaysPlainlyWhenTheFileIsMissing) {
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->text(), "The help file /nowhere/Blokfall.hlp was not found.");
     EXPECT_EQ(viewer.findChild<QTextBrowser*>(), nullptr);
+}
+
+// A named pipe would block a plain open until a writer comes; a huge file is not help.
+TEST(HelpViewer, RefusesWhatIsNotARegularFileOfSensibleSize) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("pipe.hlp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = dir.filePath("huge.hlp");
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(HelpViewer::kMaxFileSize + 1));
+    file.close();
+
+    const std::pair<QString, QString> cases[] = {
+        {pipe, pipe + " is not a regular file; it cannot be shown as help."},
+        {dir.path(), dir.path() + " is not a regular file; it cannot be shown as help."},
+        {huge, "The help file " + huge + " is larger than 4 MiB; it is not shown."},
+    };
+    for (const auto& [path, problem] : cases) {
+        HelpViewer viewer(path);
+        const auto* label = viewer.findChild<QLabel*>("MissingHelp");
+        ASSERT_NE(label, nullptr) << path.toStdString();
+        EXPECT_EQ(label->text(), problem);
+        EXPECT_EQ(viewer.findChild<QTextBrowser*>(), nullptr);
+    }
+}
+
+// The keys reach the text, which has the focus, and must still close the window.
+TEST(HelpViewer, EscapeCtrlWAndCtrlQCloseIt) {
+    QTemporaryDir dir;
+    const QString path = WriteHelpFile(dir, "# Keys\n\nP pauses.\n");
+    for (const QKeyCombination keys :
+         {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W, Qt::CTRL | Qt::Key_Q}) {
+        HelpViewer viewer(path);
+        viewer.show();
+        QApplication::setActiveWindow(&viewer);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+        auto* text = viewer.findChild<QTextBrowser*>("HelpText");
+        ASSERT_NE(text, nullptr);
+        text->setFocus();
+        QTest::keyClick(text, keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(viewer.isVisible()) << QKeySequence(keys).toString().toStdString();
+    }
 }
 
 }  // namespace

@@ -29,12 +29,12 @@ TEST(DesktopEntry, EntriesRunTheInstalledGameOrItsHelpInTheInstallFolder) {
     EXPECT_EQ(game.rfind("[Desktop Entry]\n", 0), 0u);
     for (const char* line : {"Type=Application", "Name=Blokfall", "Comment=Blokfall",
                              "Exec=\"/home/me/Blok fall/Blokfall\"", "Path=/home/me/Blok fall",
-                             "Categories=Game;BlocksGame;"})
+                             "Icon=/home/me/Blok fall/Blokfall.png", "Categories=Game;BlocksGame;"})
         EXPECT_TRUE(HasLine(game, line)) << line;
     for (const char* line :
          {"Name=BlokfallHelp", "Comment=BlokfallHelp",
           "Exec=\"/opt/Blokfall/Blokfall\" --help-viewer \"/opt/Blokfall/Blokfall.hlp\"",
-          "Path=/opt/Blokfall"})
+          "Path=/opt/Blokfall", "Icon=/opt/Blokfall/Blokfall.png", "Categories=Game;BlocksGame;"})
         EXPECT_TRUE(HasLine(help, line)) << line;
 }
 

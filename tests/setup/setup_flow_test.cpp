@@ -47,7 +47,8 @@ class SetupFlow : public ::testing::Test {
     ScratchFolder scratch;
     fs::path dist = scratch / "dist";
     fs::path data = scratch / "data";
-    SetupContext context{dist, scratch.path(), {data.string(), (scratch / "home").string()}};
+    SetupContext context{
+        dist, scratch.path(), {data.string(), (scratch / "home").string()}, "icon picture"};
     RecordingHost host;
 
     void SetUp() override {
@@ -89,6 +90,8 @@ TEST_F(SetupFlow, InstallsEveryFileWithProgressAndMenuEntries) {
     EXPECT_NE(game.find("Path=" + target.string() + "\n"), std::string::npos);
     EXPECT_NE(ReadFile(MenuFolder() / "BlokfallHelp.desktop").find("Blokfall.hlp"),
               std::string::npos);
+    // The icon lies beside the game, outside the table of copied files and their progress.
+    EXPECT_EQ(ReadFile(target / "Blokfall.png"), "icon picture");
 }
 
 TEST_F(SetupFlow, CancelOrEmptyPathCreatesNothing) {
