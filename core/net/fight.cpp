@@ -52,9 +52,9 @@ HostFight::HostFight(Game& game, SessionEvents events, std::function<std::uint32
               return welcome;
           }) {}
 
-bool HostFight::Listen(std::uint16_t port, const std::string& bindAddress, const std::string& code,
-                       std::string& error) {
-    return session_.Listen(port, bindAddress, code, error);
+bool HostFight::Listen(Network& network, std::uint16_t port, const std::string& bindAddress,
+                       const std::string& code, std::string& error) {
+    return session_.Listen(network, port, bindAddress, code, error);
 }
 
 bool HostFight::RunTick(TickKind kind, std::uint8_t hostRequests, bool hostPause) {
@@ -98,9 +98,9 @@ JoinFight::JoinFight(Game& game, SessionEvents events)
           return own;
       }()) {}
 
-bool JoinFight::Connect(const std::string& host, std::uint16_t port, const std::string& code,
-                        Millis now, std::string& error) {
-    return session_.Connect(host, port, code, now, error);
+bool JoinFight::Connect(Network& network, const std::string& host, std::uint16_t port,
+                        const std::string& code, Millis now, std::string& error) {
+    return session_.Connect(network, host, port, code, now, error);
 }
 
 void JoinFight::Hold(bool held) {

@@ -8,6 +8,8 @@
 namespace blok::net::testing {
 namespace {
 
+using enet::EnetTransport;
+
 // A program on the other end that says whatever the test wants, over real ENet.
 class RawPeer {
   public:
@@ -69,7 +71,7 @@ struct HostRig : Told {
     HostRig() : game(shared, side), fight(game, Events(), [] { return 1234u; }) {
         side.steps = [this] { return fight.Steps(); };
         std::string error;
-        EXPECT_TRUE(fight.Listen(0, "127.0.0.1", "K3Y", error)) << error;
+        EXPECT_TRUE(fight.Listen(Enet(), 0, "127.0.0.1", "K3Y", error)) << error;
     }
     std::uint16_t Port() { return fight.Session().Port(); }
 
@@ -85,7 +87,7 @@ struct JoinRig : Told {
     }
     bool Connect(std::uint16_t port, const std::string& code = "K3Y") {
         std::string error;
-        return fight.Connect("127.0.0.1", port, code, NowMs(), error);
+        return fight.Connect(Enet(), "127.0.0.1", port, code, NowMs(), error);
     }
 
     Random shared;

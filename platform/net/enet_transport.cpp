@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-namespace blok::net {
+namespace blok::enet {
 
 namespace {
 
@@ -104,7 +104,7 @@ ENetPeer* EnetTransport::Find(PeerId peer) const {
     return nullptr;
 }
 
-std::vector<EnetTransport::Event> EnetTransport::Poll() {
+std::vector<net::Transport::Event> EnetTransport::Poll() {
     std::vector<Event> events;
     ENetEvent event;
     while (enet_host_service(host_, &event, 0) > 0) {
@@ -166,4 +166,15 @@ int EnetTransport::SocketDescriptor() const {
     return static_cast<int>(host_->socket);
 }
 
-}  // namespace blok::net
+std::unique_ptr<net::Transport> EnetNetwork::Listen(std::uint16_t port,
+                                                    const std::string& bindAddress,
+                                                    std::string& error) {
+    return EnetTransport::Listen(port, bindAddress, error);
+}
+
+std::unique_ptr<net::Transport> EnetNetwork::Connect(const std::string& host, std::uint16_t port,
+                                                     std::string& error) {
+    return EnetTransport::Connect(host, port, error);
+}
+
+}  // namespace blok::enet
