@@ -127,15 +127,22 @@ void JoinFight::Play(const Tick& tick) {
     // Once the fight is decided here, the ticks that follow belong to no fight.
     if (!lockstep_ || game_.iGameStatus != kStatusFaceToFace) return;
     repaint_ = lockstep_->Apply(tick);
-    if (game_.iGameStatus != kStatusFaceToFace) session_.Finish(EndReason::kFightOver);
+    if (game_.iGameStatus != kStatusFaceToFace) {
+        session_.Finish(EndReason::kFightOver);
+    } else if (tick.number % kHashEveryTicks == 0) {
+        hashes_[tick.number] = HashGame(game_);
+        while (hashes_.size() > kKeptHashes) hashes_.erase(hashes_.begin());
+    }
     if (afterTick_) afterTick_(tick);
 }
 
 void JoinFight::Compare(const StateHash& hash) {
     if (!lockstep_ || game_.iGameStatus != kStatusFaceToFace) return;
-    const std::uint64_t own = HashGame(game_);
-    session_.SendHash({hash.number, own});
-    if (own != hash.hash) session_.Abandon(EndReason::kDesync);
+    const auto own = hashes_.find(hash.number);
+    // Every hash follows its tick on the ordered stream, so that tick has been played here.
+    if (own == hashes_.end()) return session_.Abandon(EndReason::kProtocolError);
+    session_.SendHash({hash.number, own->second});
+    if (own->second != hash.hash) session_.Abandon(EndReason::kDesync);
 }
 
 }  // namespace blok::net

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +74,9 @@ class JoinFight {
     bool repaint_ = false;
     bool held_ = false;
     std::deque<Step> waiting_;
+    // Own hashes by tick: the unreliable ticks may carry this side past a hash's tick before the
+    // ordered stream brings the host's.
+    std::map<std::uint32_t, std::uint64_t> hashes_;
 };
 
 }  // namespace blok::net

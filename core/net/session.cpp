@@ -4,7 +4,6 @@ namespace blok::net {
 
 namespace {
 
-constexpr std::size_t kKeptHashes = 64;
 constexpr std::string_view kLost = "The connection to the other player was lost.";
 
 }  // namespace
@@ -53,6 +52,14 @@ void Session::SendTo(Transport::PeerId peer, const Message& message) {
     bytesSent_ += bytes.size();
     transport_->Send(peer, bytes);
     // Out at once, not at the next poll: a tick or a key is late enough by the network alone.
+    transport_->Flush();
+}
+
+void Session::SendUnreliable(const Message& message) {
+    if (peer_ == 0 || !transport_) return;
+    const std::vector<std::uint8_t> bytes = Encode(message);
+    bytesSent_ += bytes.size();
+    transport_->SendUnreliable(peer_, bytes);
     transport_->Flush();
 }
 
@@ -108,6 +115,13 @@ bool HostSession::Listen(Network& network, std::uint16_t port, const std::string
     code_ = std::move(code);
     transport_ = network.Listen(port, bindAddress, error);
     return transport_ != nullptr;
+}
+
+void HostSession::SendTick(const Tick& tick) {
+    Send(tick);
+    latest_.push_back(tick);
+    while (latest_.size() > kMaxRunTicks) latest_.pop_front();
+    SendUnreliable(TickRun{std::vector<Tick>(latest_.begin(), latest_.end())});
 }
 
 void HostSession::SendHash(const StateHash& hash) {
@@ -218,6 +232,13 @@ void JoinSession::OnConnected(Transport::PeerId peer, Millis) {
 
 void JoinSession::OnMessage(Transport::PeerId peer, const Message& message) {
     if (peer != peer_ || over_) return;
+    if (const TickRun* run = std::get_if<TickRun>(&message)) {
+        // May overtake the welcome; the ordered stream brings those ticks too.
+        if (playing_) {
+            for (const Tick& tick : run->ticks) TakeTick(tick);
+        }
+        return;
+    }
     if (const Welcome* welcome = std::get_if<Welcome>(&message)) {
         if (playing_) {
             Note("A repeated welcome from the host was dropped.");
@@ -231,17 +252,21 @@ void JoinSession::OnMessage(Transport::PeerId peer, const Message& message) {
     } else if (!playing_) {
         Abandon(EndReason::kProtocolError);
     } else if (const Tick* tick = std::get_if<Tick>(&message)) {
-        if (tick->number != nextTick_) {
-            Abandon(EndReason::kProtocolError);
-            return;
-        }
-        ++nextTick_;
-        if (events_.tick) events_.tick(*tick);
+        // The ordered stream never skips a tick: one beyond the next is a broken peer.
+        if (tick->number > nextTick_) return Abandon(EndReason::kProtocolError);
+        TakeTick(*tick);
     } else if (const StateHash* hash = std::get_if<StateHash>(&message)) {
         if (events_.hash) events_.hash(*hash);
     } else {
         Note("A packet meant for the host was dropped.");
     }
+}
+
+void JoinSession::TakeTick(const Tick& tick) {
+    // Earlier ones were played already; later ones wait for the packets that fill the gap.
+    if (tick.number != nextTick_ || over_) return;
+    ++nextTick_;
+    if (events_.tick) events_.tick(tick);
 }
 
 void JoinSession::OnDisconnected(Transport::PeerId peer) {

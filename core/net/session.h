@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +14,9 @@
 namespace blok::net {
 
 using Millis = std::int64_t;
+
+// Own hashes kept for the other side's answer; far more than a resend can lag behind.
+inline constexpr std::size_t kKeptHashes = 64;
 
 // A handshake that has not completed by then is given up.
 inline constexpr Millis kHandshakeTimeoutMs = 5000;
@@ -52,6 +56,8 @@ class Session {
   protected:
     void Send(const Message& message);
     void SendTo(Transport::PeerId peer, const Message& message);
+    // Beside the ordered stream, to the other player: it may be lost, repeated or early.
+    void SendUnreliable(const Message& message);
     void Start(const Welcome& welcome);
     // The fight is over for a reason the player is told about.
     void EndWith(std::string_view why);
@@ -85,7 +91,8 @@ class HostSession final : public Session {
                 std::string code, std::string& error);
     std::uint16_t Port() const { return transport_ ? transport_->LocalPort() : 0; }
 
-    void SendTick(const Tick& tick) { Send(tick); }
+    // Sends the tick on the ordered stream, and the latest ticks again beside it.
+    void SendTick(const Tick& tick);
     // Sends the host's hash after a tick and keeps it for the joiner's answer.
     void SendHash(const StateHash& hash);
     // The joiner's keys pressed since the last call, and those it holds now.
@@ -104,6 +111,7 @@ class HostSession final : public Session {
     std::string code_;
     std::map<Transport::PeerId, Millis> waiting_;  // connected, no hello yet: since when
     std::map<std::uint32_t, std::uint64_t> hashes_;    // own hashes the joiner may still answer
+    std::deque<Tick> latest_;                          // the ticks sent last, oldest first
     Keys keys_;
 };
 
@@ -122,6 +130,8 @@ class JoinSession final : public Session {
     void OnMessage(Transport::PeerId peer, const Message& message) override;
     void OnDisconnected(Transport::PeerId peer) override;
     void OnTime(Millis now) override;
+    // Passes the host's ticks on in order, each once, from whichever packet brings it first.
+    void TakeTick(const Tick& tick);
 
     std::string code_;
     std::string where_;

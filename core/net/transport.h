@@ -8,7 +8,7 @@
 
 namespace blok::net {
 
-// Reliable, ordered datagrams to and from peers. Nothing here blocks: the owner calls Poll from
+// Reliable, ordered datagrams to and from peers, and unreliable ones beside them. Nothing here blocks: the owner calls Poll from
 // its own loop (the window's event loop, or a test's).
 class Transport {
   public:
@@ -26,6 +26,8 @@ class Transport {
     // Sends and receives what is due; returns what happened since the last call.
     virtual std::vector<Event> Poll() = 0;
     virtual void Send(PeerId peer, std::span<const std::uint8_t> bytes) = 0;
+    // Sends once, beside the ordered stream: it may be lost, come twice or overtake.
+    virtual void SendUnreliable(PeerId peer, std::span<const std::uint8_t> bytes) = 0;
     // Sends what is queued for the peer, then parts from it.
     virtual void Disconnect(PeerId peer) = 0;
     // Pushes queued packets out at once (before the program ends).

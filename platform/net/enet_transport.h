@@ -28,6 +28,7 @@ class EnetTransport final : public net::Transport {
 
     std::vector<Event> Poll() override;
     void Send(PeerId peer, std::span<const std::uint8_t> bytes) override;
+    void SendUnreliable(PeerId peer, std::span<const std::uint8_t> bytes) override;
     void Disconnect(PeerId peer) override;
     void Flush() override;
 
@@ -41,6 +42,8 @@ class EnetTransport final : public net::Transport {
   private:
     explicit EnetTransport(_ENetHost* host);
     _ENetPeer* Find(PeerId peer) const;
+    void SendOn(PeerId peer, std::span<const std::uint8_t> bytes, std::uint8_t channel,
+                std::uint32_t flags);
     PeerId Tag(_ENetPeer* peer);
 
     _ENetHost* host_ = nullptr;
