@@ -14,13 +14,14 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
         -Icore/net tests/fuzz/packet_fuzz.cpp core/net/protocol.cpp -o "$out/packet_fuzz"
 
 # Seeds: one packet of each kind.
-printf '\x01\x42\x4c\x4b\x46\x01\x00\x031.0\x03K3Y' > "$out/corpus/hello"
+printf '\x01\x42\x4c\x4b\x46\x02\x00\x031.0\x03K3Y' > "$out/corpus/hello"
 printf '\x02\x01\x02\x03\x04\x00\x01' > "$out/corpus/welcome"
 printf '\x03\x02' > "$out/corpus/refuse"
 printf '\x04\x11\x08' > "$out/corpus/keys"
 printf '\x05\x07\x00\x00\x00\x04\x03\x0c\x01' > "$out/corpus/tick"
 printf '\x06\x10\x00\x00\x00\x01\x02\x03\x04\x05\x06\x07\x08' > "$out/corpus/hash"
 printf '\x07\x05' > "$out/corpus/end"
+printf '\x08\x07\x00\x00\x00\x02\x04\x03\x0c\x01\x02\x00\x00\x00' > "$out/corpus/run"
 
 log="$out/fuzz.log"
 "$out/packet_fuzz" -max_total_time="$seconds" -max_len=300 -timeout=10 -print_final_stats=1 \

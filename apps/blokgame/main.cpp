@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "enet_transport.h"
 #include "fluidsynth_sequencer.h"
 #include "game_shell.h"
 #include "help_viewer.h"
@@ -126,7 +127,9 @@ int RunGame(const NetRequest& request) {
     }
     hiscoreDialogs.SetOwner(platform.Window());
     options.Start();
-    blok::net::NetFight fight(shell, platform, [] { return QDateTime::currentMSecsSinceEpoch(); });
+    blok::enet::EnetNetwork network;
+    blok::net::NetFight fight(shell, platform, network,
+                              [] { return QDateTime::currentMSecsSinceEpoch(); });
     blok::qt::NetUi netUi(platform, shell, fight);
     platform.ShowAndPaint();
     // A fight asked for on the command line begins once the title screen stands.

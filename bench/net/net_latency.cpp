@@ -42,7 +42,7 @@ void Measure(const Setting& setting, int seconds, Result& result) {
         Game hostGame(hostShared, hostSide), joinGame(joinShared, joinSide);
         HostFight host(hostGame, {}, [&] { return static_cast<std::uint32_t>(random()); });
         std::string error;
-        if (!host.Listen(0, "127.0.0.1", "LAT", error)) {
+        if (!host.Listen(Enet(), 0, "127.0.0.1", "LAT", error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             std::exit(1);
         }
@@ -65,7 +65,7 @@ void Measure(const Setting& setting, int seconds, Result& result) {
         JoinFight join(joinGame, events);
         hostSide.steps = [&] { return host.Steps(); };
         joinSide.steps = [&] { return join.Steps(); };
-        join.Connect("127.0.0.1", relay.Port(), "LAT", NowMs(), error);
+        join.Connect(Enet(), "127.0.0.1", relay.Port(), "LAT", NowMs(), error);
         const auto pollBoth = [&] {
             host.Session().Poll(NowMs());
             relay.Pump();

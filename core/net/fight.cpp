@@ -52,9 +52,9 @@ HostFight::HostFight(Game& game, SessionEvents events, std::function<std::uint32
               return welcome;
           }) {}
 
-bool HostFight::Listen(std::uint16_t port, const std::string& bindAddress, const std::string& code,
-                       std::string& error) {
-    return session_.Listen(port, bindAddress, code, error);
+bool HostFight::Listen(Network& network, std::uint16_t port, const std::string& bindAddress,
+                       const std::string& code, std::string& error) {
+    return session_.Listen(network, port, bindAddress, code, error);
 }
 
 bool HostFight::RunTick(TickKind kind, std::uint8_t hostRequests, bool hostPause) {
@@ -98,9 +98,9 @@ JoinFight::JoinFight(Game& game, SessionEvents events)
           return own;
       }()) {}
 
-bool JoinFight::Connect(const std::string& host, std::uint16_t port, const std::string& code,
-                        Millis now, std::string& error) {
-    return session_.Connect(host, port, code, now, error);
+bool JoinFight::Connect(Network& network, const std::string& host, std::uint16_t port,
+                        const std::string& code, Millis now, std::string& error) {
+    return session_.Connect(network, host, port, code, now, error);
 }
 
 void JoinFight::Hold(bool held) {
@@ -127,15 +127,22 @@ void JoinFight::Play(const Tick& tick) {
     // Once the fight is decided here, the ticks that follow belong to no fight.
     if (!lockstep_ || game_.iGameStatus != kStatusFaceToFace) return;
     repaint_ = lockstep_->Apply(tick);
-    if (game_.iGameStatus != kStatusFaceToFace) session_.Finish(EndReason::kFightOver);
+    if (game_.iGameStatus != kStatusFaceToFace) {
+        session_.Finish(EndReason::kFightOver);
+    } else if (tick.number % kHashEveryTicks == 0) {
+        hashes_[tick.number] = HashGame(game_);
+        while (hashes_.size() > kKeptHashes) hashes_.erase(hashes_.begin());
+    }
     if (afterTick_) afterTick_(tick);
 }
 
 void JoinFight::Compare(const StateHash& hash) {
     if (!lockstep_ || game_.iGameStatus != kStatusFaceToFace) return;
-    const std::uint64_t own = HashGame(game_);
-    session_.SendHash({hash.number, own});
-    if (own != hash.hash) session_.Abandon(EndReason::kDesync);
+    const auto own = hashes_.find(hash.number);
+    // Every hash follows its tick on the ordered stream, so that tick has been played here.
+    if (own == hashes_.end()) return session_.Abandon(EndReason::kProtocolError);
+    session_.SendHash({hash.number, own->second});
+    if (own->second != hash.hash) session_.Abandon(EndReason::kDesync);
 }
 
 }  // namespace blok::net

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,8 +27,8 @@ class HostFight {
   public:
     // `events.started` runs once the joiner is admitted and the Game is prepared.
     HostFight(Game& game, SessionEvents events, std::function<std::uint32_t()> seed);
-    bool Listen(std::uint16_t port, const std::string& bindAddress, const std::string& code,
-                std::string& error);
+    bool Listen(Network& network, std::uint16_t port, const std::string& bindAddress,
+                const std::string& code, std::string& error);
 
     // Plays one tick of the host's timers with the host player's requests and pause key;
     // returns true when the window should repaint.
@@ -48,8 +49,8 @@ class JoinFight {
   public:
     // `events.tick` runs after each tick has been played here, with the tick.
     JoinFight(Game& game, SessionEvents events);
-    bool Connect(const std::string& host, std::uint16_t port, const std::string& code, Millis now,
-                 std::string& error);
+    bool Connect(Network& network, const std::string& host, std::uint16_t port,
+                 const std::string& code, Millis now, std::string& error);
     void SendKeys(const Keys& keys) { session_.SendKeys(keys); }
     // While held, the host's ticks wait here (until this side's window is ready to show them).
     void Hold(bool held);
@@ -73,6 +74,9 @@ class JoinFight {
     bool repaint_ = false;
     bool held_ = false;
     std::deque<Step> waiting_;
+    // Own hashes by tick: the unreliable ticks may carry this side past a hash's tick before the
+    // ordered stream brings the host's.
+    std::map<std::uint32_t, std::uint64_t> hashes_;
 };
 
 }  // namespace blok::net

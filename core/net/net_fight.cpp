@@ -40,8 +40,9 @@ std::string MakeJoinCode(std::uint32_t seed) {
     return code;
 }
 
-NetFight::NetFight(GameShell& shell, Platform& platform, std::function<Millis()> clock)
-    : shell_(shell), platform_(platform), clock_(std::move(clock)) {
+NetFight::NetFight(GameShell& shell, Platform& platform, Network& network,
+                   std::function<Millis()> clock)
+    : shell_(shell), platform_(platform), network_(network), clock_(std::move(clock)) {
     shell_.SetTickRoute(this);
 }
 
@@ -70,7 +71,7 @@ bool NetFight::Host(std::uint16_t port, const std::string& code, std::string& er
         return false;
     }
     auto host = std::make_unique<HostFight>(shell_.game(), Events(), FreshSeed);
-    if (!host->Listen(port, bindAddress, code, error)) return false;
+    if (!host->Listen(network_, port, bindAddress, code, error)) return false;
     host_ = std::move(host);
     stage_ = Stage::kHosting;
     return true;
@@ -83,7 +84,7 @@ bool NetFight::Join(const std::string& host, std::uint16_t port, const std::stri
         return false;
     }
     auto join = std::make_unique<JoinFight>(shell_.game(), Events());
-    if (!join->Connect(host, port, code, clock_(), error)) return false;
+    if (!join->Connect(network_, host, port, code, clock_(), error)) return false;
     join_ = std::move(join);
     stage_ = Stage::kJoining;
     lastHeld_ = 0;

@@ -27,7 +27,9 @@ class NetFight final : public TickRoute {
         std::function<void(std::string_view)> note;    // refused joiner, dropped packet
     };
 
-    NetFight(GameShell& shell, Platform& platform, std::function<Millis()> clock);
+    // `network` opens the sessions' transports and outlives the fight.
+    NetFight(GameShell& shell, Platform& platform, Network& network,
+             std::function<Millis()> clock);
     ~NetFight() override;
 
     void SetCallbacks(Callbacks callbacks) { callbacks_ = std::move(callbacks); }
@@ -68,6 +70,7 @@ class NetFight final : public TickRoute {
 
     GameShell& shell_;
     Platform& platform_;
+    Network& network_;
     std::function<Millis()> clock_;
     Callbacks callbacks_;
     Stage stage_ = Stage::kIdle;

@@ -1,5 +1,7 @@
 #include "protocol.h"
 
+#include <algorithm>
+
 namespace blok::net {
 
 namespace {
@@ -12,6 +14,7 @@ enum class Type : std::uint8_t {
     kTick = 5,
     kStateHash = 6,
     kEnd = 7,
+    kTickRun = 8,
 };
 
 class Writer {
@@ -105,13 +108,27 @@ std::vector<std::uint8_t> EncodeOne(const Keys& m) {
     return w.Take();
 }
 
-std::vector<std::uint8_t> EncodeOne(const Tick& m) {
-    Writer w(Type::kTick);
-    w.U32(m.number);
+// What a tick does, after its number.
+void WriteTickBody(Writer& w, const Tick& m) {
     w.U8(static_cast<std::uint8_t>(m.kind));
     w.U8(m.requests1 & kRequestBits);
     w.U8(m.requests2 & kRequestBits);
     w.U8(m.pausePressed ? 1 : 0);
+}
+
+std::vector<std::uint8_t> EncodeOne(const Tick& m) {
+    Writer w(Type::kTick);
+    w.U32(m.number);
+    WriteTickBody(w, m);
+    return w.Take();
+}
+
+std::vector<std::uint8_t> EncodeOne(const TickRun& m) {
+    Writer w(Type::kTickRun);
+    const std::size_t count = std::min(m.ticks.size(), kMaxRunTicks);
+    w.U32(count > 0 ? m.ticks.front().number : 0);
+    w.U8(static_cast<std::uint8_t>(count));
+    for (std::size_t i = 0; i < count; ++i) WriteTickBody(w, m.ticks[i]);
     return w.Take();
 }
 
@@ -130,6 +147,21 @@ std::vector<std::uint8_t> EncodeOne(const End& m) {
 
 bool InRange(std::uint8_t value, std::uint8_t first, std::uint8_t last) {
     return value >= first && value <= last;
+}
+
+Tick ReadTickBody(Reader& r, std::uint32_t number) {
+    Tick m;
+    m.number = number;
+    const std::uint8_t kind = r.U8();
+    m.requests1 = r.U8();
+    m.requests2 = r.U8();
+    const std::uint8_t pause = r.U8();
+    if (!InRange(kind, 1, 4) || ((m.requests1 | m.requests2) & ~kRequestBits) || pause > 1) {
+        r.Fail();
+    }
+    m.kind = static_cast<TickKind>(kind);
+    m.pausePressed = pause == 1;
+    return m;
 }
 
 std::optional<Message> DecodeBody(Type type, Reader& r) {
@@ -163,19 +195,17 @@ std::optional<Message> DecodeBody(Type type, Reader& r) {
             if ((m.pressed | m.held) & ~kKeyBits) r.Fail();
             return m;
         }
-        case Type::kTick: {
-            Tick m;
-            m.number = r.U32();
-            const std::uint8_t kind = r.U8();
-            m.requests1 = r.U8();
-            m.requests2 = r.U8();
-            const std::uint8_t pause = r.U8();
-            if (!InRange(kind, 1, 4) || ((m.requests1 | m.requests2) & ~kRequestBits) ||
-                pause > 1) {
+        case Type::kTick:
+            return ReadTickBody(r, r.U32());
+        case Type::kTickRun: {
+            TickRun m;
+            const std::uint32_t first = r.U32();
+            const std::uint8_t count = r.U8();
+            if (count == 0 || count > kMaxRunTicks) {
                 r.Fail();
+                return m;
             }
-            m.kind = static_cast<TickKind>(kind);
-            m.pausePressed = pause == 1;
+            for (std::uint32_t i = 0; i < count; ++i) m.ticks.push_back(ReadTickBody(r, first + i));
             return m;
         }
         case Type::kStateHash: {
@@ -202,7 +232,7 @@ std::vector<std::uint8_t> Encode(const Message& message) {
 std::optional<Message> Decode(std::span<const std::uint8_t> packet) {
     if (packet.empty() || packet.size() > kMaxPacketBytes) return std::nullopt;
     const std::uint8_t type = packet[0];
-    if (!InRange(type, 1, 7)) return std::nullopt;
+    if (!InRange(type, 1, 8)) return std::nullopt;
     Reader r(packet.subspan(1));
     std::optional<Message> message = DecodeBody(static_cast<Type>(type), r);
     if (!r.Complete()) return std::nullopt;

@@ -17,7 +17,7 @@ namespace blok::net {
 // and printable ASCII only. A packet that breaks any rule decodes to nothing.
 
 inline constexpr std::uint32_t kMagic = 0x464B4C42;  // "BLKF"
-inline constexpr std::uint16_t kProtocolVersion = 1;
+inline constexpr std::uint16_t kProtocolVersion = 2;
 inline constexpr std::size_t kMaxPacketBytes = 64;
 inline constexpr std::size_t kMaxGameVersion = 24;
 inline constexpr std::size_t kMaxJoinCode = 16;
@@ -72,6 +72,14 @@ struct Tick {
     bool pausePressed = false;
 };
 
+// The host's latest ticks again, oldest first and numbered on from `ticks.front()`: sent beside
+// the ordered stream without resends, so that one lost packet there does not hold the joiner's
+// game back while it is sent again.
+inline constexpr std::size_t kMaxRunTicks = 4;
+struct TickRun {
+    std::vector<Tick> ticks;  // 1 to kMaxRunTicks, numbers consecutive
+};
+
 // A hash of the game state right after tick `number`.
 struct StateHash {
     std::uint32_t number = 0;
@@ -90,7 +98,7 @@ struct End {
     EndReason reason = EndReason::kQuitGame;
 };
 
-using Message = std::variant<Hello, Welcome, Refuse, Keys, Tick, StateHash, End>;
+using Message = std::variant<Hello, Welcome, Refuse, Keys, Tick, StateHash, End, TickRun>;
 
 std::vector<std::uint8_t> Encode(const Message& message);
 // Nothing for a packet that is empty, too long, of an unknown kind, of the wrong length for its

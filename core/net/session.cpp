@@ -4,7 +4,6 @@ namespace blok::net {
 
 namespace {
 
-constexpr std::size_t kKeptHashes = 64;
 constexpr std::string_view kLost = "The connection to the other player was lost.";
 
 }  // namespace
@@ -19,16 +18,16 @@ Session::~Session() = default;
 
 void Session::Poll(Millis now) {
     if (!transport_) return;
-    for (EnetTransport::Event& event : transport_->Poll()) {
+    for (Transport::Event& event : transport_->Poll()) {
         if (!transport_) return;  // closed by a handler of an earlier event
         switch (event.kind) {
-            case EnetTransport::Event::Kind::kConnected:
+            case Transport::Event::Kind::kConnected:
                 OnConnected(event.peer, now);
                 break;
-            case EnetTransport::Event::Kind::kDisconnected:
+            case Transport::Event::Kind::kDisconnected:
                 OnDisconnected(event.peer);
                 break;
-            case EnetTransport::Event::Kind::kReceived: {
+            case Transport::Event::Kind::kReceived: {
                 bytesReceived_ += event.data.size();
                 const std::optional<Message> message = Decode(event.data);
                 if (!message) {
@@ -47,12 +46,20 @@ void Session::Send(const Message& message) {
     if (peer_ != 0) SendTo(peer_, message);
 }
 
-void Session::SendTo(EnetTransport::PeerId peer, const Message& message) {
+void Session::SendTo(Transport::PeerId peer, const Message& message) {
     if (!transport_) return;
     const std::vector<std::uint8_t> bytes = Encode(message);
     bytesSent_ += bytes.size();
     transport_->Send(peer, bytes);
     // Out at once, not at the next poll: a tick or a key is late enough by the network alone.
+    transport_->Flush();
+}
+
+void Session::SendUnreliable(const Message& message) {
+    if (peer_ == 0 || !transport_) return;
+    const std::vector<std::uint8_t> bytes = Encode(message);
+    bytesSent_ += bytes.size();
+    transport_->SendUnreliable(peer_, bytes);
     transport_->Flush();
 }
 
@@ -96,18 +103,25 @@ void Session::Note(std::string_view what) const {
     if (events_.note) events_.note(what);
 }
 
-std::string Session::Describe(EnetTransport::PeerId peer) const {
+std::string Session::Describe(Transport::PeerId peer) const {
     const std::string address = transport_ ? transport_->PeerAddress(peer) : std::string{};
     return address.empty() ? std::string("an unknown machine") : address;
 }
 
 // --- the host -------------------------------------------------------------------------------
 
-bool HostSession::Listen(std::uint16_t port, const std::string& bindAddress, std::string code,
-                         std::string& error) {
+bool HostSession::Listen(Network& network, std::uint16_t port, const std::string& bindAddress,
+                         std::string code, std::string& error) {
     code_ = std::move(code);
-    transport_ = EnetTransport::Listen(port, bindAddress, error);
+    transport_ = network.Listen(port, bindAddress, error);
     return transport_ != nullptr;
+}
+
+void HostSession::SendTick(const Tick& tick) {
+    Send(tick);
+    latest_.push_back(tick);
+    while (latest_.size() > kMaxRunTicks) latest_.pop_front();
+    SendUnreliable(TickRun{std::vector<Tick>(latest_.begin(), latest_.end())});
 }
 
 void HostSession::SendHash(const StateHash& hash) {
@@ -122,11 +136,11 @@ Keys HostSession::TakeKeys() {
     return keys;
 }
 
-void HostSession::OnConnected(EnetTransport::PeerId peer, Millis now) {
+void HostSession::OnConnected(Transport::PeerId peer, Millis now) {
     waiting_[peer] = now;
 }
 
-void HostSession::OnMessage(EnetTransport::PeerId peer, const Message& message) {
+void HostSession::OnMessage(Transport::PeerId peer, const Message& message) {
     if (peer != peer_) {
         // Only a hello is welcome from a machine that has not joined.
         if (const Hello* hello = std::get_if<Hello>(&message)) {
@@ -150,7 +164,7 @@ void HostSession::OnMessage(EnetTransport::PeerId peer, const Message& message) 
     }
 }
 
-void HostSession::Admit(EnetTransport::PeerId peer, const Hello& hello) {
+void HostSession::Admit(Transport::PeerId peer, const Hello& hello) {
     waiting_.erase(peer);
     if (hello.magic != kMagic) return Refuse(peer, Refusal::kNotAHello);
     if (hello.protocol != kProtocolVersion || hello.gameVersion != GameVersion()) {
@@ -168,7 +182,7 @@ void HostSession::Admit(EnetTransport::PeerId peer, const Hello& hello) {
     Start(welcome);
 }
 
-void HostSession::Refuse(EnetTransport::PeerId peer, Refusal reason) {
+void HostSession::Refuse(Transport::PeerId peer, Refusal reason) {
     SendTo(peer, net::Refuse{reason});
     if (transport_) transport_->Disconnect(peer);
 }
@@ -179,7 +193,7 @@ void HostSession::CheckJoinerHash(const StateHash& hash) {
     Abandon(EndReason::kDesync);
 }
 
-void HostSession::OnDisconnected(EnetTransport::PeerId peer) {
+void HostSession::OnDisconnected(Transport::PeerId peer) {
     waiting_.erase(peer);
     if (peer == peer_) EndWith(kLost);
 }
@@ -198,8 +212,8 @@ void HostSession::OnTime(Millis now) {
 
 // --- the joiner -----------------------------------------------------------------------------
 
-bool JoinSession::Connect(const std::string& host, std::uint16_t port, std::string code, Millis now,
-                          std::string& error) {
+bool JoinSession::Connect(Network& network, const std::string& host, std::uint16_t port,
+                          std::string code, Millis now, std::string& error) {
     if (!IsValidText(code, kMaxJoinCode)) {
         error = "A join code is one word of at most 16 letters and digits.";
         return false;
@@ -207,17 +221,24 @@ bool JoinSession::Connect(const std::string& host, std::uint16_t port, std::stri
     code_ = std::move(code);
     where_ = host + ":" + std::to_string(port);
     deadline_ = now + kHandshakeTimeoutMs;
-    transport_ = EnetTransport::Connect(host, port, error);
+    transport_ = network.Connect(host, port, error);
     return transport_ != nullptr;
 }
 
-void JoinSession::OnConnected(EnetTransport::PeerId peer, Millis) {
+void JoinSession::OnConnected(Transport::PeerId peer, Millis) {
     peer_ = peer;
     Send(Hello{kMagic, kProtocolVersion, std::string(GameVersion()), code_});
 }
 
-void JoinSession::OnMessage(EnetTransport::PeerId peer, const Message& message) {
+void JoinSession::OnMessage(Transport::PeerId peer, const Message& message) {
     if (peer != peer_ || over_) return;
+    if (const TickRun* run = std::get_if<TickRun>(&message)) {
+        // May overtake the welcome; the ordered stream brings those ticks too.
+        if (playing_) {
+            for (const Tick& tick : run->ticks) TakeTick(tick);
+        }
+        return;
+    }
     if (const Welcome* welcome = std::get_if<Welcome>(&message)) {
         if (playing_) {
             Note("A repeated welcome from the host was dropped.");
@@ -231,12 +252,9 @@ void JoinSession::OnMessage(EnetTransport::PeerId peer, const Message& message) 
     } else if (!playing_) {
         Abandon(EndReason::kProtocolError);
     } else if (const Tick* tick = std::get_if<Tick>(&message)) {
-        if (tick->number != nextTick_) {
-            Abandon(EndReason::kProtocolError);
-            return;
-        }
-        ++nextTick_;
-        if (events_.tick) events_.tick(*tick);
+        // The ordered stream never skips a tick: one beyond the next is a broken peer.
+        if (tick->number > nextTick_) return Abandon(EndReason::kProtocolError);
+        TakeTick(*tick);
     } else if (const StateHash* hash = std::get_if<StateHash>(&message)) {
         if (events_.hash) events_.hash(*hash);
     } else {
@@ -244,7 +262,14 @@ void JoinSession::OnMessage(EnetTransport::PeerId peer, const Message& message) 
     }
 }
 
-void JoinSession::OnDisconnected(EnetTransport::PeerId peer) {
+void JoinSession::TakeTick(const Tick& tick) {
+    // Earlier ones were played already; later ones wait for the packets that fill the gap.
+    if (tick.number != nextTick_ || over_) return;
+    ++nextTick_;
+    if (events_.tick) events_.tick(tick);
+}
+
+void JoinSession::OnDisconnected(Transport::PeerId peer) {
     if (peer != peer_) return;
     EndWith(playing_ ? kLost : "No answer from " + where_ + ".");
 }

@@ -1,18 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "enet_transport.h"
+#include "transport.h"
 #include "protocol.h"
 
 namespace blok::net {
 
 using Millis = std::int64_t;
+
+// Own hashes kept for the other side's answer; far more than a resend can lag behind.
+inline constexpr std::size_t kKeptHashes = 64;
 
 // A handshake that has not completed by then is given up.
 inline constexpr Millis kHandshakeTimeoutMs = 5000;
@@ -51,21 +55,23 @@ class Session {
 
   protected:
     void Send(const Message& message);
-    void SendTo(EnetTransport::PeerId peer, const Message& message);
+    void SendTo(Transport::PeerId peer, const Message& message);
+    // Beside the ordered stream, to the other player: it may be lost, repeated or early.
+    void SendUnreliable(const Message& message);
     void Start(const Welcome& welcome);
     // The fight is over for a reason the player is told about.
     void EndWith(std::string_view why);
     void Note(std::string_view what) const;
-    std::string Describe(EnetTransport::PeerId peer) const;
+    std::string Describe(Transport::PeerId peer) const;
 
-    virtual void OnConnected(EnetTransport::PeerId peer, Millis now) = 0;
-    virtual void OnMessage(EnetTransport::PeerId peer, const Message& message) = 0;
-    virtual void OnDisconnected(EnetTransport::PeerId peer) = 0;
+    virtual void OnConnected(Transport::PeerId peer, Millis now) = 0;
+    virtual void OnMessage(Transport::PeerId peer, const Message& message) = 0;
+    virtual void OnDisconnected(Transport::PeerId peer) = 0;
     virtual void OnTime(Millis now) = 0;
 
     SessionEvents events_;
-    std::unique_ptr<EnetTransport> transport_;
-    EnetTransport::PeerId peer_ = 0;  // the other player, once known
+    std::unique_ptr<Transport> transport_;
+    Transport::PeerId peer_ = 0;  // the other player, once known
     bool playing_ = false;
     bool over_ = false;
 
@@ -81,29 +87,31 @@ class HostSession final : public Session {
 
     HostSession(SessionEvents events, WelcomeMaker welcome)
         : Session(std::move(events)), welcome_(std::move(welcome)) {}
-    bool Listen(std::uint16_t port, const std::string& bindAddress, std::string code,
-                std::string& error);
+    bool Listen(Network& network, std::uint16_t port, const std::string& bindAddress,
+                std::string code, std::string& error);
     std::uint16_t Port() const { return transport_ ? transport_->LocalPort() : 0; }
 
-    void SendTick(const Tick& tick) { Send(tick); }
+    // Sends the tick on the ordered stream, and the latest ticks again beside it.
+    void SendTick(const Tick& tick);
     // Sends the host's hash after a tick and keeps it for the joiner's answer.
     void SendHash(const StateHash& hash);
     // The joiner's keys pressed since the last call, and those it holds now.
     Keys TakeKeys();
 
   private:
-    void OnConnected(EnetTransport::PeerId peer, Millis now) override;
-    void OnMessage(EnetTransport::PeerId peer, const Message& message) override;
-    void OnDisconnected(EnetTransport::PeerId peer) override;
+    void OnConnected(Transport::PeerId peer, Millis now) override;
+    void OnMessage(Transport::PeerId peer, const Message& message) override;
+    void OnDisconnected(Transport::PeerId peer) override;
     void OnTime(Millis now) override;
-    void Admit(EnetTransport::PeerId peer, const Hello& hello);
-    void Refuse(EnetTransport::PeerId peer, Refusal reason);
+    void Admit(Transport::PeerId peer, const Hello& hello);
+    void Refuse(Transport::PeerId peer, Refusal reason);
     void CheckJoinerHash(const StateHash& hash);
 
     WelcomeMaker welcome_;
     std::string code_;
-    std::map<EnetTransport::PeerId, Millis> waiting_;  // connected, no hello yet: since when
+    std::map<Transport::PeerId, Millis> waiting_;  // connected, no hello yet: since when
     std::map<std::uint32_t, std::uint64_t> hashes_;    // own hashes the joiner may still answer
+    std::deque<Tick> latest_;                          // the ticks sent last, oldest first
     Keys keys_;
 };
 
@@ -111,17 +119,19 @@ class HostSession final : public Session {
 class JoinSession final : public Session {
   public:
     using Session::Session;
-    bool Connect(const std::string& host, std::uint16_t port, std::string code, Millis now,
-                 std::string& error);
+    bool Connect(Network& network, const std::string& host, std::uint16_t port, std::string code,
+                 Millis now, std::string& error);
 
     void SendKeys(const Keys& keys) { Send(keys); }
     void SendHash(const StateHash& hash) { Send(hash); }
 
   private:
-    void OnConnected(EnetTransport::PeerId peer, Millis now) override;
-    void OnMessage(EnetTransport::PeerId peer, const Message& message) override;
-    void OnDisconnected(EnetTransport::PeerId peer) override;
+    void OnConnected(Transport::PeerId peer, Millis now) override;
+    void OnMessage(Transport::PeerId peer, const Message& message) override;
+    void OnDisconnected(Transport::PeerId peer) override;
     void OnTime(Millis now) override;
+    // Passes the host's ticks on in order, each once, from whichever packet brings it first.
+    void TakeTick(const Tick& tick);
 
     std::string code_;
     std::string where_;

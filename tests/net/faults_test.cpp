@@ -8,6 +8,8 @@
 namespace blok::net::testing {
 namespace {
 
+using enet::EnetTransport;
+
 // A program on the other end that says whatever the test wants, over real ENet.
 class RawPeer {
   public:
@@ -31,6 +33,7 @@ class RawPeer {
     }
     void Send(const Message& message) { SendBytes(Encode(message)); }
     void SendBytes(const std::vector<std::uint8_t>& bytes) { transport->Send(peer, bytes); }
+    void SendUnreliable(const Message& message) { transport->SendUnreliable(peer, Encode(message)); }
     template <typename T>
     const T* Last() const {
         for (auto it = received.rbegin(); it != received.rend(); ++it) {
@@ -69,7 +72,7 @@ struct HostRig : Told {
     HostRig() : game(shared, side), fight(game, Events(), [] { return 1234u; }) {
         side.steps = [this] { return fight.Steps(); };
         std::string error;
-        EXPECT_TRUE(fight.Listen(0, "127.0.0.1", "K3Y", error)) << error;
+        EXPECT_TRUE(fight.Listen(Enet(), 0, "127.0.0.1", "K3Y", error)) << error;
     }
     std::uint16_t Port() { return fight.Session().Port(); }
 
@@ -85,7 +88,7 @@ struct JoinRig : Told {
     }
     bool Connect(std::uint16_t port, const std::string& code = "K3Y") {
         std::string error;
-        return fight.Connect("127.0.0.1", port, code, NowMs(), error);
+        return fight.Connect(Enet(), "127.0.0.1", port, code, NowMs(), error);
     }
 
     Random shared;
@@ -195,6 +198,34 @@ TEST(Faults, TicksOutOfTurnEndTheJoinersFight) {
             PollUntil([&] { return fakeHost.Last<End>() != nullptr; }, 3000, pollHost, pollJoiner));
         EXPECT_EQ(fakeHost.Last<End>()->reason, EndReason::kProtocolError);
     }
+}
+
+TEST(Faults, TicksFromEitherStreamArePlayedOnceInOrder) {
+    RawPeer fakeHost = RawPeer::Listen();
+    JoinRig joiner;
+    ASSERT_TRUE(joiner.Connect(fakeHost.transport->LocalPort()));
+    const auto pollHost = [&] { fakeHost.Poll(); };
+    const auto pollJoiner = [&] { joiner.fight.Session().Poll(NowMs()); };
+    ASSERT_TRUE(
+        PollUntil([&] { return fakeHost.Last<Hello>() != nullptr; }, 3000, pollHost, pollJoiner));
+    fakeHost.Send(Welcome{9, 0, 0});
+    ASSERT_TRUE(
+        PollUntil([&] { return joiner.fight.Session().Playing(); }, 3000, pollHost, pollJoiner));
+    std::vector<Tick> ticks;
+    for (std::uint32_t n = 0; n < 4; ++n) ticks.push_back({n, TickKind::kInput, 0, kReqLeft, false});
+
+    // A run after a gap waits; the run that fills it plays all three, before the ordered stream.
+    fakeHost.SendUnreliable(TickRun{{ticks[1], ticks[2]}});
+    fakeHost.SendUnreliable(TickRun{{ticks[0], ticks[1], ticks[2]}});
+    const auto played = [&] { return joiner.fight.Steps()->NextNumber(); };
+    ASSERT_TRUE(PollUntil([&] { return played() == 3; }, 3000, pollHost, pollJoiner));
+    // The ordered stream repeats them: only the fourth is new.
+    for (const Tick& tick : ticks) fakeHost.Send(tick);
+    fakeHost.SendUnreliable(TickRun{{ticks[2], ticks[3]}});
+    ASSERT_TRUE(PollUntil([&] { return played() == 4; }, 3000, pollHost, pollJoiner));
+    PollUntil([] { return false; }, 200, pollHost, pollJoiner);
+    EXPECT_EQ(played(), 4u);
+    EXPECT_FALSE(joiner.ended.has_value());
 }
 
 TEST(Faults, DriftingStatesEndTheFightOnBothSides) {

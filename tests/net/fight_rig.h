@@ -14,6 +14,7 @@
 
 #include <netinet/in.h>
 
+#include "enet_transport.h"
 #include "fight.h"
 #include "game.h"
 #include "random.h"
@@ -23,6 +24,12 @@ namespace blok::net::testing {
 // Waiting loops give the processor away between polls.
 inline void Breathe() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+// ENet on this machine's sockets; it keeps no state, so one serves every side.
+inline Network& Enet() {
+    static enet::EnetNetwork network;
+    return network;
 }
 
 inline Millis NowMs() {

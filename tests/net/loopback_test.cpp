@@ -70,7 +70,7 @@ bool PlayFight(const std::optional<Impairment>& impairment, std::uint32_t seed, 
 
     HostFight host(hostGame, {}, [&] { return static_cast<std::uint32_t>(random()); });
     std::string error;
-    if (!host.Listen(0, "127.0.0.1", "K3Y", error)) {
+    if (!host.Listen(Enet(), 0, "127.0.0.1", "K3Y", error)) {
         ADD_FAILURE() << error;
         return false;
     }
@@ -90,7 +90,7 @@ bool PlayFight(const std::optional<Impairment>& impairment, std::uint32_t seed, 
     JoinFight join(joinGame, joinEvents);
     hostSide.steps = [&] { return host.Steps(); };
     joinSide.steps = [&] { return join.Steps(); };
-    if (!join.Connect("127.0.0.1", port, "K3Y", NowMs(), error)) {
+    if (!join.Connect(Enet(), "127.0.0.1", port, "K3Y", NowMs(), error)) {
         ADD_FAILURE() << error;
         return false;
     }

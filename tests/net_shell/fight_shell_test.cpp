@@ -7,6 +7,7 @@
 #include <chrono>
 #include <thread>
 
+#include "enet_transport.h"
 #include "net_fight.h"
 #include "shell_program.h"
 
@@ -23,7 +24,8 @@ net::Millis RealMs() {
 
 // One machine: the whole program around its shell, and its side of the network fight.
 struct Machine : Program {
-    net::NetFight fight{shell, platform, RealMs};
+    enet::EnetNetwork network;
+    net::NetFight fight{shell, platform, network, RealMs};
 
     Machine() { Launch(); }
     bool InFight() { return game().iGameStatus == kStatusFaceToFace; }

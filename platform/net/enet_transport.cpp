@@ -5,11 +5,14 @@
 #include <array>
 #include <cstring>
 
-namespace blok::net {
+namespace blok::enet {
 
 namespace {
 
-constexpr std::size_t kChannels = 1;
+// The ordered stream, and the packets that are sent once beside it.
+constexpr std::size_t kChannels = 2;
+constexpr enet_uint8 kOrderedChannel = 0;
+constexpr enet_uint8 kUnreliableChannel = 1;
 constexpr std::size_t kMaxPeers = 4;  // room to tell a second joiner that the game is full
 
 // ENet keeps global state; it is set up once and torn down at exit.
@@ -104,7 +107,7 @@ ENetPeer* EnetTransport::Find(PeerId peer) const {
     return nullptr;
 }
 
-std::vector<EnetTransport::Event> EnetTransport::Poll() {
+std::vector<net::Transport::Event> EnetTransport::Poll() {
     std::vector<Event> events;
     ENetEvent event;
     while (enet_host_service(host_, &event, 0) > 0) {
@@ -133,11 +136,20 @@ std::vector<EnetTransport::Event> EnetTransport::Poll() {
 }
 
 void EnetTransport::Send(PeerId peer, std::span<const std::uint8_t> bytes) {
+    SendOn(peer, bytes, kOrderedChannel, ENET_PACKET_FLAG_RELIABLE);
+}
+
+void EnetTransport::SendUnreliable(PeerId peer, std::span<const std::uint8_t> bytes) {
+    SendOn(peer, bytes, kUnreliableChannel, ENET_PACKET_FLAG_UNSEQUENCED);
+}
+
+void EnetTransport::SendOn(PeerId peer, std::span<const std::uint8_t> bytes,
+                           std::uint8_t channel, std::uint32_t flags) {
     ENetPeer* target = Find(peer);
     if (target == nullptr) return;
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), flags);
     if (packet == nullptr) return;
-    if (enet_peer_send(target, 0, packet) != 0) enet_packet_destroy(packet);
+    if (enet_peer_send(target, channel, packet) != 0) enet_packet_destroy(packet);
 }
 
 void EnetTransport::Disconnect(PeerId peer) {
@@ -166,4 +178,15 @@ int EnetTransport::SocketDescriptor() const {
     return static_cast<int>(host_->socket);
 }
 
-}  // namespace blok::net
+std::unique_ptr<net::Transport> EnetNetwork::Listen(std::uint16_t port,
+                                                    const std::string& bindAddress,
+                                                    std::string& error) {
+    return EnetTransport::Listen(port, bindAddress, error);
+}
+
+std::unique_ptr<net::Transport> EnetNetwork::Connect(const std::string& host, std::uint16_t port,
+                                                     std::string& error) {
+    return EnetTransport::Connect(host, port, error);
+}
+
+}  // namespace blok::enet
