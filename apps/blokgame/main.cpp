@@ -4,10 +4,10 @@
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <system_error>
 
@@ -27,13 +27,13 @@
 #include "net_fight.h"
 #include "net_ui.h"
 #include "options_controller.h"
-#include "sdl_gamepads.h"
-#include "settings_file.h"
 #include "playlist.h"
 #include "qt_platform.h"
 #include "quiet_messages.h"
 #include "random.h"
 #include "render_screen.h"
+#include "sdl_gamepads.h"
+#include "settings_file.h"
 
 namespace {
 
@@ -100,25 +100,27 @@ int RunGame(const NetRequest& request) {
         hiscoreDialogs);
     blok::RenderScreen screen(random);
     blok::qt::QtPlatform platform;
-    blok::GameShell shell(platform, random, screen, hiscores, music,
-                          [] { return static_cast<std::int64_t>(std::time(nullptr)); },
-                          gameFolder);
+    blok::GameShell shell(
+        platform, random, screen, hiscores, music,
+        [] { return static_cast<std::int64_t>(std::time(nullptr)); }, gameFolder);
     platform.Attach(shell);
     blok::sdl::SdlGamepads pads;
     platform.SetPads(&pads);
     blok::qt::OptionsController options(
         platform, blok::qt::DefaultSettingsPath(),
         {.applyToGame = [&shell](const blok::Settings& settings) { shell.ApplySettings(settings); },
-         .applyVolume = [&volume](int percent, bool muted) {
-             volume->store(muted ? 0.0f : static_cast<float>(percent) / 100.0f);
-         },
-         .padNames = [&pads] {
-             QStringList names;
-             for (int pad = 0; pad < blok::kPads; ++pad) {
-                 names << QString::fromStdString(pads.Name(pad));
-             }
-             return names;
-         }});
+         .applyVolume =
+             [&volume](int percent, bool muted) {
+                 volume->store(muted ? 0.0f : static_cast<float>(percent) / 100.0f);
+             },
+         .padNames =
+             [&pads] {
+                 QStringList names;
+                 for (int pad = 0; pad < blok::kPads; ++pad) {
+                     names << QString::fromStdString(pads.Name(pad));
+                 }
+                 return names;
+             }});
 
     shell.Startup();
     if (!platform.CreateMainWindow()) {

@@ -51,7 +51,9 @@ std::string Printable(std::string_view text) {
     return shown;
 }
 
-std::string Quoted(std::string_view text) { return "'" + Printable(text) + "'"; }
+std::string Quoted(std::string_view text) {
+    return "'" + Printable(text) + "'";
+}
 
 enum class LineRead { Line, End, TooLong };
 
@@ -100,7 +102,7 @@ constexpr std::int64_t kVirtualTime = Random::kDefaultSeed;
 // Runs the window's own shell on the headless desktop: script lines become the events the
 // window would deliver. Only game frames are painted; outside a game a paint does nothing.
 class Simulator {
-public:
+  public:
     explicit Simulator(std::ostream& out)
         : out_(out),
           platform_([this](std::string_view text, std::string_view caption) {
@@ -139,7 +141,8 @@ public:
             ExpectArgs(t, 3);
             const auto x = static_cast<std::size_t>(ParseNumber(t[1], 0, kFieldColumns - 1, "x"));
             const auto y = static_cast<std::size_t>(ParseNumber(t[2], 0, kFieldRows - 1, "y"));
-            shell_.game().SpielFeld[x][y] = static_cast<std::int16_t>(ParseNumber(t[3], -32768, 32767, "value"));
+            shell_.game().SpielFeld[x][y] =
+                static_cast<std::int16_t>(ParseNumber(t[3], -32768, 32767, "value"));
         } else if (command == "dump") {
             ExpectArgs(t, 0);
             Dump();
@@ -155,7 +158,7 @@ public:
         }
     }
 
-private:
+  private:
     // The way a player starts a game: back to the title screen if a game runs, then the start
     // dialog's choices and its Start button, then the paint that starts the game.
     void Start(int type) {
@@ -238,8 +241,8 @@ private:
         out_ << "status " << g.iGameStatus << " init " << g.GameInit << " speed " << g.gamespeed
              << " speedup " << g.gamespeedup << " stop " << g.STOP << " pause " << g.gamePause
              << " noscore " << g.noScore << '\n';
-        out_ << "points " << g.Up1Points << ' ' << g.Up2Points << " won " << g.won1 << ' '
-             << g.won2 << '\n';
+        out_ << "points " << g.Up1Points << ' ' << g.Up2Points << " won " << g.won1 << ' ' << g.won2
+             << '\n';
         DumpPiece("piece1", g.AktuellerSpielStein1);
         DumpPiece("piece2", g.AktuellerSpielStein2);
         for (std::size_t y = 0; y <= 20; ++y) {

@@ -66,7 +66,8 @@ void TitleFrame(benchmark::State& state) {
     Random rng(1);
     TitleScreen title;
     ResetTitleForNewWindow(title);
-    for (int i = 0; i < 300; ++i) TitleAnimationStep(title, rng, kGameFrameWidth);  // a sky full of stars
+    for (int i = 0; i < 300; ++i)
+        TitleAnimationStep(title, rng, kGameFrameWidth);  // a sky full of stars
     title.picfak = 0.5f;
     title.x = static_cast<int>(state.range(0));
     const Pictures& pictures = LoadPictures();

@@ -20,10 +20,10 @@ struct MidGame {
             FillStack(2, 10);
             if (type == blok::kStatusFaceToFace) FillStack(13, 10);
         }
-        Put(game.AktuellerSpielStein1, 2, 5, 4);  // a T in the open
+        Put(game.AktuellerSpielStein1, 2, 5, 4);   // a T in the open
         Put(game.AktuellerSpielStein2, 4, 16, 6);  // an S in the open
         if (type == blok::kStatusFaceToFace) {
-            Cell(3, 11) = blok::kPenalty;   // resting on the stack
+            Cell(3, 11) = blok::kPenalty;  // resting on the stack
             Cell(9, 12) = blok::kPenalty;
             Cell(20, 12) = blok::kPenalty;
             Cell(17, 5) = blok::kPenalty;  // waiting on player 2's piece below it
@@ -85,8 +85,8 @@ void LandingGravityTick(benchmark::State& state) {
     MidGame mid(static_cast<int>(state.range(0)));
     mid.Put(mid.game.AktuellerSpielStein1, 2, 5, 8);
     while (mid.game.StoneCollision(5, mid.game.AktuellerSpielStein1.y + 1,
-                                   mid.game.AktuellerSpielStein1.stone, 40, 0, blok::Matrix{}) ==
-           0) {
+                                   mid.game.AktuellerSpielStein1.stone, 40, 0,
+                                   blok::Matrix{}) == 0) {
         ++mid.game.AktuellerSpielStein1.y;
     }
     const blok::Field field = mid.game.SpielFeld;

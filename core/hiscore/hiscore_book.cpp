@@ -7,13 +7,11 @@
 
 namespace blok {
 
-HiscoreFileBook::HiscoreFileBook(std::string path,
-                                 std::span<std::int32_t, kMusicWords> stillPlayed,
+HiscoreFileBook::HiscoreFileBook(std::string path, std::span<std::int32_t, kMusicWords> stillPlayed,
                                  HiscoreDialogs& dialogs, SaveCalls& calls)
     : path_(std::move(path)), stillPlayed_(stillPlayed), dialogs_(dialogs), calls_(calls) {}
 
-HiscoreFileBook::HiscoreFileBook(std::string path,
-                                 std::span<std::int32_t, kMusicWords> stillPlayed,
+HiscoreFileBook::HiscoreFileBook(std::string path, std::span<std::int32_t, kMusicWords> stillPlayed,
                                  HiscoreDialogs& dialogs)
     // Not delegated: the member may be named only once the object's construction has begun.
     : path_(std::move(path)), stillPlayed_(stillPlayed), dialogs_(dialogs), calls_(ownCalls_) {}
@@ -26,7 +24,9 @@ void HiscoreFileBook::Load() {
     }
 }
 
-void HiscoreFileBook::Save() { SaveNow(); }
+void HiscoreFileBook::Save() {
+    SaveNow();
+}
 
 HiscoreTable HiscoreFileBook::MergedWithDisk(const std::string& target) const {
     HiscoreTable merged;  // stays empty when there is no file
@@ -78,6 +78,8 @@ void HiscoreFileBook::CheckPlayer1Hiscore(std::uint32_t Up1Points, int noScore) 
     dialogs_.RunScoreTable(table_);
 }
 
-void HiscoreFileBook::ShowScore() { dialogs_.RunScoreTable(table_); }
+void HiscoreFileBook::ShowScore() {
+    dialogs_.RunScoreTable(table_);
+}
 
 }  // namespace blok

@@ -13,7 +13,7 @@ namespace blok {
 
 // The two modal dialogs of the table. Both run nested event loops: timers keep firing.
 class HiscoreDialogs {
-public:
+  public:
     virtual ~HiscoreDialogs() = default;
     // Asks a player who has entered the table for a name (UTF-8); cannot be cancelled.
     virtual std::string RunNameDialog() = 0;
@@ -24,7 +24,7 @@ public:
 
 // The table kept in hiscore.dat, with the playlist's music words travelling in the same file.
 class HiscoreFileBook : public HiscoreBook {
-public:
+  public:
     // `path` is normally "hiscore.dat" in the working directory; `stillPlayed` is the playlist's
     // record of songs played, which must outlive the book.
     HiscoreFileBook(std::string path, std::span<std::int32_t, kMusicWords> stillPlayed,
@@ -50,7 +50,7 @@ public:
 
     const HiscoreTable& Table() const { return table_; }
 
-private:
+  private:
     struct NewEntry {
         NameField name;
         std::uint32_t score;

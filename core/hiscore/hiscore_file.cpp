@@ -44,7 +44,7 @@ std::uint32_t FromLittleEndian(const Word& bytes) {
 
 // Hands out the file's bytes field by field; a field past the end gets fewer bytes or none.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     void operator()(std::uint32_t& value) {
@@ -59,7 +59,7 @@ public:
     }
     void operator()(NameField& name) { Take(name.data(), name.size()); }
 
-private:
+  private:
     void Take(void* field, std::size_t size) {
         const std::size_t count = std::min(size, bytes_.size() - position_);
         if (count > 0) std::memcpy(field, bytes_.data() + position_, count);
@@ -71,7 +71,7 @@ private:
 };
 
 class FieldWriter {
-public:
+  public:
     explicit FieldWriter(HiscoreFileBytes& bytes) : bytes_(bytes) {}
 
     void operator()(std::uint32_t value) {
@@ -81,7 +81,7 @@ public:
     void operator()(std::int32_t value) { (*this)(static_cast<std::uint32_t>(value)); }
     void operator()(const NameField& name) { Put(name.data(), name.size()); }
 
-private:
+  private:
     void Put(const void* field, std::size_t size) {
         std::memcpy(bytes_.data() + position_, field, size);
         position_ += size;
@@ -176,12 +176,18 @@ int SaveCalls::OpenExclusive(const std::string& path) {
 ssize_t SaveCalls::Write(int fd, const void* data, std::size_t size) {
     return write(fd, data, size);
 }
-int SaveCalls::Fsync(int fd) { return fsync(fd); }
-int SaveCalls::Close(int fd) { return close(fd); }
+int SaveCalls::Fsync(int fd) {
+    return fsync(fd);
+}
+int SaveCalls::Close(int fd) {
+    return close(fd);
+}
 int SaveCalls::Rename(const std::string& from, const std::string& to) {
     return rename(from.c_str(), to.c_str());
 }
-int SaveCalls::Unlink(const std::string& path) { return unlink(path.c_str()); }
+int SaveCalls::Unlink(const std::string& path) {
+    return unlink(path.c_str());
+}
 int SaveCalls::OpenDirectory(const std::string& path) {
     return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }

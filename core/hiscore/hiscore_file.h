@@ -30,7 +30,7 @@ bool LoadHiscoreFile(const std::string& path, HiscoreTable& table);
 // The system calls a save makes, so that tests can make each of them fail. Return values and
 // errno follow the POSIX calls of the same names.
 class SaveCalls {
-public:
+  public:
     virtual ~SaveCalls() = default;
     virtual int OpenExclusive(const std::string& path);
     virtual ssize_t Write(int fd, const void* data, std::size_t size);
@@ -53,13 +53,13 @@ std::string SaveTarget(std::string path);
 // copies of the game sharing the file read, merge and write it one after the other. When the
 // folder cannot be opened, or another copy holds the lock for seconds, it goes on without.
 class FolderLock {
-public:
+  public:
     explicit FolderLock(const std::string& path);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-private:
+  private:
     int fd_;
 };
 
@@ -67,9 +67,9 @@ private:
 // renamed over it, and the directory entry is flushed too. A symbolic link is followed (the file
 // it names is replaced in its own folder); a file that is not writable is left alone; the new
 // file keeps the old one's permissions; another user's file, and a writable file in a folder where
-// no file can be created, are overwritten in place. Temporary files of killed saves are removed first.
-// Returns 0, or the errno of the failure; the old file then stays as it was and no temporary file
-// is left behind. (Only when flushing the directory fails after the rename is the file already
+// no file can be created, are overwritten in place. Temporary files of killed saves are removed
+// first. Returns 0, or the errno of the failure; the old file then stays as it was and no temporary
+// file is left behind. (Only when flushing the directory fails after the rename is the file already
 // the new one; a failing write in place may leave it partly written, as the original's did.)
 int SaveHiscoreFileError(const std::string& path, const HiscoreTable& table, SaveCalls& calls);
 bool SaveHiscoreFile(const std::string& path, const HiscoreTable& table, SaveCalls& calls);

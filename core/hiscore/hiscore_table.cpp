@@ -8,7 +8,9 @@ namespace blok {
 
 namespace {
 
-std::size_t Index(int entry) { return static_cast<std::size_t>(entry); }
+std::size_t Index(int entry) {
+    return static_cast<std::size_t>(entry);
+}
 
 }  // namespace
 

@@ -4,7 +4,8 @@
 
 namespace blok {
 
-std::uint32_t FakeSequencer::Open(std::shared_ptr<const MidiSong> /*song*/, std::unique_ptr<MciSong>& opened) {
+std::uint32_t FakeSequencer::Open(std::shared_ptr<const MidiSong> /*song*/,
+                                  std::unique_ptr<MciSong>& opened) {
     if (state_->failOpen != 0) return state_->failOpen;
     opened = std::make_unique<Song>(state_);
     ++state_->opened;
@@ -19,7 +20,9 @@ FakeSequencer::Song::Song(std::shared_ptr<State> state) : state_(std::move(state
     state_->live.push_back(this);
 }
 
-FakeSequencer::Song::~Song() { std::erase(state_->live, this); }
+FakeSequencer::Song::~Song() {
+    std::erase(state_->live, this);
+}
 
 std::uint32_t FakeSequencer::Song::Play(std::uint32_t fromMs) {
     if (state_->failPlay != 0) return state_->failPlay;

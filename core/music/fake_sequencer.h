@@ -12,7 +12,7 @@ namespace blok {
 // failures can be arranged. Like the real synthesiser's clock, a playing song's position runs
 // on past its end. The state outlives the device, so a test may keep reading it.
 class FakeSequencer final : public MciDevice {
-public:
+  public:
     class Song;
 
     struct State {
@@ -30,7 +30,8 @@ public:
 
     FakeSequencer() : state_(std::make_shared<State>()) {}
 
-    std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override;
+    std::uint32_t Open(std::shared_ptr<const MidiSong> song,
+                       std::unique_ptr<MciSong>& opened) override;
 
     // Moves the virtual clock on; playing songs advance with it.
     void Advance(std::uint32_t ms);
@@ -38,12 +39,12 @@ public:
     State& state() { return *state_; }
     std::shared_ptr<State> SharedState() const { return state_; }
 
-private:
+  private:
     std::shared_ptr<State> state_;
 };
 
 class FakeSequencer::Song final : public MciSong {
-public:
+  public:
     explicit Song(std::shared_ptr<State> state);
     ~Song() override;
 
@@ -54,7 +55,7 @@ public:
     void Advance(std::uint32_t ms);
     bool playing() const { return playing_; }
 
-private:
+  private:
     std::shared_ptr<State> state_;
     std::uint32_t positionMs_ = 0;
     bool playing_ = false;

@@ -11,7 +11,8 @@ namespace {
 
 bool SameTypeName(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
     });
 }
 
@@ -21,8 +22,10 @@ Mci::Mci(std::unique_ptr<MciDevice> sequencer) : sequencer_(std::move(sequencer)
 
 Mci::~Mci() = default;
 
-std::uint32_t Mci::Open(std::string_view deviceType, const std::string& element, std::uint32_t& deviceId) {
-    if (!sequencer_ || !SameTypeName(deviceType, kSequencerDeviceType)) return MCIERR_INVALID_DEVICE_NAME;
+std::uint32_t Mci::Open(std::string_view deviceType, const std::string& element,
+                        std::uint32_t& deviceId) {
+    if (!sequencer_ || !SameTypeName(deviceType, kSequencerDeviceType))
+        return MCIERR_INVALID_DEVICE_NAME;
     if (element.empty()) return MCIERR_FILENAME_REQUIRED;
     try {
         auto song = std::make_shared<MidiSong>();
@@ -68,7 +71,8 @@ std::uint32_t Mci::Status(std::uint32_t deviceId, MciStatusItem item, std::uint3
             return 0;
         case MciStatusItem::Position: {
             std::uint32_t ms = 0;
-            if (const std::uint32_t error = device->playback->Position(ms); error != 0) return error;
+            if (const std::uint32_t error = device->playback->Position(ms); error != 0)
+                return error;
             // The sequencer's clock runs on a little past the last note; a position beyond the
             // end would make a resume from it out of range.
             value = std::min(ms, device->lengthMs);

@@ -13,7 +13,7 @@ namespace blok {
 // One song opened on a sequencer. Destroying it closes it: the sound stops and everything it
 // holds is released. Times are milliseconds from the start of the song.
 class MciSong {
-public:
+  public:
     virtual ~MciSong() = default;
     // Starts playing at `fromMs` (at most the song's length) and returns at once.
     virtual std::uint32_t Play(std::uint32_t fromMs) = 0;
@@ -25,9 +25,10 @@ public:
 
 // The sequencer behind the command layer: turns a validated MIDI file into a playable song.
 class MciDevice {
-public:
+  public:
     virtual ~MciDevice() = default;
-    virtual std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) = 0;
+    virtual std::uint32_t Open(std::shared_ptr<const MidiSong> song,
+                               std::unique_ptr<MciSong>& opened) = 0;
 };
 
 enum class MciStatusItem : std::uint32_t { Length = 1, Position = 2 };
@@ -37,14 +38,15 @@ inline constexpr std::string_view kSequencerDeviceType = "sequencer";
 // The command layer: devices opened by type and file name, addressed by a device id, each
 // command answering 0 or an MCI error number. Time format: milliseconds.
 class Mci {
-public:
+  public:
     explicit Mci(std::unique_ptr<MciDevice> sequencer);
     ~Mci();
     Mci(const Mci&) = delete;
     Mci& operator=(const Mci&) = delete;
 
     // Opens `element` on a device of `deviceType` ("sequencer") and gives its id (never 0).
-    std::uint32_t Open(std::string_view deviceType, const std::string& element, std::uint32_t& deviceId);
+    std::uint32_t Open(std::string_view deviceType, const std::string& element,
+                       std::uint32_t& deviceId);
     std::uint32_t Close(std::uint32_t deviceId);
     // Plays from `from` to the end; `from` beyond the length is out of range.
     std::uint32_t Play(std::uint32_t deviceId, std::uint32_t from);
@@ -52,7 +54,7 @@ public:
     // Length, or the position, which never reads beyond the length.
     std::uint32_t Status(std::uint32_t deviceId, MciStatusItem item, std::uint32_t& value);
 
-private:
+  private:
     struct OpenDevice {
         std::shared_ptr<const MidiSong> song;
         std::uint32_t lengthMs = 0;

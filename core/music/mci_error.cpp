@@ -63,8 +63,9 @@ constexpr std::array kErrorTexts = std::to_array<ErrorText>({
 }  // namespace
 
 const char* GetError(std::uint16_t error) {
-    const auto found = std::lower_bound(kErrorTexts.begin(), kErrorTexts.end(), error,
-                                        [](const ErrorText& e, std::uint16_t c) { return e.code < c; });
+    const auto found =
+        std::lower_bound(kErrorTexts.begin(), kErrorTexts.end(), error,
+                         [](const ErrorText& e, std::uint16_t c) { return e.code < c; });
     if (found == kErrorTexts.end() || found->code != error) return "Unknown error code.";
     return found->text;
 }

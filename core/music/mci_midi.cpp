@@ -12,7 +12,9 @@ MciMidi::MciMidi(Mci& mci, const char* filename) : mci_(mci) {
     mci_.Status(wDeviceID, MciStatusItem::Length, dwLength);
 }
 
-MciMidi::~MciMidi() { mci_.Close(wDeviceID); }
+MciMidi::~MciMidi() {
+    mci_.Close(wDeviceID);
+}
 
 int MciMidi::Play() {
     dwError = mci_.Play(wDeviceID, dwPosition);
@@ -20,16 +22,22 @@ int MciMidi::Play() {
     return static_cast<int>(dwError);
 }
 
-int MciMidi::Pause() { return StopAndRemember(); }
+int MciMidi::Pause() {
+    return StopAndRemember();
+}
 
-int MciMidi::Stop() { return StopAndRemember(); }
+int MciMidi::Stop() {
+    return StopAndRemember();
+}
 
 int MciMidi::StopAndRemember() {
     dwError = mci_.Stop(wDeviceID);
     return GetPosition(&dwPosition);
 }
 
-void MciMidi::Reset() { dwPosition = 0; }
+void MciMidi::Reset() {
+    dwPosition = 0;
+}
 
 int MciMidi::IsDone(std::uint32_t* query) {
     std::uint32_t position = 0;
@@ -45,6 +53,8 @@ int MciMidi::GetPosition(std::uint32_t* dwPos) {
     return static_cast<int>(dwError);
 }
 
-const char* MciMidi::GetErrorString() const { return GetError(static_cast<std::uint16_t>(dwError & 0xFFFFu)); }
+const char* MciMidi::GetErrorString() const {
+    return GetError(static_cast<std::uint16_t>(dwError & 0xFFFFu));
+}
 
 }  // namespace blok

@@ -9,7 +9,7 @@ namespace blok {
 // One MIDI song on an open "sequencer" device: play, pause, resume, rewind and the end query.
 // Every command's result is an MCI error value (0 = success), kept in dwError where recorded.
 class MciMidi {
-public:
+  public:
     // Opens the file and reads its length. A failed open leaves wDeviceID 0 and its error in
     // dwError; the first Play then fails too.
     MciMidi(Mci& mci, const char* filename);
@@ -38,7 +38,7 @@ public:
     std::uint32_t dwPosition = 0;
     std::uint32_t dwLength = 0;
 
-private:
+  private:
     int StopAndRemember();
 
     Mci& mci_;

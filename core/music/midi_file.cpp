@@ -15,7 +15,7 @@ namespace {
 
 // A bounds-checked cursor: every read either succeeds inside [pos, end) or fails.
 class Reader {
-public:
+  public:
     Reader(const std::vector<std::uint8_t>& bytes, std::size_t begin, std::size_t end)
         : bytes_(bytes), pos_(begin), end_(end) {}
 
@@ -69,7 +69,7 @@ public:
         return true;
     }
 
-private:
+  private:
     const std::vector<std::uint8_t>& bytes_;
     std::size_t pos_;
     std::size_t end_;
@@ -83,7 +83,7 @@ struct TrackResult {
 
 // Counts sounding notes per channel and key so that stuck notes can be found.
 class NoteBalance {
-public:
+  public:
     void On(unsigned channel, unsigned key) { ++count_[channel][key]; }
     void Off(unsigned channel, unsigned key) {
         if (count_[channel][key] > 0) --count_[channel][key];
@@ -95,7 +95,7 @@ public:
         return total;
     }
 
-private:
+  private:
     std::array<std::array<std::uint32_t, 128>, 16> count_{};
 };
 
@@ -105,7 +105,8 @@ bool ReadChannelMessage(Reader& in, std::uint8_t status, TrackResult& result, No
     const int dataBytes = (kind == 0xC0u || kind == 0xD0u) ? 1 : 2;
     std::array<std::uint8_t, 2> data{};
     for (int i = 0; i < dataBytes; ++i) {
-        if (!in.Byte(data[static_cast<std::size_t>(i)]) || data[static_cast<std::size_t>(i)] >= 0x80)
+        if (!in.Byte(data[static_cast<std::size_t>(i)]) ||
+            data[static_cast<std::size_t>(i)] >= 0x80)
             return false;
     }
     if (kind == 0x90u && data[1] > 0) {
@@ -177,7 +178,9 @@ bool ReadTrack(Reader& in, std::vector<TempoChange>& tempos, TrackResult& result
     return true;
 }
 
-std::uint32_t Invalid() { return MCIERR_INVALID_FILE; }
+std::uint32_t Invalid() {
+    return MCIERR_INVALID_FILE;
+}
 
 }  // namespace
 
@@ -185,7 +188,8 @@ std::uint32_t ParseMidi(std::vector<std::uint8_t> bytes, MidiSong& song) {
     MidiSong parsed;
     Reader in(bytes, 0, bytes.size());
     std::uint32_t headerLength = 0;
-    if (!in.Tag("MThd") || !in.U32(headerLength) || headerLength < 6 || headerLength > in.Remaining())
+    if (!in.Tag("MThd") || !in.U32(headerLength) || headerLength < 6 ||
+        headerLength > in.Remaining())
         return Invalid();
     const std::size_t headerEnd = in.Position() + headerLength;
     std::uint16_t division = 0;
@@ -254,11 +258,13 @@ std::uint32_t LoadMidiFile(const std::string& path, MidiSong& song) {
 std::uint32_t MidiSong::MillisecondsAt(std::uint64_t tick) const {
     std::uint64_t micros = 0;
     for (std::size_t i = 0; i < tempoMap.size() && tempoMap[i].tick < tick; ++i) {
-        const std::uint64_t segmentEnd = i + 1 < tempoMap.size() ? std::min(tempoMap[i + 1].tick, tick) : tick;
+        const std::uint64_t segmentEnd =
+            i + 1 < tempoMap.size() ? std::min(tempoMap[i + 1].tick, tick) : tick;
         micros += (segmentEnd - tempoMap[i].tick) * tempoMap[i].microsPerQuarter / ticksPerQuarter;
     }
     const std::uint64_t ms = micros / 1000;
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(ms, std::numeric_limits<std::uint32_t>::max()));
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(ms, std::numeric_limits<std::uint32_t>::max()));
 }
 
 std::uint64_t MidiSong::TickAt(std::uint32_t milliseconds) const {
@@ -268,11 +274,12 @@ std::uint64_t MidiSong::TickAt(std::uint32_t milliseconds) const {
         const TempoChange& segment = tempoMap[i];
         const bool last = i + 1 == tempoMap.size();
         const std::uint64_t segmentTicks = last ? 0 : tempoMap[i + 1].tick - segment.tick;
-        const std::uint64_t segmentMicros = segmentTicks * segment.microsPerQuarter / ticksPerQuarter;
+        const std::uint64_t segmentMicros =
+            segmentTicks * segment.microsPerQuarter / ticksPerQuarter;
         if (last || micros + segmentMicros > target) {
             const std::uint64_t into = target - micros;
-            const std::uint64_t ticks = (into * ticksPerQuarter + segment.microsPerQuarter - 1) /
-                                        segment.microsPerQuarter;
+            const std::uint64_t ticks =
+                (into * ticksPerQuarter + segment.microsPerQuarter - 1) / segment.microsPerQuarter;
             return std::min(segment.tick + ticks, endTick);
         }
         micros += segmentMicros;

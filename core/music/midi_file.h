@@ -18,8 +18,8 @@ struct MidiSong {
     std::uint16_t format = 0;
     std::uint16_t tracks = 0;
     std::uint16_t ticksPerQuarter = 0;
-    std::vector<TempoChange> tempoMap;  // sorted by tick, the first one at tick 0
-    std::uint64_t endTick = 0;          // where the longest track ends
+    std::vector<TempoChange> tempoMap;    // sorted by tick, the first one at tick 0
+    std::uint64_t endTick = 0;            // where the longest track ends
     std::uint32_t channelsWithNotes = 0;  // bit n set: channel n (0-based) plays notes
     std::uint32_t hangingNotes = 0;       // note-ons that no note-off in their track ends
 

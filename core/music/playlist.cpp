@@ -35,7 +35,9 @@ Playlist::Playlist(Mci& mci, Random& rng, std::filesystem::path gameFolder)
 
 Playlist::~Playlist() = default;
 
-void Playlist::musicInit() { akt = -1; }
+void Playlist::musicInit() {
+    akt = -1;
+}
 
 void Playlist::letMusicPlay() {
     if (NOMUSIC != 0) return;
@@ -65,8 +67,7 @@ void Playlist::getNewSong() {
     akt = r;
     stillPlayed[static_cast<std::size_t>(akt)] = 1;
 
-    const std::string name =
-        (gameFolder_ / "music" / (std::to_string(r + 1) + ".mid")).string();
+    const std::string name = (gameFolder_ / "music" / (std::to_string(r + 1) + ".mid")).string();
     try {
         music = std::make_unique<MciMidi>(mci_, name.c_str());
     } catch (const std::bad_alloc&) {
@@ -92,7 +93,9 @@ void Playlist::skipSong() {
     getNewSong();
 }
 
-void Playlist::musicKill() { EndSong(); }
+void Playlist::musicKill() {
+    EndSong();
+}
 
 std::string_view Playlist::CurrentCaption() const {
     if (akt < 0 || akt >= kMusicRows) return {};

@@ -24,7 +24,7 @@ extern const std::array<std::string_view, kMusicRows> musicInfo;
 // to the working directory when the folder is empty), played one at a time in a shuffled order
 // that repeats none until all have played. Everything runs on the caller's thread.
 class Playlist {
-public:
+  public:
     Playlist(Mci& mci, Random& rng, std::filesystem::path gameFolder);
     ~Playlist();
     Playlist(const Playlist&) = delete;
@@ -57,7 +57,7 @@ public:
     std::array<int, kMusicRows> stillPlayed{};
     int akt = 0;
 
-private:
+  private:
     void EndSong();
 
     Mci& mci_;
@@ -67,7 +67,7 @@ private:
 
 // The playlist as the game's window logic drives it.
 class PlaylistMusic final : public MusicControl {
-public:
+  public:
     explicit PlaylistMusic(Playlist& playlist) : playlist_(playlist) {}
 
     void musicInit() override { playlist_.musicInit(); }
@@ -79,7 +79,7 @@ public:
     bool Silent() const override { return playlist_.NOMUSIC != 0; }
     std::string_view CurrentCaption() const override { return playlist_.CurrentCaption(); }
 
-private:
+  private:
     Playlist& playlist_;
 };
 

@@ -28,8 +28,7 @@ class NetFight final : public TickRoute {
     };
 
     // `network` opens the sessions' transports and outlives the fight.
-    NetFight(GameShell& shell, Platform& platform, Network& network,
-             std::function<Millis()> clock);
+    NetFight(GameShell& shell, Platform& platform, Network& network, std::function<Millis()> clock);
     ~NetFight() override;
 
     void SetCallbacks(Callbacks callbacks) { callbacks_ = std::move(callbacks); }

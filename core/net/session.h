@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "transport.h"
 #include "protocol.h"
+#include "transport.h"
 
 namespace blok::net {
 
@@ -109,9 +109,9 @@ class HostSession final : public Session {
 
     WelcomeMaker welcome_;
     std::string code_;
-    std::map<Transport::PeerId, Millis> waiting_;  // connected, no hello yet: since when
-    std::map<std::uint32_t, std::uint64_t> hashes_;    // own hashes the joiner may still answer
-    std::deque<Tick> latest_;                          // the ticks sent last, oldest first
+    std::map<Transport::PeerId, Millis> waiting_;    // connected, no hello yet: since when
+    std::map<std::uint32_t, std::uint64_t> hashes_;  // own hashes the joiner may still answer
+    std::deque<Tick> latest_;                        // the ticks sent last, oldest first
     Keys keys_;
 };
 

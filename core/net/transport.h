@@ -8,8 +8,8 @@
 
 namespace blok::net {
 
-// Reliable, ordered datagrams to and from peers, and unreliable ones beside them. Nothing here blocks: the owner calls Poll from
-// its own loop (the window's event loop, or a test's).
+// Reliable, ordered datagrams to and from peers, and unreliable ones beside them. Nothing here
+// blocks: the owner calls Poll from its own loop (the window's event loop, or a test's).
 class Transport {
   public:
     using PeerId = std::uint32_t;

@@ -19,8 +19,8 @@ struct Glyph {
 };
 
 struct BitmapFont {
-    int ascent;   // baseline below the top of a line
-    int descent;  // line height = ascent + descent
+    int ascent;           // baseline below the top of a line
+    int descent;          // line height = ascent + descent
     const Glyph* glyphs;  // 256 entries, one per byte value; unknown bytes show the default glyph
     const std::uint32_t* rows;
 

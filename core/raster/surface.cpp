@@ -28,7 +28,9 @@ Span Clip(std::int64_t start, std::int64_t length, std::int64_t limit) {
             static_cast<int>(std::clamp<std::int64_t>(end, 0, length))};
 }
 
-Span Intersect(Span a, Span b) { return {std::max(a.begin, b.begin), std::min(a.end, b.end)}; }
+Span Intersect(Span a, Span b) {
+    return {std::max(a.begin, b.begin), std::min(a.end, b.end)};
+}
 
 void CopyRow(std::uint32_t* out, const std::uint32_t* in, int count, RasterOp op) {
     const auto n = static_cast<std::size_t>(count);
@@ -56,11 +58,21 @@ void FillPixels(std::uint32_t* out, std::size_t count, Color color) {
 
 }  // namespace
 
-Pen Surface::SelectPen(Pen pen) { return std::exchange(pen_, pen); }
-Brush Surface::SelectBrush(Brush brush) { return std::exchange(brush_, brush); }
-Color Surface::SetTextColor(Color color) { return std::exchange(textColor_, color); }
-Color Surface::SetBkColor(Color color) { return std::exchange(bkColor_, color); }
-BkMode Surface::SetBkMode(BkMode mode) { return std::exchange(bkMode_, mode); }
+Pen Surface::SelectPen(Pen pen) {
+    return std::exchange(pen_, pen);
+}
+Brush Surface::SelectBrush(Brush brush) {
+    return std::exchange(brush_, brush);
+}
+Color Surface::SetTextColor(Color color) {
+    return std::exchange(textColor_, color);
+}
+Color Surface::SetBkColor(Color color) {
+    return std::exchange(bkColor_, color);
+}
+BkMode Surface::SetBkMode(BkMode mode) {
+    return std::exchange(bkMode_, mode);
+}
 
 void Surface::BitBlt(int x, int y, int width, int height, PixelView source, int sourceX,
                      int sourceY, RasterOp op) {
@@ -69,10 +81,10 @@ void Surface::BitBlt(int x, int y, int width, int height, PixelView source, int 
     const Span rows = Intersect(Clip(y, height, height_), Clip(sourceY, height, source.height));
     if (cols.Empty() || rows.Empty()) return;
     for (int j = rows.begin; j < rows.end; ++j) {
-        const std::uint32_t* in = source.pixels +
-                                  static_cast<std::size_t>(sourceY + j) *
-                                      static_cast<std::size_t>(source.width) +
-                                  static_cast<std::size_t>(sourceX + cols.begin);
+        const std::uint32_t* in =
+            source.pixels +
+            static_cast<std::size_t>(sourceY + j) * static_cast<std::size_t>(source.width) +
+            static_cast<std::size_t>(sourceX + cols.begin);
         std::uint32_t* out = Row(y + j) + (x + cols.begin);
         CopyRow(out, in, cols.end - cols.begin, op);
     }
@@ -158,7 +170,8 @@ void Surface::DrawLine(int x0, int y0, int x1, int y1) {
         if (x0 < 0 || x0 >= width_) return;
         const int from = y0 < y1 ? y0 : y1 + 1;
         const int to = y0 < y1 ? y1 - 1 : y0;
-        for (int y = std::max(from, 0); y <= std::min(to, height_ - 1); ++y) Row(y)[x0] = pen_.color;
+        for (int y = std::max(from, 0); y <= std::min(to, height_ - 1); ++y)
+            Row(y)[x0] = pen_.color;
         return;
     }
     // Nothing to draw when the line's box misses the surface.
@@ -201,9 +214,13 @@ void Surface::SetPixel(int x, int y, Color color) {
     Row(y)[x] = color;
 }
 
-int Surface::TextWidth(std::string_view text) const { return SystemFont().TextWidth(text); }
+int Surface::TextWidth(std::string_view text) const {
+    return SystemFont().TextWidth(text);
+}
 
-int Surface::TextHeight() const { return SystemFont().LineHeight(); }
+int Surface::TextHeight() const {
+    return SystemFont().LineHeight();
+}
 
 void Surface::TextOut(int x, int y, std::string_view text) {
     const BitmapFont& font = SystemFont();

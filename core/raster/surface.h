@@ -48,7 +48,7 @@ struct Point {
 // selected before, so that a drawing routine can put it back. Every call clips to the surface,
 // negative coordinates included, and none allocates.
 class Surface {
-public:
+  public:
     Surface(int width, int height)
         : width_(width > 0 ? width : 0),
           height_(height > 0 ? height : 0),
@@ -73,8 +73,8 @@ public:
                 RasterOp op);
     // Copies a source rectangle scaled to width x height, nearest neighbour. Non-positive
     // sizes draw nothing.
-    void StretchBlt(int x, int y, int width, int height, PixelView source, int sourceX,
-                    int sourceY, int sourceWidth, int sourceHeight, RasterOp op);
+    void StretchBlt(int x, int y, int width, int height, PixelView source, int sourceX, int sourceY,
+                    int sourceWidth, int sourceHeight, RasterOp op);
 
     // Fills [left, right) x [top, bottom) with the brush, whatever brush is selected.
     void FillRect(int left, int top, int right, int bottom, Brush brush);
@@ -93,7 +93,7 @@ public:
     int TextWidth(std::string_view text) const;
     int TextHeight() const;
 
-private:
+  private:
     std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * Stride(); }
     std::size_t Stride() const { return static_cast<std::size_t>(width_); }
     void FillSpan(int left, int right, int y, Color color);

@@ -33,20 +33,26 @@ const Layout* LayoutFor(int iGameStatus) {
     constexpr int kLeft = kLeftAreaColumn;
     constexpr int kCooperativeRight = kLeftAreaColumn + kAreaWidth;
     static constexpr Layout kOnePlayer{64, 0, &Pictures::kestabmp, true, 1, {{{kLeft, 104}, {}}}};
-    static constexpr Layout kCooperative{
-        -40, 0, &Pictures::coopbmp, false, 2, {{{kLeft, 0}, {kCooperativeRight, 200}}}};
-    static constexpr Layout kFaceToFace{
-        -40, -20, &Pictures::morvobmp, true, 2, {{{kLeft, 0}, {kRightAreaColumn, 200}}}};
+    static constexpr Layout kCooperative{-40,   0, &Pictures::coopbmp,
+                                         false, 2, {{{kLeft, 0}, {kCooperativeRight, 200}}}};
+    static constexpr Layout kFaceToFace{-40,  -20, &Pictures::morvobmp,
+                                        true, 2,   {{{kLeft, 0}, {kRightAreaColumn, 200}}}};
     switch (iGameStatus) {
-        case kStatusOnePlayer: return &kOnePlayer;
-        case kStatusCooperative: return &kCooperative;
-        case kStatusFaceToFace: return &kFaceToFace;
-        default: return nullptr;
+        case kStatusOnePlayer:
+            return &kOnePlayer;
+        case kStatusCooperative:
+            return &kCooperative;
+        case kStatusFaceToFace:
+            return &kFaceToFace;
+        default:
+            return nullptr;
     }
 }
 
 // A coloured cell: black outline shared with its neighbours, interior in the selected brush.
-void DrawCell(Surface& dc, int X, int Y) { dc.Rectangle(X, Y, X + kCell + 1, Y + kCell + 1); }
+void DrawCell(Surface& dc, int X, int Y) {
+    dc.Rectangle(X, Y, X + kCell + 1, Y + kCell + 1);
+}
 
 // Copies a picture opaquely into a rectangle of its size in the frame. A picture of another size
 // is scaled to it, so that it still covers what the frame expects it to cover.
@@ -55,16 +61,18 @@ void DrawPicture(Surface& dc, int x, int y, int width, int height, const Picture
                   RasterOp::Copy);
 }
 
-bool IsStoneColor(int value) { return value >= 1 && value <= 6; }
+bool IsStoneColor(int value) {
+    return value >= 1 && value <= 6;
+}
 
-const Brush& BrushFor(int color) { return stoneColor[color - 1]; }
+const Brush& BrushFor(int color) {
+    return stoneColor[color - 1];
+}
 
 // The two walls and the floor line between them, in the grey pen.
 void DrawFrameLines(Surface& dc, int beginx) {
-    const std::array<Point, 4> line{{{beginx + 39, 0},
-                                      {beginx + 39, 427},
-                                      {beginx + 241, 427},
-                                      {beginx + 241, 0}}};
+    const std::array<Point, 4> line{
+        {{beginx + 39, 0}, {beginx + 39, 427}, {beginx + 241, 427}, {beginx + 241, 0}}};
     dc.Polyline(line.data(), static_cast<int>(line.size()));
 }
 
@@ -86,7 +94,8 @@ void DrawScore(Surface& dc, const Game& game) {
             break;
         case kStatusCooperative: {
             // The sum wraps at 2^32 before it is halved, as the points are 32-bit counters.
-            const std::uint32_t joint = static_cast<std::uint32_t>(game.Up1Points + game.Up2Points) / 2;
+            const std::uint32_t joint =
+                static_cast<std::uint32_t>(game.Up1Points + game.Up2Points) / 2;
             DrawRightAligned(dc, Format(buffer, joint));
             break;
         }
@@ -131,7 +140,8 @@ void DrawPiece(Surface& dc, const figure& piece, int offset, const Pictures& pic
         dc.SelectBrush(BrushFor(piece.color));
         for (int j = 0; j < 4; ++j) {
             for (int i = 0; i < 4; ++i) {
-                if (piece.stone[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)] == 0) continue;
+                if (piece.stone[static_cast<std::size_t>(j)][static_cast<std::size_t>(i)] == 0)
+                    continue;
                 DrawCell(dc, (piece.x + j) * kCell + offset, (piece.y + i) * kCell);
             }
         }

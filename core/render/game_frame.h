@@ -12,7 +12,7 @@ inline constexpr Brush hBlack{Rgb(0, 0, 0)};
 inline constexpr Brush hWhite{Rgb(255, 255, 255)};
 inline constexpr Pen hWhiteP{Rgb(128, 128, 128)};  // grey, despite its name
 inline constexpr Brush stoneColor[6] = {
-    {Rgb(200, 0, 0)}, {Rgb(0, 200, 0)},   {Rgb(0, 0, 200)},
+    {Rgb(200, 0, 0)},   {Rgb(0, 200, 0)},   {Rgb(0, 0, 200)},
     {Rgb(200, 200, 0)}, {Rgb(200, 0, 200)}, {Rgb(0, 200, 200)},
 };
 

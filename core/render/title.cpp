@@ -162,8 +162,7 @@ void EraseTraced(Surface& dc, const TitleTrace& trace, const TitleScreen& title,
 }  // namespace
 
 void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
-                       int WINBREITE, int clientWidth, int clientHeight,
-                       std::string_view caption) {
+                       int WINBREITE, int clientWidth, int clientHeight, std::string_view caption) {
     hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
     DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, nullptr);
 }

@@ -13,8 +13,8 @@ namespace blok {
 // The animation state of the title screen. It lives as long as the window: each entry to the
 // title screen goes on where the last one stopped.
 struct TitleScreen {
-    int blkbmpx = 500;  // x of the scrolling logo, top edge on row 0
-    int forbmpx = 500;  // x of the scrolling banner, bottom edge on row 231
+    int blkbmpx = 500;    // x of the scrolling logo, top edge on row 0
+    int forbmpx = 500;    // x of the scrolling banner, bottom edge on row 231
     float picfak = 0.0f;  // zoom of the centre picture, 0..1
     int x = 0;            // phase: 0 shows the zoom picture, 1 and 2 the song caption
     int sx = 0;           // drawn size of the centre picture
@@ -39,8 +39,7 @@ void TitlePictureCycle(TitleScreen& title);
 // zoom picture (phase 0) or the caption centred on WINBREITE / 2 (other phases; an empty
 // caption draws nothing), and the sprite, which moves one pixel per composed frame.
 void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
-                       int WINBREITE, int clientWidth, int clientHeight,
-                       std::string_view caption);
+                       int WINBREITE, int clientWidth, int clientHeight, std::string_view caption);
 
 // Where the last title frame composed on a surface drew anything but black, so the next one
 // need only blacken those places instead of the whole client area. `valid` is false until a

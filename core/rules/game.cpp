@@ -13,7 +13,9 @@ constexpr Matrix ShapeFrom(std::initializer_list<std::pair<int, int>> cells) {
     return m;
 }
 
-bool InField(int x, int y) { return x >= 0 && x < kFieldColumns && y >= 0 && y < kFieldRows; }
+bool InField(int x, int y) {
+    return x >= 0 && x < kFieldColumns && y >= 0 && y < kFieldRows;
+}
 
 std::int16_t& At(Field& f, int x, int y) {
     return f[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
@@ -52,12 +54,21 @@ struct Game::PlayerView {
 
 Game::PlayerView Game::Player(int which) {
     if (which == 1) {
-        return {AktuellerSpielStein1, AktuellerSpielStein2, isLeft1, isRight1, isUp1, isDown1,
-                Up1Points, kSpawnColumn1, kSpawnColumn1, true};
+        return {AktuellerSpielStein1,
+                AktuellerSpielStein2,
+                isLeft1,
+                isRight1,
+                isUp1,
+                isDown1,
+                Up1Points,
+                kSpawnColumn1,
+                kSpawnColumn1,
+                true};
     }
     // Kept quirk: "Player 2 starts at column 16, then 15" in docs/maintainers-notes.md
-    return {AktuellerSpielStein2, AktuellerSpielStein1, isLeft2, isRight2, isUp2, isDown2,
-            Up2Points, kFirstSpawnColumn2, kSpawnColumn2, false};
+    return {
+        AktuellerSpielStein2, AktuellerSpielStein1, isLeft2, isRight2, isUp2, isDown2, Up2Points,
+        kFirstSpawnColumn2,   kSpawnColumn2,        false};
 }
 
 std::int16_t Game::CellAt(int x, int y) const {
@@ -237,8 +248,8 @@ void Game::BuildField() {
 
 void Game::Initialise() {
     // Presses made before the start must not act.
-    for (int code : {key1left, key1right, key1up, key1down, key2left, key2right, key2up,
-                     key2down}) {
+    for (int code :
+         {key1left, key1right, key1up, key1down, key2left, key2right, key2up, key2down}) {
         Pressed(code);
     }
     AssignKeys();
@@ -282,9 +293,9 @@ void Game::LoseBout(PlayerView p) {
             Up1Points = 0;
             Up2Points = 0;
             iGameStatus = kStatusTitlePending;
-            host.ShowMessage(p.isPlayerOne ? "Player on the right side wins"
-                                           : "Player on the left side wins",
-                             "End of Fight");
+            host.ShowMessage(
+                p.isPlayerOne ? "Player on the right side wins" : "Player on the left side wins",
+                "End of Fight");
         } else {
             GameInit = 1;
         }

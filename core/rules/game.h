@@ -79,7 +79,7 @@ extern const std::array<Matrix, 8> Stein;
 // What the game step needs from the program around it. Key readings take a virtual-key code
 // (the low 8 bits of a key code).
 class GameHost {
-public:
+  public:
     virtual ~GameHost() = default;
     // The key went down at least once since the last such reading; reading it consumes it.
     virtual bool PressedSinceLastRead(int virtualKey) = 0;
@@ -94,7 +94,7 @@ public:
 // A host with no keys down, no message box and no timer: for games that are only drawn or
 // measured.
 class NullGameHost final : public GameHost {
-public:
+  public:
     bool PressedSinceLastRead(int) override { return false; }
     bool Held(int) override { return false; }
     void ShowMessage(std::string_view, std::string_view) override {}
@@ -155,7 +155,7 @@ struct Game {
     int key1left = kKeyLeft, key1right = kKeyRight, key1up = kKeyUp, key1down = kKeyDown;
     int key2left = kKeyA, key2right = kKeyD, key2up = kKeyW, key2down = kKeyS;
 
-private:
+  private:
     struct PlayerView;
     PlayerView Player(int which);
     void Initialise();

@@ -8,7 +8,7 @@ namespace blok {
 // results 0..32767. The starfield's rejection draws and the replayability of a game from its
 // seed both depend on exactly this sequence.
 class Random {
-public:
+  public:
     static constexpr int kMax = 32767;
     static constexpr std::uint32_t kDefaultSeed = 1;
 
@@ -21,7 +21,7 @@ public:
         return static_cast<int>((state_ >> 16) & 0x7FFFu);
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 

@@ -409,7 +409,9 @@ void GameShell::UpdatePausedMarker() {
     platform_.ShowPausedMarker(shown);
 }
 
-void GameShell::OnDestroy() { ShutdownAndQuit(); }
+void GameShell::OnDestroy() {
+    ShutdownAndQuit();
+}
 
 int GameShell::AfterLoop() {
     hiscores_.Save();

@@ -22,11 +22,11 @@ namespace blok {
 struct ShellState {
     int backgroundImage = 1;  // 1 = playfield over the game type's picture, 0 = over white
     int ClrScr = 0;           // 1 = the next title step repaints the whole client area
-    int WINBREITE = 0;        // title frame width; the start dialog's width, then at least kWindowWidth
-    int WINHOEHE = 0;         // wanted window height (first the dialog's bottom edge on screen)
-    int WINCHANGE = 0;        // 1 = the next paint resizes the window
+    int WINBREITE = 0;  // title frame width; the start dialog's width, then at least kWindowWidth
+    int WINHOEHE = 0;   // wanted window height (first the dialog's bottom edge on screen)
+    int WINCHANGE = 0;  // 1 = the next paint resizes the window
     bool startDialogOpen = false;
-    bool shutDown = false;    // a way out has been taken: nothing more is handled
+    bool shutDown = false;  // a way out has been taken: nothing more is handled
 };
 
 // Everything a game frame is composed from. A step that leaves all of it as it was would compose
@@ -56,7 +56,7 @@ struct GameFrameInputs {
 // The main window's logic: status machine, timers, paint dispatch, menu commands and the start
 // dialog's procedure. It owns the game and answers the game's needs through the platform.
 class GameShell final : public Shell, private GameHost {
-public:
+  public:
     // Calendar time in seconds; seeds the generator at start-up.
     using Clock = std::function<std::int64_t()>;
 
@@ -97,7 +97,7 @@ public:
     const Game& game() const { return game_; }
     const ShellState& state() const { return state_; }
 
-private:
+  private:
     // GameHost: the game's key readings, its message box and its gravity timer.
     bool PressedSinceLastRead(int virtualKey) override;
     bool Held(int virtualKey) override;

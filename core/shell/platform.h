@@ -20,7 +20,7 @@ struct Rect {
 // for real; tests implement it with a virtual clock. Timer ids, menu ids and dialog ids are the
 // program's own small integers.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Timers: starting an id that runs already restarts its countdown.

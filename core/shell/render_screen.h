@@ -28,7 +28,7 @@ class RenderScreen final : public Screen {
     std::optional<Surface> hHiddenScreenDC_;
     TitleScreen title_;
     TitleTrace titleTrace_;  // what the surface holds of the last title frame
-    Surface none_{0, 0};  // what a released screen shows: nothing
+    Surface none_{0, 0};     // what a released screen shows: nothing
 };
 
 }  // namespace blok

@@ -12,7 +12,7 @@ struct Game;
 
 // The pictures of the main window: title screen and game frames, composed off screen.
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     // Window creation: pictures decoded, the off-screen surface made for this client area
     // (client width + 100 by client height) and the title animation set to its start values.
@@ -29,7 +29,7 @@ public:
 
 // The high-score table with its file and its dialogs.
 class HiscoreBook {
-public:
+  public:
     virtual ~HiscoreBook() = default;
     virtual void Load() = 0;
     virtual void Save() = 0;
@@ -43,7 +43,7 @@ public:
 
 // The background music: the playlist's procedures and the state the shell reads.
 class MusicControl {
-public:
+  public:
     virtual ~MusicControl() = default;
     virtual void musicInit() = 0;
     virtual void letMusicPlay() = 0;

@@ -9,7 +9,7 @@ namespace blok {
 class Platform;
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
 
     // Before the window exists: status 1, high scores loaded, generator seeded.

@@ -25,6 +25,8 @@ inline QSize ClientSizeForOuter(QSize outer) {
                  std::max(0, outer.height() - kFrameExtra.height()));
 }
 
-inline QSize OuterSizeForClient(QSize client) { return client + kFrameExtra; }
+inline QSize OuterSizeForClient(QSize client) {
+    return client + kFrameExtra;
+}
 
 }  // namespace blok::qt

@@ -2,8 +2,8 @@
 
 #include <QDialogButtonBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -66,8 +66,8 @@ QString KeyName(const KeyBindings& keys, Side side, Action action) {
 // of the grid.
 QFrame* KeyTable(const KeyBindings& keys, QWidget* parent) {
     static const char* const kRequests[] = {"Rotate", "Left", "Right", "FastDown"};
-    QString rows[5][3] = {{QString(), QStringLiteral("Player1-Keys:"),
-                           QStringLiteral("Player2-Keys:")}};
+    QString rows[5][3] = {
+        {QString(), QStringLiteral("Player1-Keys:"), QStringLiteral("Player2-Keys:")}};
     for (int action = 0; action < kActions; ++action) {
         rows[action + 1][0] = QString::fromUtf8(kRequests[action]);
         rows[action + 1][1] = KeyName(keys, kOnePlayer, Action(action));
@@ -122,13 +122,13 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(SunkenTitle(QStringLiteral("Blokfall - Version 1.0"), frame));
-    layout->addWidget(new QLabel(QStringLiteral("A falling-block game for one or two players."),
-                                 frame));
+    layout->addWidget(
+        new QLabel(QStringLiteral("A falling-block game for one or two players."), frame));
     layout->addWidget(EtchedLine(QFrame::HLine, frame));
     layout->addWidget(new QLabel(QStringLiteral("Contact:"), frame));
     layout->addWidget(new QLabel(QStringLiteral("The Blokfall developers"), frame));
-    layout->addWidget(new QLabel(QStringLiteral("Report problems through the project's issue tracker."),
-                                 frame));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Report problems through the project's issue tracker."), frame));
     outer->addWidget(frame);
     AddOkButton(this, outer);
     outer->setSizeConstraint(QLayout::SetFixedSize);

@@ -9,13 +9,13 @@ namespace blok::qt {
 // "Just for Info": the key table of the game, with the keys in force. Closed by OK, Enter or
 // Escape.
 class InfoDialog : public QDialog {
-public:
+  public:
     explicit InfoDialog(QWidget* owner, const KeyBindings& keys = DefaultKeyBindings());
 };
 
 // "About Blokfall". Closed by OK, Enter or Escape.
 class AboutDialog : public QDialog {
-public:
+  public:
     explicit AboutDialog(QWidget* owner);
 };
 

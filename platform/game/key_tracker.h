@@ -24,7 +24,7 @@ PhysicalKey PhysicalKeyOf(const QKeyEvent& event);
 // The filter may see one event several times (once per widget it propagates through), so the
 // states are sets, never counters.
 class KeyTracker : public QObject {
-public:
+  public:
     explicit KeyTracker(QObject* parent = nullptr);
 
     // The key went down at least once since the previous reading; reading it consumes it.
@@ -32,10 +32,10 @@ public:
     // The key is down now.
     bool Held(PhysicalKey key) const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     static constexpr std::size_t kKeys = kLastPhysicalKey + 1;
     static bool Valid(PhysicalKey key) { return key > kNoKey && key < int(kKeys); }
 

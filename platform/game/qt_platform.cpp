@@ -10,8 +10,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QResizeEvent>
 #include <QScreen>
@@ -33,14 +33,14 @@ namespace blok::qt {
 // The top-level window: its close button ends the game, its activation hands the keyboard to
 // the start dialog.
 class MainWindow : public QMainWindow {
-public:
+  public:
     explicit MainWindow(QtPlatform& platform)
         : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                    Qt::WindowCloseButtonHint),
           platform_(platform) {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override {
         platform_.Deliver([](Shell& shell) { shell.OnDestroy(); });
         event->accept();
@@ -53,26 +53,26 @@ protected:
         }
     }
 
-private:
+  private:
     QtPlatform& platform_;
 };
 
 // The client area: shows what the game composes. Repaints never erase it first.
 class ClientArea : public QWidget {
-public:
+  public:
     ClientArea(QtPlatform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
         setObjectName(QStringLiteral("ClientArea"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::StrongFocus);
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override { platform_.Paint(event); }
     void resizeEvent(QResizeEvent* event) override {
         platform_.ClientResized(event->oldSize(), event->size());
     }
 
-private:
+  private:
     QtPlatform& platform_;
 };
 
@@ -80,16 +80,16 @@ namespace {
 
 // Tells the game when another program takes the keyboard.
 class FocusWatcher : public QObject {
-public:
+  public:
     explicit FocusWatcher(std::function<void()> lost) : lost_(std::move(lost)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::ApplicationDeactivate) lost_();
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::function<void()> lost_;
 };
 
@@ -111,11 +111,15 @@ const std::initializer_list<MenuPopup> kMenu = {
     {"&File", {{kCmdQuit, "&Quit"}}},
     {"&Game", {{kCmdHiscore, "&Hiscore"}, {0, nullptr}, {kCmdQuitGame, "Q&uit Game"}}},
     {"&Music",
-     {{kCmdMusicPlay, "Music &Play"}, {kCmdMusicStop, "Music St&op"}, {0, nullptr},
+     {{kCmdMusicPlay, "Music &Play"},
+      {kCmdMusicStop, "Music St&op"},
+      {0, nullptr},
       {kCmdSkipMusic, "S&kip Music"}}},
     {"&Background", {{kCmdPicture, "&Picture"}, {kCmdWhite, "&White"}}},
     {"&Help",
-     {{kCmdGameInfo, "&Game"}, {kCmdHelpFile, "&Help Topics"}, {0, nullptr},
+     {{kCmdGameInfo, "&Game"},
+      {kCmdHelpFile, "&Help Topics"},
+      {0, nullptr},
       {kCmdAbout, "&About"}}},
     {"&Options",
      {
@@ -162,7 +166,9 @@ QtPlatform::~QtPlatform() {
     window_.reset();
 }
 
-void QtPlatform::Attach(Shell& shell) { shell_ = &shell; }
+void QtPlatform::Attach(Shell& shell) {
+    shell_ = &shell;
+}
 
 template <typename Call>
 void QtPlatform::Deliver(Call&& call) {
@@ -255,9 +261,15 @@ int QtPlatform::Exec() {
     return quitPosted_ ? quitCode_ : code;
 }
 
-QMainWindow* QtPlatform::Window() const { return window_.get(); }
-QWidget* QtPlatform::Client() const { return client_; }
-StartDialog* QtPlatform::StartDialogWidget() const { return startDialog_.data(); }
+QMainWindow* QtPlatform::Window() const {
+    return window_.get();
+}
+QWidget* QtPlatform::Client() const {
+    return client_;
+}
+StartDialog* QtPlatform::StartDialogWidget() const {
+    return startDialog_.data();
+}
 
 QAction* QtPlatform::MenuAction(int id) const {
     const auto found = menu_.find(id);
@@ -293,7 +305,9 @@ void QtPlatform::InvalidateAll() {
     if (client_) client_->update();
 }
 
-void QtPlatform::InvalidateTop(int bottom) { InvalidateRows(0, bottom); }
+void QtPlatform::InvalidateTop(int bottom) {
+    InvalidateRows(0, bottom);
+}
 
 void QtPlatform::InvalidateRows(int top, int bottom) {
     if (!client_ || bottom <= top) return;
@@ -509,9 +523,8 @@ bool QtPlatform::Held(int key) {
 bool QtPlatform::CreateStartDialog() {
     if (!client_) return false;
     DestroyStartDialog();
-    startDialog_ = new StartDialog(client_, [this](int id) {
-        Deliver([id](Shell& shell) { shell.StartDialogCommand(id); });
-    });
+    startDialog_ = new StartDialog(
+        client_, [this](int id) { Deliver([id](Shell& shell) { shell.StartDialogCommand(id); }); });
     startDialogHome_ = startDialog_->pos();
     PlaceStartDialog();
     startDialog_->show();

@@ -36,7 +36,7 @@ class ClientArea;
 // the composed frames, the timers by id, the keyboard, the start dialog and the modal dialogs.
 // Every window event becomes a call of the game's handler; after PostQuit no handler runs again.
 class QtPlatform final : public Platform {
-public:
+  public:
     // Starts a detached program with arguments; returns false when it could not be started.
     using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
 
@@ -105,7 +105,7 @@ public:
     void ShowMessage(std::string_view text, std::string_view caption) override;
     void OpenHelp(const std::string& path) override;
 
-private:
+  private:
     friend class MainWindow;
     friend class ClientArea;
 
@@ -149,7 +149,7 @@ private:
     QPoint startDialogHome_;  // the start dialog's place on a frame shown at 1x
 
     bool inPaint_ = false;
-    QRegion eraseRegion_;   // uncovered by the desktop and not yet cleared
+    QRegion eraseRegion_;  // uncovered by the desktop and not yet cleared
     bool framePresented_ = false;
     bool quitPosted_ = false;
     int quitCode_ = 0;

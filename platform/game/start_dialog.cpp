@@ -16,10 +16,10 @@ namespace {
 
 // A radio button that only reports the click: the dialog procedure sets the check marks.
 class CommandRadioButton : public QRadioButton {
-public:
+  public:
     using QRadioButton::QRadioButton;
 
-protected:
+  protected:
     void nextCheckState() override {}
 };
 
@@ -108,7 +108,7 @@ bool StartDialog::focusNextPrevChild(bool next) {
     std::ptrdiff_t index = current == tabOrder_.end() ? -1 : current - tabOrder_.begin();
     index = (index + (next ? 1 : count - 1)) % count;
     tabOrder_[static_cast<std::size_t>(index)]->setFocus(next ? Qt::TabFocusReason
-                                                               : Qt::BacktabFocusReason);
+                                                              : Qt::BacktabFocusReason);
     return true;
 }
 

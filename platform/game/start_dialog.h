@@ -15,7 +15,7 @@ namespace blok::qt {
 // window's client area and reports every button press to the game, which decides what is
 // checked; the radio buttons never check themselves.
 class StartDialog : public QFrame {
-public:
+  public:
     using CommandHandler = std::function<void(int id)>;
 
     StartDialog(QWidget* parent, CommandHandler onCommand);
@@ -26,12 +26,12 @@ public:
     // Takes the keyboard focus: back to the control that had it, else the first one.
     void TakeFocus();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Tab and Shift+Tab go round the dialog's own controls.
     bool focusNextPrevChild(bool next) override;
 
-private:
+  private:
     void AddFrame(int x, int y, int w, int h);
     void AddLabel(const char* text, int x, int y, int w, int h);
     void AddRadio(int id, const char* text, int x, int y, int w, int h);

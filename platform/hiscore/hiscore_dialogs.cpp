@@ -30,7 +30,8 @@ QPushButton* DefaultButton(const QString& text, QDialog* dialog) {
 QFrame* ScoreRow(const HiscoreTable& table, int entry, QWidget* parent) {
     auto* frame = new QFrame(parent);
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto* name = new QLabel(QString::fromStdString(DisplayUtf8(HiscoreRowText(table, entry))), frame);
+    auto* name =
+        new QLabel(QString::fromStdString(DisplayUtf8(HiscoreRowText(table, entry))), frame);
     auto* points = new QLabel(QString::fromStdString(HiscorePointsText(table, entry)), frame);
     name->setObjectName(QStringLiteral("rowName%1").arg(entry + 1));
     points->setObjectName(QStringLiteral("rowPoints%1").arg(entry + 1));
@@ -58,7 +59,8 @@ NameDialog::NameDialog(QWidget* owner) : QDialog(owner), edit_(new QLineEdit(thi
     edit_->selectAll();  // typing replaces the preset
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Congratulations , your in the Hiscore-Table"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Congratulations , your in the Hiscore-Table"), this));
     layout->addWidget(new QLabel(QStringLiteral("Tell me your name"), this));
     layout->addWidget(edit_);
     layout->addWidget(DefaultButton(QStringLiteral("&OK"), this), 0, Qt::AlignHCenter);
@@ -69,8 +71,8 @@ NameDialog::NameDialog(QWidget* owner) : QDialog(owner), edit_(new QLineEdit(thi
 bool NameDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const quint32 id = key->nativeScanCode() != 0 ? key->nativeScanCode()
-                                                      : static_cast<quint32>(key->key());
+        const quint32 id =
+            key->nativeScanCode() != 0 ? key->nativeScanCode() : static_cast<quint32>(key->key());
         if (!key->isAutoRepeat()) {
             if (event->type() == QEvent::KeyPress) {
                 pressedHere_.insert(id);
@@ -84,7 +86,9 @@ bool NameDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-std::string NameDialog::Name() const { return edit_->text().toUtf8().toStdString(); }
+std::string NameDialog::Name() const {
+    return edit_->text().toUtf8().toStdString();
+}
 
 void NameDialog::reject() {}
 
@@ -111,7 +115,9 @@ ScoreTableDialog::ScoreTableDialog(const HiscoreTable& table, QWidget* owner) : 
 
 QtHiscoreDialogs::QtHiscoreDialogs(QWidget* owner) : owner_(owner) {}
 
-void QtHiscoreDialogs::SetOwner(QWidget* owner) { owner_ = owner; }
+void QtHiscoreDialogs::SetOwner(QWidget* owner) {
+    owner_ = owner;
+}
 
 std::string QtHiscoreDialogs::RunNameDialog() {
     // Held by a guard: the owner may go away while the nested loop runs, taking the dialog along;

@@ -61,11 +61,13 @@ std::vector<std::string> AvailableDrivers(fluid_settings_t* settings) {
     return available;
 }
 
-fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_audio_func_t render, void* engine) {
+fluid_audio_driver_t* OpenAudioOutput(fluid_settings_t* settings, fluid_audio_func_t render,
+                                      void* engine) {
     for (const std::string& driver :
          AudioDriverOrder(RunningSoundServers(), AvailableDrivers(settings))) {
         fluid_settings_setstr(settings, "audio.driver", driver.c_str());
-        if (fluid_audio_driver_t* output = new_fluid_audio_driver2(settings, render, engine)) return output;
+        if (fluid_audio_driver_t* output = new_fluid_audio_driver2(settings, render, engine))
+            return output;
     }
     return nullptr;
 }
@@ -141,7 +143,7 @@ std::vector<std::string> AudioDriverOrder(SoundServers servers,
 // rendered period more; a closed song's player is therefore handed to the engine's own thread,
 // which deletes it, and the closing thread goes on at once.
 class FluidEngine {
-public:
+  public:
     // What the engine keeps of each player; the player's callbacks receive it, so it lives on
     // after its song has closed, until the player itself is gone.
     struct PlayerSlot {
@@ -150,7 +152,8 @@ public:
         std::atomic<int> tick{0};  // where the player stood after the last rendered block
     };
 
-    FluidEngine(FluidSynthOptions options, bool withOutput) : options_(std::move(options)), withOutput_(withOutput) {
+    FluidEngine(FluidSynthOptions options, bool withOutput)
+        : options_(std::move(options)), withOutput_(withOutput) {
         SilenceLibraryLogs();
     }
     ~FluidEngine() {
@@ -165,16 +168,19 @@ public:
 
     // Makes what is still missing: 0, or the MCI error of the first part that cannot be made.
     std::uint32_t Prepare() {
-        if (!soundFontLoaded_ && !std::filesystem::is_regular_file(options_.soundFont)) return MCIERR_CANNOT_LOAD_DRIVER;
+        if (!soundFontLoaded_ && !std::filesystem::is_regular_file(options_.soundFont))
+            return MCIERR_CANNOT_LOAD_DRIVER;
         if (!settings_ && !(settings_ = NewSettings(options_))) return MCIERR_OUT_OF_MEMORY;
         if (!synth_ && !(synth_ = new_fluid_synth(settings_))) return MCIERR_OUT_OF_MEMORY;
         // The output is opened before the sound font is loaded: without sound hardware it fails
         // in a moment, and loading megabytes of samples first would be wasted. It is tried again
         // at every open until it works, so a sound server started later is found.
-        if (withOutput_ && !output_ && !(output_ = OpenAudioOutput(settings_, RenderForOutput, this)))
+        if (withOutput_ && !output_ &&
+            !(output_ = OpenAudioOutput(settings_, RenderForOutput, this)))
             return MCIERR_HARDWARE;
         if (!soundFontLoaded_) {
-            if (fluid_synth_sfload(synth_, options_.soundFont.c_str(), 1) == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
+            if (fluid_synth_sfload(synth_, options_.soundFont.c_str(), 1) == FLUID_FAILED)
+                return MCIERR_CANNOT_LOAD_DRIVER;
             soundFontLoaded_ = true;
             ReturnFreedMemory();
         }
@@ -260,11 +266,12 @@ public:
             return;
         }
         FollowVolume();
-        fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1, right.data(), 0, 1);
+        fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1,
+                                right.data(), 0, 1);
         PublishClocks();
     }
 
-private:
+  private:
     // Called by the players while the synthesiser renders.
     static int PassEventFrom(void* data, fluid_midi_event_t* event) {
         const auto& slot = *static_cast<const PlayerSlot*>(data);
@@ -310,7 +317,8 @@ private:
         if (deleter_.joinable()) deleter_.join();
     }
 
-    static int RenderForOutput(void* data, int frames, int nfx, float* fx[], int nout, float* out[]) {
+    static int RenderForOutput(void* data, int frames, int nfx, float* fx[], int nout,
+                               float* out[]) {
         auto& engine = *static_cast<FluidEngine*>(data);
         // The outputs have no buffers of their own for reverb and chorus: mix them into the sound.
         std::array<float*, 4> effectsIntoOut{};
@@ -365,7 +373,7 @@ namespace {
 
 // One open song: its own player on the shared synthesiser.
 class FluidSong final : public MciSong {
-public:
+  public:
     FluidSong(std::shared_ptr<FluidEngine> engine, std::shared_ptr<const MidiSong> song)
         : engine_(std::move(engine)), song_(std::move(song)) {}
 
@@ -407,14 +415,16 @@ public:
         // A seek takes effect with the next rendered block; until then the player still
         // reports where it was.
         if (seekedTo_ >= 0) {
-            if (tick == lastTickBeforeSeek_) tick = seekedTo_;
-            else seekedTo_ = -1;
+            if (tick == lastTickBeforeSeek_)
+                tick = seekedTo_;
+            else
+                seekedTo_ = -1;
         }
         ms = song_->MillisecondsAt(static_cast<std::uint64_t>(std::max(tick, 0)));
         return 0;
     }
 
-private:
+  private:
     std::shared_ptr<FluidEngine> engine_;
     std::shared_ptr<const MidiSong> song_;
     FluidEngine::PlayerSlot* slot_ = nullptr;  // the engine's, handed back when the song closes
@@ -423,8 +433,8 @@ private:
     int lastTickBeforeSeek_ = -1;
 };
 
-std::uint32_t OpenSong(const std::shared_ptr<FluidEngine>& engine, std::shared_ptr<const MidiSong> song,
-                       std::unique_ptr<MciSong>& opened) {
+std::uint32_t OpenSong(const std::shared_ptr<FluidEngine>& engine,
+                       std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) {
     auto created = std::make_unique<FluidSong>(engine, std::move(song));
     if (const std::uint32_t error = created->Create(); error != 0) return error;
     opened = std::move(created);
@@ -452,15 +462,19 @@ std::unique_ptr<FluidSynthSequencer> MakeFluidSynthSequencer(FluidSynthOptions o
 }
 
 OfflineFluidSynthSequencer::OfflineFluidSynthSequencer(FluidSynthOptions options)
-    : sampleRate_(options.sampleRate), engine_(std::make_shared<FluidEngine>(std::move(options), false)) {}
+    : sampleRate_(options.sampleRate),
+      engine_(std::make_shared<FluidEngine>(std::move(options), false)) {}
 
 OfflineFluidSynthSequencer::~OfflineFluidSynthSequencer() = default;
 
-std::uint32_t OfflineFluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) {
+std::uint32_t OfflineFluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song,
+                                               std::unique_ptr<MciSong>& opened) {
     return OpenSong(engine_, std::move(song), opened);
 }
 
-void OfflineFluidSynthSequencer::WaitForClosedSongs() { engine_->WaitForClosedSongs(); }
+void OfflineFluidSynthSequencer::WaitForClosedSongs() {
+    engine_->WaitForClosedSongs();
+}
 
 void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> right) {
     engine_->Render(left, right);

@@ -82,11 +82,12 @@ std::unique_ptr<FluidSynthSequencer> MakeFluidSynthSequencer(FluidSynthOptions o
 // songs' clocks advance with them. For checking the songs, and for tests on machines without
 // sound hardware.
 class OfflineFluidSynthSequencer final : public MciDevice {
-public:
+  public:
     explicit OfflineFluidSynthSequencer(FluidSynthOptions options = {});
     ~OfflineFluidSynthSequencer() override;
 
-    std::uint32_t Open(std::shared_ptr<const MidiSong> song, std::unique_ptr<MciSong>& opened) override;
+    std::uint32_t Open(std::shared_ptr<const MidiSong> song,
+                       std::unique_ptr<MciSong>& opened) override;
 
     // Fills both channels (equal sizes) with what the synthesiser plays next.
     void Render(std::span<float> left, std::span<float> right);
@@ -95,7 +96,7 @@ public:
     void WaitForClosedSongs();
     double sampleRate() const { return sampleRate_; }
 
-private:
+  private:
     double sampleRate_;
     std::shared_ptr<FluidEngine> engine_;
 };

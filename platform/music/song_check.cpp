@@ -44,7 +44,11 @@ struct Loudness {
         if (std::fabs(sample) >= 1.0f) ++clipped;
         ++samples;
     }
-    double RmsDb() const { return 10.0 * std::log10(sumSquares / static_cast<double>(std::max<std::uint64_t>(samples, 1)) + 1e-20); }
+    double RmsDb() const {
+        return 10.0 *
+               std::log10(sumSquares / static_cast<double>(std::max<std::uint64_t>(samples, 1)) +
+                          1e-20);
+    }
 };
 
 void WriteWav(const std::filesystem::path& path, const std::vector<float>& interleaved, int rate) {
@@ -65,7 +69,8 @@ void WriteWav(const std::filesystem::path& path, const std::vector<float>& inter
     out.write("data", 4);
     u32(bytes);
     for (float sample : interleaved) {
-        const auto value = static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
+        const auto value =
+            static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
         out.write(reinterpret_cast<const char*>(&value), 2);
     }
 }
@@ -77,9 +82,12 @@ int TimeOpens(std::unique_ptr<blok::MciDevice> device, const char* file) {
         const auto start = std::chrono::steady_clock::now();
         std::uint32_t id = 0;
         const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-        std::printf("open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
-                    result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)), took.count());
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        std::printf(
+            "open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
+            result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)),
+            took.count());
         if (result == 0) mci.Close(id);
     }
     return 0;
@@ -108,7 +116,7 @@ int WriteLongSong(const char* file) {
     };
     out.write("MThd", 4);
     bigEndian(6, 4);
-    bigEndian(0, 2);    // one track
+    bigEndian(0, 2);  // one track
     bigEndian(1, 2);
     bigEndian(480, 2);  // ticks per quarter note
     out.write("MTrk", 4);
@@ -164,10 +172,11 @@ int TimeLoad(const char* file) {
     const double stopLoadingMs = MillisecondsSince(start);
     start = std::chrono::steady_clock::now();
     mci.Close(id);
-    std::printf("%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), "
-                "stop %.1f ms, close %.1f ms; while loading: stop %.1f ms, close %.1f ms\n",
-                file, openMs, playMs, slowestPoll, position, stopMs, closeMs, stopLoadingMs,
-                MillisecondsSince(start));
+    std::printf(
+        "%s: open %.1f ms, play %.1f ms, slowest position %.1f ms (at %u ms), "
+        "stop %.1f ms, close %.1f ms; while loading: stop %.1f ms, close %.1f ms\n",
+        file, openMs, playMs, slowestPoll, position, stopMs, closeMs, stopLoadingMs,
+        MillisecondsSince(start));
     return 0;
 }
 
@@ -178,11 +187,13 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--time-open" && i + 1 < argc) return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
+        if (arg == "--time-open" && i + 1 < argc)
+            return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
         if (arg == "--time-load" && i + 1 < argc) return TimeLoad(argv[i + 1]);
         if (arg == "--write-long-song" && i + 1 < argc) return WriteLongSong(argv[i + 1]);
         if (arg == "--time-open-offline" && i + 1 < argc)
-            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(), argv[i + 1]);
+            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(),
+                             argv[i + 1]);
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;
@@ -217,12 +228,14 @@ int main(int argc, char** argv) {
             frames += kBlock;
         }
         const double renderedMs = 1000.0 * static_cast<double>(frames) / rate;
-        std::printf("%s: length %u ms, rendered %.0f ms, RMS %.1f dBFS, peak %.3f, clipped %llu\n", arg.c_str(),
-                    song.dwLength, renderedMs, loudness.RmsDb(), loudness.peak,
+        std::printf("%s: length %u ms, rendered %.0f ms, RMS %.1f dBFS, peak %.3f, clipped %llu\n",
+                    arg.c_str(), song.dwLength, renderedMs, loudness.RmsDb(), loudness.peak,
                     static_cast<unsigned long long>(loudness.clipped));
         if (loudness.RmsDb() < -50.0) ++failures;
         if (!wavDir.empty())
-            WriteWav(std::filesystem::path(wavDir) / (std::filesystem::path(arg).stem().string() + ".wav"), all, rate);
+            WriteWav(std::filesystem::path(wavDir) /
+                         (std::filesystem::path(arg).stem().string() + ".wav"),
+                     all, rate);
     }
     return failures == 0 ? 0 : 1;
 }

@@ -143,8 +143,8 @@ void EnetTransport::SendUnreliable(PeerId peer, std::span<const std::uint8_t> by
     SendOn(peer, bytes, kUnreliableChannel, ENET_PACKET_FLAG_UNSEQUENCED);
 }
 
-void EnetTransport::SendOn(PeerId peer, std::span<const std::uint8_t> bytes,
-                           std::uint8_t channel, std::uint32_t flags) {
+void EnetTransport::SendOn(PeerId peer, std::span<const std::uint8_t> bytes, std::uint8_t channel,
+                           std::uint32_t flags) {
     ENetPeer* target = Find(peer);
     if (target == nullptr) return;
     ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), flags);

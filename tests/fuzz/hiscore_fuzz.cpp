@@ -26,7 +26,8 @@ void Check(bool condition, const char* what) {
 }
 
 // Offset of each name field within the file.
-constexpr std::size_t kNameOffsets[kHiscoreEntries] = {4, 38, 72, 110, 144, 178, 216, 250, 284, 318};
+constexpr std::size_t kNameOffsets[kHiscoreEntries] = {4,   38,  72,  110, 144,
+                                                       178, 216, 250, 284, 318};
 
 // What writing the table back must give: the input cut or zero-padded to the file size, with a
 // terminator in the last byte of each name field that had none.
@@ -129,8 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      size - kHiscoreFileSize - 4);
         CheckEntry(table, score, typed);
     } else {
-        for (const std::uint32_t score : {0U, 1U, table.Hiscore[9], table.Hiscore[9] + 1U,
-                                          table.Hiscore[0] + 1U, 0xFFFFFFFFU})
+        for (const std::uint32_t score :
+             {0U, 1U, table.Hiscore[9], table.Hiscore[9] + 1U, table.Hiscore[0] + 1U, 0xFFFFFFFFU})
             CheckEntry(table, score, "Nobody");
     }
     return 0;

@@ -14,7 +14,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 
 class ScriptedDialogs : public HiscoreDialogs {
-public:
+  public:
     std::string RunNameDialog() override {
         ++nameDialogs;
         return typedName;
@@ -42,7 +42,7 @@ std::span<std::int32_t, kMusicWords> SongWords(PlayedFlags& flags) {
 }
 
 class HiscoreBookTest : public ::testing::Test {
-protected:
+  protected:
     std::string Path() const { return dir.File("hiscore.dat"); }
 
     TempDir dir;

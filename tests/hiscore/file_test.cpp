@@ -17,13 +17,15 @@ using testing::TempDir;
 using testing::WriteBytes;
 
 // Where each entry's score starts in the file; its name follows 4 bytes later.
-constexpr std::size_t kScoreOffsets[kHiscoreEntries] = {0, 34, 68, 106, 140, 174, 212, 246, 280, 314};
+constexpr std::size_t kScoreOffsets[kHiscoreEntries] = {0,   34,  68,  106, 140,
+                                                        174, 212, 246, 280, 314};
 constexpr std::size_t kReservedA = 102;
 constexpr std::size_t kReservedB = 208;
 constexpr std::size_t kMusic = 348;
 
 void PutWord(HiscoreFileBytes& bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t k = 0; k < 4; ++k) bytes[offset + k] = static_cast<std::uint8_t>(value >> (8 * k));
+    for (std::size_t k = 0; k < 4; ++k)
+        bytes[offset + k] = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
 // A file built by hand from the layout: distinct scores, names with older bytes behind their
@@ -39,7 +41,8 @@ HiscoreFileBytes HandBuiltFile() {
     PutWord(bytes, kReservedA, 0xDEADBEEFU);
     PutWord(bytes, kReservedB, 0x80000001U);
     for (std::size_t w = 0; w < kMusicWords; ++w)
-        PutWord(bytes, kMusic + 4 * w, w % 3 == 0 ? 1U : static_cast<std::uint32_t>(-static_cast<int>(w)));
+        PutWord(bytes, kMusic + 4 * w,
+                w % 3 == 0 ? 1U : static_cast<std::uint32_t>(-static_cast<int>(w)));
     return bytes;
 }
 

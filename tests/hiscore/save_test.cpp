@@ -37,7 +37,7 @@ enum class Step { OpenTemp, Write, FsyncFile, CloseFile, Rename, OpenDirectory, 
 // The real calls, except that one step fails. A failing write first writes part of the bytes,
 // as a full disk would.
 class FailingCalls : public SaveCalls {
-public:
+  public:
     explicit FailingCalls(Step failing) : failing_(failing) {}
 
     int OpenExclusive(const std::string& path) override {
@@ -69,7 +69,7 @@ public:
         return Fail(Step::OpenDirectory, EACCES) ? -1 : SaveCalls::OpenDirectory(path);
     }
 
-private:
+  private:
     bool Fail(Step step, int error) {
         if (step != failing_) return false;
         errno = error;
@@ -88,9 +88,9 @@ TEST(HiscoreSave, EveryFailingStepLeavesTheOldOrTheNewFileAndNoTemporary) {
         Step step;
         bool replaced;  // the rename has happened before the failure
     };
-    const Case cases[] = {{Step::OpenTemp, false},      {Step::Write, false},
-                          {Step::FsyncFile, false},     {Step::CloseFile, false},
-                          {Step::Rename, false},        {Step::OpenDirectory, true},
+    const Case cases[] = {{Step::OpenTemp, false},     {Step::Write, false},
+                          {Step::FsyncFile, false},    {Step::CloseFile, false},
+                          {Step::Rename, false},       {Step::OpenDirectory, true},
                           {Step::FsyncDirectory, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.step));
@@ -115,7 +115,7 @@ TEST(HiscoreSave, FailureWithoutAnOldFileLeavesNothing) {
 
 // Short and interrupted writes are part of normal life, not failures.
 class DribblingCalls : public SaveCalls {
-public:
+  public:
     ssize_t Write(int fd, const void* data, std::size_t size) override {
         if (++calls_ % 3 == 0) {
             errno = EINTR;
@@ -124,7 +124,7 @@ public:
         return SaveCalls::Write(fd, data, std::min<std::size_t>(size, 50));
     }
 
-private:
+  private:
     int calls_ = 0;
 };
 

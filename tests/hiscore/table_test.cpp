@@ -135,11 +135,11 @@ TEST(HiscoreRows, LongestNamesStayWithinTheLine) {
 
 TEST(Utf8, ValidityAndLatin1Fallback) {
     EXPECT_TRUE(IsValidUtf8("J\xC3\xB6rg \xE2\x82\xAC \xF0\x9F\x8E\xAE"));
-    EXPECT_FALSE(IsValidUtf8("J\xF6rg"));              // Latin-1
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));             // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));         // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));     // beyond U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));           // cut at the end
+    EXPECT_FALSE(IsValidUtf8("J\xF6rg"));           // Latin-1
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));        // cut at the end
 
     EXPECT_EQ(DisplayUtf8("J\xC3\xB6rg"), "J\xC3\xB6rg");
     EXPECT_EQ(DisplayUtf8("J\xF6rg"), "J\xC3\xB6rg");

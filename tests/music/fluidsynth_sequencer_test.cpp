@@ -29,7 +29,9 @@ namespace {
 const std::string kSong = std::string(BLOK_SONG_DIR) + "/15.mid";
 const std::string kOtherSong = std::string(BLOK_SONG_DIR) + "/1.mid";
 
-double Decibels(double meanSquare) { return 10.0 * std::log10(meanSquare + 1e-20); }
+double Decibels(double meanSquare) {
+    return 10.0 * std::log10(meanSquare + 1e-20);
+}
 
 // One organ note held for ten seconds: it keeps sounding at one level unless something cuts it.
 testing::Bytes HeldOrganNote() {
@@ -45,7 +47,7 @@ testing::Bytes HeldOrganNote() {
 }
 
 class OfflineRender : public ::testing::Test {
-protected:
+  protected:
     OfflineRender() {
         FluidSynthOptions options;
         options.volume = volume_;
@@ -60,7 +62,8 @@ protected:
         std::vector<float> left(frames), right(frames);
         renderer_->Render(left, right);
         double sum = 0;
-        for (std::size_t i = 0; i < frames; ++i) sum += double{left[i]} * left[i] + double{right[i]} * right[i];
+        for (std::size_t i = 0; i < frames; ++i)
+            sum += double{left[i]} * left[i] + double{right[i]} * right[i];
         return frames ? sum / (2.0 * static_cast<double>(frames)) : 0.0;
     }
 
@@ -127,14 +130,17 @@ TEST_F(OfflineRender, DamagedFilesAreRefusedWithAnErrorNumber) {
         ASSERT_EQ(LoadMidiFile(kSong, parsed), 0u);
         good = parsed.bytes;
     }
-    testing::Bytes truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
+    testing::Bytes truncated(good.begin(),
+                             good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
     testing::Bytes garbage(4096);
-    for (std::size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<std::uint8_t>(i * 7919u >> 3);
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<std::uint8_t>(i * 7919u >> 3);
     testing::Bytes hugeTrack = good;
     hugeTrack[18] = hugeTrack[19] = hugeTrack[20] = hugeTrack[21] = 0xFF;
 
-    for (const auto& [name, bytes] : {std::pair{"truncated.mid", truncated}, std::pair{"garbage.mid", garbage},
-                                      std::pair{"huge.mid", hugeTrack}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{"truncated.mid", truncated}, std::pair{"garbage.mid", garbage},
+          std::pair{"huge.mid", hugeTrack}}) {
         testing::WriteFile(dir.path() / name, bytes);
         MciMidi song(*mci_, (dir.path() / name).string().c_str());
         EXPECT_EQ(song.dwError, MCIERR_INVALID_FILE) << name;
@@ -170,7 +176,8 @@ TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
     ASSERT_GT(Decibels(heldLevel), -40.0);
 
     ASSERT_EQ(before->Stop(), 0);
-    EXPECT_NEAR(before->dwPosition, 1000, 40) << "the song heard before halted when the next one started";
+    EXPECT_NEAR(before->dwPosition, 1000, 40)
+        << "the song heard before halted when the next one started";
     before.reset();
     EXPECT_GT(Render(300), heldLevel / 2) << "the held note sounds on at its level";
     std::uint32_t position = 0;
@@ -311,7 +318,7 @@ TEST(RunningSoundServers, FoundByTheirSocketsInTheRuntimeFolderOrNamedInTheEnvir
 // The tests' ALSA configuration (see CMakeLists.txt) gives a sound card that swallows what it
 // is given, so the synthesiser renders on its own audio thread here too.
 class FluidSynthOutput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* soundCard = std::getenv("ALSA_CONFIG_PATH");
         if (!soundCard) {

@@ -15,7 +15,7 @@ namespace {
 constexpr std::uint32_t kSongMs = 10'000;
 
 class MciMidiTest : public ::testing::Test {
-protected:
+  protected:
     MciMidiTest() : dir_("mci-midi") {
         auto fake = std::make_unique<FakeSequencer>();
         sequencer_ = fake.get();

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <unistd.h>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -12,7 +12,9 @@ namespace blok::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void Append(Bytes& out, std::initializer_list<std::uint8_t> bytes) { out.insert(out.end(), bytes); }
+inline void Append(Bytes& out, std::initializer_list<std::uint8_t> bytes) {
+    out.insert(out.end(), bytes);
+}
 
 inline void AppendU32(Bytes& out, std::uint32_t value) {
     Append(out, {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
@@ -21,7 +23,8 @@ inline void AppendU32(Bytes& out, std::uint32_t value) {
 
 inline void AppendVarLen(Bytes& out, std::uint32_t value) {
     Bytes groups{static_cast<std::uint8_t>(value & 0x7F)};
-    while ((value >>= 7) != 0) groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
+    while ((value >>= 7) != 0)
+        groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
     out.insert(out.end(), groups.begin(), groups.end());
 }
 
@@ -43,7 +46,8 @@ inline void AppendTrack(Bytes& out, const Bytes& events) {
 inline void AppendTempo(Bytes& events, std::uint32_t delta, std::uint32_t microsPerQuarter) {
     AppendVarLen(events, delta);
     Append(events, {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(microsPerQuarter >> 16),
-                    static_cast<std::uint8_t>(microsPerQuarter >> 8), static_cast<std::uint8_t>(microsPerQuarter)});
+                    static_cast<std::uint8_t>(microsPerQuarter >> 8),
+                    static_cast<std::uint8_t>(microsPerQuarter)});
 }
 
 inline void AppendEnd(Bytes& events, std::uint32_t delta) {
@@ -67,12 +71,13 @@ inline Bytes SongOfMilliseconds(std::uint32_t lengthMs) {
 inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // A fresh directory under the system's temporary folder, removed again at the end.
 class ScratchDir {
-public:
+  public:
     explicit ScratchDir(const std::string& name)
         : path_(std::filesystem::temp_directory_path() /
                 ("blokfall-" + name + "-" + std::to_string(::getpid()))) {
@@ -85,7 +90,7 @@ public:
     }
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -22,7 +22,9 @@ using testing::AppendVarLen;
 using testing::Bytes;
 using testing::Header;
 
-std::uint32_t Parse(const Bytes& bytes, MidiSong& song) { return ParseMidi(bytes, song); }
+std::uint32_t Parse(const Bytes& bytes, MidiSong& song) {
+    return ParseMidi(bytes, song);
+}
 
 std::uint32_t Parse(const Bytes& bytes) {
     MidiSong song;
@@ -32,14 +34,14 @@ std::uint32_t Parse(const Bytes& bytes) {
 // Format 1: a conductor track that halves the tempo after one beat, and a track with notes.
 Bytes TwoTempoSong() {
     Bytes conductor;
-    AppendTempo(conductor, 0, 500'000);    // 480 ticks = 500 ms
+    AppendTempo(conductor, 0, 500'000);      // 480 ticks = 500 ms
     AppendTempo(conductor, 480, 1'000'000);  // from here 480 ticks = 1000 ms
     AppendEnd(conductor, 0);
     Bytes notes;
-    Append(notes, {0x00, 0x99, 36, 100});           // drum on channel 10
-    Append(notes, {0x00, 0x90, 60, 90});            // a note on channel 1...
+    Append(notes, {0x00, 0x99, 36, 100});  // drum on channel 10
+    Append(notes, {0x00, 0x90, 60, 90});   // a note on channel 1...
     AppendVarLen(notes, 960);
-    Append(notes, {0x80, 60, 0});                   // ...ended after two beats
+    Append(notes, {0x80, 60, 0});  // ...ended after two beats
     Append(notes, {0x00, 0x89, 36, 0});
     AppendEnd(notes, 0);
     Bytes file = Header(1, 2, 480);
@@ -108,7 +110,8 @@ TEST(MidiFile, RejectsFilesTheSequencerCannotPlay) {
     Bytes moreTracksDeclared = ok;
     moreTracksDeclared[11] = 3;
 
-    for (const Bytes* file : {&notMidi, &formatTwo, &noTracks, &timeCode, &zeroDivision, &moreTracksDeclared})
+    for (const Bytes* file :
+         {&notMidi, &formatTwo, &noTracks, &timeCode, &zeroDivision, &moreTracksDeclared})
         EXPECT_EQ(Parse(*file), MCIERR_INVALID_FILE);
 }
 
@@ -134,18 +137,21 @@ TEST(MidiFile, RejectsMalformedEvents) {
     Bytes sysexLongerThanTrack{0x00, 0xF0, 0x8F, 0xFF, 0xFF, 0x7F, 0xF7};
     Bytes cutInsideNote{0x00, 0x90, 60};
     Bytes beyondAddressableTicks;
-    for (int i = 0; i < 17; ++i) Append(beyondAddressableTicks, {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x01, 0x00});
+    for (int i = 0; i < 17; ++i)
+        Append(beyondAddressableTicks, {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x01, 0x00});
 
-    for (const Bytes* events : {&dataWithoutStatus, &statusAfterMeta, &statusInData, &zeroTempo, &shortTempo,
-                                &fiveByteDelta, &realTimeByte, &metaLongerThanTrack, &sysexLongerThanTrack,
-                                &cutInsideNote, &beyondAddressableTicks})
-        EXPECT_EQ(Parse(OneTrack(*events)), MCIERR_INVALID_FILE) << ::testing::PrintToString(*events);
+    for (const Bytes* events : {&dataWithoutStatus, &statusAfterMeta, &statusInData, &zeroTempo,
+                                &shortTempo, &fiveByteDelta, &realTimeByte, &metaLongerThanTrack,
+                                &sysexLongerThanTrack, &cutInsideNote, &beyondAddressableTicks})
+        EXPECT_EQ(Parse(OneTrack(*events)), MCIERR_INVALID_FILE)
+            << ::testing::PrintToString(*events);
 }
 
 TEST(MidiFile, EveryTruncationAndHugeDeclaredLengthIsRejected) {
     const Bytes ok = TwoTempoSong();
     for (std::size_t size = 0; size < ok.size(); ++size) {
-        EXPECT_EQ(Parse(Bytes(ok.begin(), ok.begin() + static_cast<std::ptrdiff_t>(size))), MCIERR_INVALID_FILE)
+        EXPECT_EQ(Parse(Bytes(ok.begin(), ok.begin() + static_cast<std::ptrdiff_t>(size))),
+                  MCIERR_INVALID_FILE)
             << size;
     }
     Bytes hugeHeader = ok;

@@ -18,15 +18,18 @@ namespace {
 namespace fs = std::filesystem;
 
 // Song n lasts 60 s + n ms, so that the position tells which song plays.
-std::uint32_t SongMs(int index) { return 60'000u + static_cast<std::uint32_t>(index); }
+std::uint32_t SongMs(int index) {
+    return 60'000u + static_cast<std::uint32_t>(index);
+}
 
 int FlagsSet(const Playlist& playlist) {
-    return static_cast<int>(std::count(playlist.stillPlayed.begin(), playlist.stillPlayed.begin() + kSongCount, 1));
+    return static_cast<int>(
+        std::count(playlist.stillPlayed.begin(), playlist.stillPlayed.begin() + kSongCount, 1));
 }
 
 // The game's folder with its music folder, and one run of the game's music.
 class PlaylistTest : public ::testing::Test {
-protected:
+  protected:
     PlaylistTest() : dir_("playlist") {
         for (int i = 0; i < kSongCount; ++i) WriteSong(i);
         StartRun();
@@ -139,7 +142,8 @@ TEST_F(PlaylistTest, TheCycleGoesOnAcrossRuns) {
 }
 
 TEST_F(PlaylistTest, AMissingSongSilencesTheMusicUntilASkip) {
-    for (int i = 0; i < kSongCount; ++i) fs::remove(dir_.path() / "music" / (std::to_string(i + 1) + ".mid"));
+    for (int i = 0; i < kSongCount; ++i)
+        fs::remove(dir_.path() / "music" / (std::to_string(i + 1) + ".mid"));
     Playlist& p = *playlist_;
     p.letMusicPlay();
     EXPECT_EQ(p.NOMUSIC, 1);

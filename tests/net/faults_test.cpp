@@ -33,7 +33,9 @@ class RawPeer {
     }
     void Send(const Message& message) { SendBytes(Encode(message)); }
     void SendBytes(const std::vector<std::uint8_t>& bytes) { transport->Send(peer, bytes); }
-    void SendUnreliable(const Message& message) { transport->SendUnreliable(peer, Encode(message)); }
+    void SendUnreliable(const Message& message) {
+        transport->SendUnreliable(peer, Encode(message));
+    }
     template <typename T>
     const T* Last() const {
         for (auto it = received.rbegin(); it != received.rend(); ++it) {
@@ -212,7 +214,8 @@ TEST(Faults, TicksFromEitherStreamArePlayedOnceInOrder) {
     ASSERT_TRUE(
         PollUntil([&] { return joiner.fight.Session().Playing(); }, 3000, pollHost, pollJoiner));
     std::vector<Tick> ticks;
-    for (std::uint32_t n = 0; n < 4; ++n) ticks.push_back({n, TickKind::kInput, 0, kReqLeft, false});
+    for (std::uint32_t n = 0; n < 4; ++n)
+        ticks.push_back({n, TickKind::kInput, 0, kReqLeft, false});
 
     // A run after a gap waits; the run that fills it plays all three, before the ordered stream.
     fakeHost.SendUnreliable(TickRun{{ticks[1], ticks[2]}});

@@ -71,9 +71,9 @@ TEST(Protocol, ValuesOutOfRangeAreRefused) {
     EXPECT_FALSE(Decode(Bytes({5, 0, 0, 0, 0, 4, 0, 0, 2})).has_value());     // pause 2
     EXPECT_FALSE(Decode(Bytes({2, 0, 0, 0, 0, 3, 0})).has_value());           // tally of 3
     EXPECT_FALSE(Decode(Bytes({8, 0, 0, 0, 0, 0})).has_value());              // run of none
-    EXPECT_FALSE(Decode(Bytes({8, 0, 0, 0, 0, 5, 4, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0,
-                               0, 4, 0, 0, 0}))
-                     .has_value());                                           // run of five
+    EXPECT_FALSE(Decode(Bytes({8, 0, 0, 0, 0, 5, 4, 0, 0, 0, 4, 0, 0,
+                               0, 4, 0, 0, 0, 4, 0, 0, 0, 4, 0, 0, 0}))
+                     .has_value());  // run of five
     EXPECT_FALSE(Decode(Bytes({8, 0, 0, 0, 0, 2, 4, 0, 0, 0, 5, 0, 0, 0})).has_value());  // kind 5
     // A join code with a space, and one that claims more bytes than the limit allows.
     EXPECT_FALSE(Decode(Bytes({1, 0x42, 0x4C, 0x4B, 0x46, 1, 0, 1, '1', 2, 'A', ' '})));

@@ -128,7 +128,7 @@ TEST(ScoreTableDialog, ShowsTenFramedRowsWithRankNameAndPoints) {
     std::memcpy(table.Hiname[0].data(), "Ann <b>", 7);
     table.Hiscore[1] = 42;
     std::memcpy(table.Hiname[1].data(), "J\xF6rg", 4);  // Latin-1 from an older file
-    table.Hiname[9].fill('z');  // no terminator at all
+    table.Hiname[9].fill('z');                          // no terminator at all
 
     QWidget owner;
     ScoreTableDialog dialog(table, &owner);

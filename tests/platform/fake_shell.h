@@ -9,7 +9,7 @@
 // Records every handler call the window layer makes, in order, as "OnTimer 13" and the like.
 // Individual handlers can be given behaviour.
 class FakeShell : public blok::Shell {
-public:
+  public:
     std::vector<std::string> calls;
     std::function<void()> onPaint;
     std::function<void()> onStartDialogInit;

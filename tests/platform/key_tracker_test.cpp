@@ -20,7 +20,7 @@ const int kP = blok::PhysicalKeyOfVirtualKey(80);
 const int kA = blok::PhysicalKeyOfVirtualKey(65);
 
 class KeyTrackerTest : public testing::Test {
-protected:
+  protected:
     KeyTrackerTest() { qApp->installEventFilter(&keys); }
 
     void Send(QEvent::Type type, Qt::Key key, bool autoRepeat = false) {
@@ -36,8 +36,8 @@ protected:
 
 TEST(VirtualKeys, LettersDigitsAndCursorKeysHaveTheirCodes) {
     const std::pair<Qt::Key, int> keys[] = {
-        {Qt::Key_A, 65},    {Qt::Key_P, 80},     {Qt::Key_Z, 90},    {Qt::Key_1, 49},
-        {Qt::Key_Left, 37}, {Qt::Key_Up, 38},    {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
+        {Qt::Key_A, 65},    {Qt::Key_P, 80},   {Qt::Key_Z, 90},     {Qt::Key_1, 49},
+        {Qt::Key_Left, 37}, {Qt::Key_Up, 38},  {Qt::Key_Right, 39}, {Qt::Key_Down, 40},
         {Qt::Key_F1, 0},    {Qt::Key_Shift, 0}};
     for (const auto& [key, code] : keys) EXPECT_EQ(VirtualKeyOf(key), code) << key;
 }

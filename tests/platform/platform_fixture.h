@@ -10,7 +10,7 @@
 
 // The window layer with its main window created and every handler call recorded.
 class PlatformTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         platform.Attach(shell);
         ASSERT_TRUE(platform.CreateMainWindow());

@@ -19,7 +19,7 @@ void Record(QtMsgType type, const QMessageLogContext&, const QString& text) {
 
 // Stands in for the handler Qt had before, so the test sees what is passed on.
 class QuietMessagesTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         received.clear();
         qunsetenv("BLOKFALL_DEBUG");

@@ -141,7 +141,7 @@ Readback Read(const QImage& image) {
 }
 
 class ScaledPresentTest : public PlatformTest {
-protected:
+  protected:
     void SetUp() override {
         PlatformTest::SetUp();
         if (HasFatalFailure()) return;
@@ -288,8 +288,7 @@ TEST_F(ScaledPresentTest, FullScreenCentresTheFrameAtAWholeScaleOnBlack) {
     const double ratio = ExpectedRatio();
     const QImage grabbed = platform.Client()->grab().toImage();
     const QRect frameArea((screen.width() - kSmall * scale) / 2,
-                          (screen.height() - kSmall * scale) / 2, kSmall * scale,
-                          kSmall * scale);
+                          (screen.height() - kSmall * scale) / 2, kSmall * scale, kSmall * scale);
     const QRectF device(QPointF(frameArea.topLeft()) * ratio, QSizeF(frameArea.size()) * ratio);
     const QRect inside(QPoint(static_cast<int>(std::ceil(device.left())),
                               static_cast<int>(std::ceil(device.top()))),

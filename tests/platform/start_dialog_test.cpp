@@ -17,7 +17,7 @@ namespace {
 // A platform with its window shown and active, and a shell whose dialog procedure checks the
 // radio buttons and closes the dialog on Start and Exit, as the game's does.
 class StartDialogTest : public PlatformTest {
-protected:
+  protected:
     void SetUp() override {
         PlatformTest::SetUp();
         if (HasFatalFailure()) return;
@@ -164,8 +164,9 @@ TEST_F(StartDialogTest, ANewDialogReplacesTheOldOne) {
     ASSERT_TRUE(platform.CreateStartDialog());
     EXPECT_NE(platform.StartDialogWidget(), old.data());
     EXPECT_TRUE(QTest::qWaitFor([&] { return old.isNull(); }, 2000));
-    EXPECT_EQ(platform.Client()->findChildren<QWidget*>("Dialog_1", Qt::FindDirectChildrenOnly).size(),
-              1);
+    EXPECT_EQ(
+        platform.Client()->findChildren<QWidget*>("Dialog_1", Qt::FindDirectChildrenOnly).size(),
+        1);
 }
 
 }  // namespace

@@ -87,12 +87,12 @@ TEST(DialogUnits, ConvertWithRoundingHalfAwayFromZero) {
     using blok::qt::kUnits10pt;
     using blok::qt::kUnits8pt;
     EXPECT_EQ(kUnits10pt.ToPixels(0, 116, 201, 85), QRect(0, 232, 352, 170));
-    EXPECT_EQ(kUnits10pt.X(1), 2);   // 1.75
-    EXPECT_EQ(kUnits10pt.X(2), 4);   // 3.5
+    EXPECT_EQ(kUnits10pt.X(1), 2);  // 1.75
+    EXPECT_EQ(kUnits10pt.X(2), 4);  // 3.5
     EXPECT_EQ(kUnits10pt.X(-2), -4);
     EXPECT_EQ(kUnits8pt.X(4), 6);
     EXPECT_EQ(kUnits8pt.Y(8), 13);
-    EXPECT_EQ(kUnits8pt.Y(4), 7);    // 6.5
+    EXPECT_EQ(kUnits8pt.Y(4), 7);  // 6.5
 }
 
 TEST_F(WindowTest, WindowStartsAtItsPlaceAndSpeaksInOuterSizes) {

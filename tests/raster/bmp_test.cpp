@@ -79,23 +79,22 @@ TEST(DecodeBmp, RejectsEveryTruncationAndBrokenHeader) {
         return DecodeBmp(file);
     };
     EXPECT_FALSE(broken(0, 'M' | ('B' << 8), false));  // not a BMP
-    EXPECT_FALSE(broken(10, 0xFFFFFFF0u));              // pixels beyond the end
-    EXPECT_FALSE(broken(14, 0x7FFFFFFFu));              // header beyond the end
-    EXPECT_FALSE(broken(14, 20));                       // unknown header
-    EXPECT_FALSE(broken(18, 0));                        // no width
-    EXPECT_FALSE(broken(18, 0x80000000u));              // negative width
-    EXPECT_FALSE(broken(22, 0x80000000u));              // most negative height
-    EXPECT_FALSE(broken(18, 100000));                   // absurd width
-    EXPECT_FALSE(broken(28, 8, false));                 // palette pictures
-    EXPECT_FALSE(broken(30, 1));                        // compressed
+    EXPECT_FALSE(broken(10, 0xFFFFFFF0u));             // pixels beyond the end
+    EXPECT_FALSE(broken(14, 0x7FFFFFFFu));             // header beyond the end
+    EXPECT_FALSE(broken(14, 20));                      // unknown header
+    EXPECT_FALSE(broken(18, 0));                       // no width
+    EXPECT_FALSE(broken(18, 0x80000000u));             // negative width
+    EXPECT_FALSE(broken(22, 0x80000000u));             // most negative height
+    EXPECT_FALSE(broken(18, 100000));                  // absurd width
+    EXPECT_FALSE(broken(28, 8, false));                // palette pictures
+    EXPECT_FALSE(broken(30, 1));                       // compressed
 }
 
 TEST(Pictures, MissingOrBrokenFilesBecomeBlackAtTheirUsualSize) {
     const auto bomb = MakeBmp(4, 4);
     const std::uint8_t junk[] = {'B', 'M', 0};
-    const EmbeddedFile files[] = {{"BOMB", bomb.data(), bomb.size()},
-                                  {"FLAME", junk, sizeof junk},
-                                  {"KESTA", nullptr, 0}};
+    const EmbeddedFile files[] = {
+        {"BOMB", bomb.data(), bomb.size()}, {"FLAME", junk, sizeof junk}, {"KESTA", nullptr, 0}};
     const Pictures pictures = DecodePictures(files);
     ExpectPattern(pictures.bombbmp, 4, 4);  // another size is kept as it is
     EXPECT_EQ(pictures.flamebmp.width, 60);
@@ -108,10 +107,10 @@ TEST(Pictures, BuiltInPicturesHaveTheirUsualSizes) {
     const Pictures& p = LoadPictures();
     EXPECT_EQ(&p, &LoadPictures());  // decoded once
     const std::pair<const Picture*, std::pair<int, int>> sizes[] = {
-        {&p.hbmp, {200, 150}},    {&p.blkbmp, {380, 67}},   {&p.forbmp, {350, 57}},
-        {&p.spiderbmp, {40, 40}}, {&p.bombbmp, {20, 30}},   {&p.flamebmp, {60, 60}},
+        {&p.hbmp, {200, 150}},     {&p.blkbmp, {380, 67}},   {&p.forbmp, {350, 57}},
+        {&p.spiderbmp, {40, 40}},  {&p.bombbmp, {20, 30}},   {&p.flamebmp, {60, 60}},
         {&p.kestabmp, {409, 428}}, {&p.coopbmp, {409, 428}}, {&p.morvobmp, {409, 428}},
-        {&p.worsebmp, {20, 20}},  {&p.duckybmp, {200, 50}}, {&p.titanbmp, {426, 122}},
+        {&p.worsebmp, {20, 20}},   {&p.duckybmp, {200, 50}}, {&p.titanbmp, {426, 122}},
     };
     for (const auto& [picture, size] : sizes) {
         EXPECT_EQ(picture->width, size.first);

@@ -13,7 +13,9 @@ constexpr Color kRed = Rgb(200, 0, 0);
 constexpr Color kGreen = Rgb(0, 200, 0);
 constexpr Color kGrey = Rgb(128, 128, 128);
 
-Color At(const Surface& s, int x, int y) { return s.Pixels()[y * s.Width() + x]; }
+Color At(const Surface& s, int x, int y) {
+    return s.Pixels()[y * s.Width() + x];
+}
 
 Surface Filled(int w, int h, Color c) {
     Surface s(w, h);

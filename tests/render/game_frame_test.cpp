@@ -18,7 +18,7 @@ constexpr Color kTextGrey = Rgb(160, 160, 160);
 constexpr Color kMarker = Rgb(42, 43, 44);
 
 class GameFrame : public ::testing::Test {
-protected:
+  protected:
     // The frame on a surface wider than the window, marked where nothing was drawn.
     // A frame as a paint shows it: composed, then the blast markers it showed are cleared.
     Surface Compose(GameSetup& setup, const Pictures& with, int backgroundImage = 1) {
@@ -72,8 +72,8 @@ TEST_F(GameFrame, OnePlayerFieldLiesBetweenGreyWalls) {
     EXPECT_EQ(At(s, 110, 400), kBlack);
     EXPECT_EQ(At(s, 110, 401), kesta);
 
-    EXPECT_EQ(At(s, 90, 110), kesta);   // walls are never drawn
-    EXPECT_EQ(At(s, 310, 10), kesta);   // nor columns beyond the strip
+    EXPECT_EQ(At(s, 90, 110), kesta);    // walls are never drawn
+    EXPECT_EQ(At(s, 310, 10), kesta);    // nor columns beyond the strip
     EXPECT_EQ(At(s, 244, 220), kBlack);  // player 1's square at column 9, row 11
     EXPECT_EQ(At(s, 250, 230), Stone(5));
     EXPECT_EQ(At(s, 190, 130), kesta);
@@ -174,8 +174,8 @@ TEST_F(GameFrame, CooperativeScoreIsTheMeanOfTheWrappedSum) {
 TEST_F(GameFrame, FlameShowsInOneFrameAndLaterCellsCoverIt) {
     GameSetup setup(kStatusOnePlayer);
     setup.Cell(5, 10, kBlast);  // strip column 3: x 164, y 200; the flame from (144, 180)
-    setup.Cell(4, 10, 1);      // drawn before the flame
-    setup.Cell(6, 10, 2);      // drawn after it
+    setup.Cell(4, 10, 1);       // drawn before the flame
+    setup.Cell(6, 10, 2);       // drawn after it
     setup.Cell(5, 11, 3);
     const Surface first = Compose(setup);
 
@@ -249,8 +249,8 @@ TEST_F(GameFrame, PicturesOfOtherSizesAreDrawnAtTheirFrameSizes) {
     odd.flamebmp = test::Solid(90, 90, flame);
     odd.worsebmp = test::Solid(7, 3, pictures.worsebmp.pixels[0]);
     GameSetup setup(kStatusOnePlayer);
-    setup.Cell(4, 6, kPenalty);  // x 144..163, y 120..139
-    setup.Cell(8, 15, kBlast);   // flame x 204..263, y 280..339
+    setup.Cell(4, 6, kPenalty);                                // x 144..163, y 120..139
+    setup.Cell(8, 15, kBlast);                                 // flame x 204..263, y 280..339
     setup.Piece(setup.game.AktuellerSpielStein1, 3, 1, 5, 3);  // bomb x 166..185, y 53..82
     const Surface s = Compose(setup, odd);
 
@@ -285,8 +285,8 @@ TEST_F(GameFrame, NothingIsComposedOutsideAGame) {
         GameSetup setup(status);
         setup.Cell(5, 5, kBlast);
         const Surface s = Compose(setup);
-        EXPECT_TRUE(std::all_of(s.Pixels(), s.Pixels() + 509 * 428,
-                                [](Color c) { return c == kMarker; }));
+        EXPECT_TRUE(
+            std::all_of(s.Pixels(), s.Pixels() + 509 * 428, [](Color c) { return c == kMarker; }));
         EXPECT_EQ(setup.game.SpielFeld[5][5], kBlast);
     }
 }

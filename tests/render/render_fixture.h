@@ -30,7 +30,9 @@ inline Pictures SolidPictures() {
     return p;
 }
 
-inline Color At(const Surface& s, int x, int y) { return s.Pixels()[y * s.Width() + x]; }
+inline Color At(const Surface& s, int x, int y) {
+    return s.Pixels()[y * s.Width() + x];
+}
 
 // A game in the given status with an empty field and no pieces.
 struct GameSetup {

@@ -43,7 +43,7 @@ unsigned PixelOf(const std::string& ppm, int x, int y) {
 }
 
 class SimFrame : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Unique per process: other build trees may run this test at the same time.
         dir = std::filesystem::temp_directory_path() /
@@ -58,10 +58,10 @@ protected:
 };
 
 TEST_F(SimFrame, WritesTheVisibleFrameAndShowsABlastOnlyOnce) {
-    const SimResult run = RunSim("seed 8\nframe " + File("before.ppm") + "\nstart 3\ncell 5 10 10\n" +
-                           "frame " + File("a.ppm") + "\nframe " + File("b.ppm") +
-                           "\nbackground white\nframe " + File("c.ppm") + "\nquit\nframe " +
-                           File("d.ppm") + "\n");
+    const SimResult run =
+        RunSim("seed 8\nframe " + File("before.ppm") + "\nstart 3\ncell 5 10 10\n" + "frame " +
+               File("a.ppm") + "\nframe " + File("b.ppm") + "\nbackground white\nframe " +
+               File("c.ppm") + "\nquit\nframe " + File("d.ppm") + "\n");
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string before = Slurp(dir / "before.ppm");
     const std::string a = Slurp(dir / "a.ppm");
@@ -70,7 +70,7 @@ TEST_F(SimFrame, WritesTheVisibleFrameAndShowsABlastOnlyOnce) {
     ASSERT_EQ(a.size(), kHeader.size() + 409 * 428 * 3);
     EXPECT_EQ(a.substr(0, kHeader.size()), kHeader);
 
-    EXPECT_EQ(PixelOf(before, 200, 200), 0u);  // nothing composed yet: black
+    EXPECT_EQ(PixelOf(before, 200, 200), 0u);               // nothing composed yet: black
     EXPECT_NE(PixelOf(a, 170, 190), PixelOf(b, 170, 190));  // the flame, then the background
     EXPECT_EQ(PixelOf(a, 10, 300), PixelOf(b, 10, 300));
     EXPECT_EQ(PixelOf(c, 10, 300), 0xFFFFFFu);

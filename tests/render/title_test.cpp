@@ -36,9 +36,11 @@ TEST(Stars, BirthsDrawRowThenSpeedByRejectionOverTheirWholeRanges) {
     Star star{};
     CreateStar(&star, 0, mine);
     int r = 0;
-    while ((r = replay.Next()) > 232) {}
+    while ((r = replay.Next()) > 232) {
+    }
     EXPECT_EQ(star.y, r);
-    while ((r = replay.Next()) > 9) {}
+    while ((r = replay.Next()) > 9) {
+    }
     EXPECT_EQ(star.dx, -(r + 1));
     EXPECT_EQ(mine.Next(), replay.Next());
 }
@@ -88,7 +90,7 @@ TEST(Stars, AStarAtColumnZeroIsDrawnAndFreedByItsNextMove) {
 }
 
 class Title : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetTitleForNewWindow(title); }
     void Steps(int n) {
         for (int i = 0; i < n; ++i) TitleAnimationStep(title, rng, 409);

@@ -12,7 +12,7 @@ namespace blok::testing {
 
 // Keys, messages and timer restarts as the rules see them, all under the test's control.
 class FakeHost : public GameHost {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;
@@ -22,8 +22,8 @@ public:
     bool PressedSinceLastRead(int virtualKey) override { return pressed.erase(virtualKey) > 0; }
     bool Held(int virtualKey) override { return held.count(virtualKey) > 0; }
     void ShowMessage(std::string_view text, std::string_view caption) override {
-        messages.push_back({std::string(text), std::string(caption),
-                            game != nullptr ? game->iGameStatus : 0});
+        messages.push_back(
+            {std::string(text), std::string(caption), game != nullptr ? game->iGameStatus : 0});
     }
     void RestartGravityTimer(int milliseconds) override { restarts.push_back(milliseconds); }
 
@@ -37,7 +37,7 @@ public:
 };
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     GameTest() { host.game = &game; }
 
     // A fresh game of the given type, initialised as the paint handler would, pieces not yet made.

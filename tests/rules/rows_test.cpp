@@ -7,7 +7,7 @@ namespace blok::testing {
 namespace {
 
 class RowsTest : public GameTest {
-protected:
+  protected:
     std::array<std::int16_t, 10> Row(int y, int left = 2) {
         std::array<std::int16_t, 10> row{};
         for (int i = 0; i < 10; ++i) row[static_cast<std::size_t>(i)] = Cell(left + i, y);
@@ -154,10 +154,10 @@ TEST_F(RowsTest, FaceToFaceEveryRemovedRowSends) {
 }
 
 class PenaltyFallTest : public RowsTest {
-protected:
+  protected:
     void SetUp() override {
         StartWithPieces(kStatusFaceToFace);
-        Place(game.AktuellerSpielStein1, kSquare, 8, 0);  // cells in columns 9..10
+        Place(game.AktuellerSpielStein1, kSquare, 8, 0);   // cells in columns 9..10
         Place(game.AktuellerSpielStein2, kSquare, 19, 0);  // cells in columns 20..21
     }
 };

@@ -5,7 +5,7 @@ namespace blok::testing {
 namespace {
 
 class StepTest : public GameTest {
-protected:
+  protected:
     // Down requests for player 1 until its piece lands; returns the row it landed from.
     int DropPlayerOne() {
         for (int guard = 0; guard < 40; ++guard) {

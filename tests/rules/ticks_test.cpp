@@ -9,7 +9,7 @@ namespace blok::testing {
 namespace {
 
 class TicksTest : public GameTest {
-protected:
+  protected:
     void PressPause() { host.Press(kKeyP); }
 };
 
@@ -112,9 +112,11 @@ TEST_F(TicksTest, KeysFollowTheGameType) {
         Start(status);
         const bool alone = status == kStatusOnePlayer;
         EXPECT_EQ((Keys{game.key1left, game.key1right, game.key1up, game.key1down}),
-                  alone ? cursor : letters) << status;
+                  alone ? cursor : letters)
+            << status;
         EXPECT_EQ((Keys{game.key2left, game.key2right, game.key2up, game.key2down}),
-                  alone ? letters : cursor) << status;
+                  alone ? letters : cursor)
+            << status;
     }
 }
 
@@ -135,10 +137,10 @@ TEST_F(TicksTest, InputTickTurnsKeysIntoMoves) {
     StartWithPieces(kStatusCooperative);
     Place(game.AktuellerSpielStein1, kBar, 3, 5);
     Place(game.AktuellerSpielStein2, kBar, 14, 5);
-    host.Press(kKeyD);                    // player 1 right, pressed and released
-    host.held.insert(kKeyS);              // player 1 down, held
-    host.held.insert(kKeyLeft & 0xFF);    // player 2 left, held
-    host.held.insert(kKeyUp & 0xFF);      // player 2 turn, held but not newly pressed
+    host.Press(kKeyD);                  // player 1 right, pressed and released
+    host.held.insert(kKeyS);            // player 1 down, held
+    host.held.insert(kKeyLeft & 0xFF);  // player 2 left, held
+    host.held.insert(kKeyUp & 0xFF);    // player 2 turn, held but not newly pressed
     EXPECT_TRUE(game.InputTick());
     EXPECT_EQ(game.AktuellerSpielStein1.x, 4);
     EXPECT_EQ(game.AktuellerSpielStein1.y, 6);

@@ -14,7 +14,7 @@ namespace blok {
 
 // Records what the shell asks to be drawn; the frames are blank surfaces of the real size.
 class FakeScreen : public Screen {
-public:
+  public:
     explicit FakeScreen(CallLog& log) : log_(log) {}
 
     void Create(Rect client) override {
@@ -53,13 +53,13 @@ public:
     int lastBackground = -1;
     int releases = 0;
 
-private:
+  private:
     CallLog& log_;
     Surface surface_{0, 0};
 };
 
 class FakeHiscoreBook : public HiscoreBook {
-public:
+  public:
     struct Offer {
         std::uint32_t points;
         int noScore;
@@ -84,17 +84,17 @@ public:
     std::vector<Offer> offers;
     int saves = 0;
     int tablesShown = 0;
-    bool entering = false;               // the score offered asks for a name
-    std::function<int()> status;         // reads the game status during the check
+    bool entering = false;                // the score offered asks for a name
+    std::function<int()> status;          // reads the game status during the check
     std::function<void()> whileChecking;  // what happens while the name dialog is open
 
-private:
+  private:
     CallLog& log_;
 };
 
 // A playlist that only remembers; `stop` reads the game's STOP flag during each call.
 class FakeMusic : public MusicControl {
-public:
+  public:
     explicit FakeMusic(CallLog& log) : log_(log) {}
 
     void musicInit() override { log_.Add("Music.musicInit"); }
@@ -128,7 +128,7 @@ public:
     std::vector<int> stopDuringSkip;
     std::function<int()> stop;
 
-private:
+  private:
     CallLog& log_;
 };
 

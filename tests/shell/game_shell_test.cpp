@@ -15,13 +15,12 @@ TEST(GameShellStart, ProgramStartEntersTheTitleScreenInOrder) {
     Program p;
     p.Launch();
 
-    EXPECT_TRUE(p.log.HasInOrder({"Hiscore.Load", "Screen.Create 401x401", "Music.musicInit",
-                                  "Music.letMusicPlay", "SetTimer 15 10000", "Check 203 1",
-                                  "Check 204 0", "Check 207 1", "Check 208 0",
-                                  // first paint: the title screen
-                                  "Enable 205 0", "KillTimer 13", "KillTimer 12", "KillTimer 16",
-                                  "Hiscore.Check", "SetTimer 10 9000", "SetTimer 11 60",
-                                  "CreateStartDialog", "InvalidateAll"}));
+    EXPECT_TRUE(p.log.HasInOrder(
+        {"Hiscore.Load", "Screen.Create 401x401", "Music.musicInit", "Music.letMusicPlay",
+         "SetTimer 15 10000", "Check 203 1", "Check 204 0", "Check 207 1", "Check 208 0",
+         // first paint: the title screen
+         "Enable 205 0", "KillTimer 13", "KillTimer 12", "KillTimer 16", "Hiscore.Check",
+         "SetTimer 10 9000", "SetTimer 11 60", "CreateStartDialog", "InvalidateAll"}));
     // The generator was seeded from the clock and nothing has drawn from it yet.
     Random expected(kClockSeconds);
     EXPECT_EQ(p.random.Next(), expected.Next());
@@ -120,10 +119,11 @@ TEST_P(GameShellGameStart, StartDialogStartsTheChosenGame) {
     EXPECT_FALSE(p.platform.dialogOpen);
 
     p.platform.DeliverPaints();
-    EXPECT_TRUE(p.log.HasInOrder({"Enable 205 1", "Pressed " + std::to_string(PhysicalKeyOfVirtualKey(kVkP)), "KillTimer 10", "KillTimer 11",
-                                  "SetTimer 12 350", "SetTimer 16 10000", "SetTimer 13 60",
-                                  "FocusMain", "MoveWindow 30 40 409 447"},
-                                 mark));
+    EXPECT_TRUE(p.log.HasInOrder(
+        {"Enable 205 1", "Pressed " + std::to_string(PhysicalKeyOfVirtualKey(kVkP)), "KillTimer 10",
+         "KillTimer 11", "SetTimer 12 350", "SetTimer 16 10000", "SetTimer 13 60", "FocusMain",
+         "MoveWindow 30 40 409 447"},
+        mark));
     EXPECT_EQ(p.game().GameInit, 0);
     EXPECT_EQ(p.game().gamespeed, 350);
     EXPECT_EQ(p.game().key1left, c.key1left);
@@ -172,11 +172,11 @@ TEST(GameShellPlay, ScoreThatEntersIsOfferedRightAfterThePaint) {
                                  lines));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, GameShellGameStart,
-    testing::Values(GameTypeCase{1, 2, kStatusOnePlayer, 0, 293},  // type ignored for one player
-                    GameTypeCase{2, 1, kStatusCooperative, 0, 65},
-                    GameTypeCase{2, 2, kStatusFaceToFace, 1, 65}));
+INSTANTIATE_TEST_SUITE_P(Types, GameShellGameStart,
+                         testing::Values(GameTypeCase{1, 2, kStatusOnePlayer, 0,
+                                                      293},  // type ignored for one player
+                                         GameTypeCase{2, 1, kStatusCooperative, 0, 65},
+                                         GameTypeCase{2, 2, kStatusFaceToFace, 1, 65}));
 
 TEST(GameShellPlay, OnePlayerGameRunsByGravityToItsEndAndOffersTheScore) {
     Program p;
@@ -243,10 +243,9 @@ TEST(GameShellPlay, OnlyTicksThatChangeTheGameComposeAFrame) {
     p.platform.Press(37);  // cursor left
     p.platform.RunFor(60);
     ASSERT_EQ(p.game().AktuellerSpielStein1.x, column - 1);
-    const auto band = std::find_if(p.log.lines.begin() + static_cast<std::ptrdiff_t>(linesBeforeMove),
-                                   p.log.lines.end(), [](const std::string& line) {
-                                       return line.starts_with("InvalidateRows ");
-                                   });
+    const auto band = std::find_if(
+        p.log.lines.begin() + static_cast<std::ptrdiff_t>(linesBeforeMove), p.log.lines.end(),
+        [](const std::string& line) { return line.starts_with("InvalidateRows "); });
     ASSERT_NE(band, p.log.lines.end());
     EXPECT_GT(std::stoi(band->substr(std::string("InvalidateRows ").size())), 0) << *band;
 }
@@ -280,8 +279,7 @@ TEST(GameShellPlay, FightBoutsStartedByPaintResetTheSpeedButNotThoseStartedByATi
     EXPECT_EQ(p.platform.Step(p.platform.Now()), VirtualPlatform::kPaint);
     EXPECT_EQ(p.game().GameInit, 0);
     EXPECT_EQ(p.game().gamespeed, 350);
-    EXPECT_TRUE(p.log.HasInOrder({"SetTimer 12 350", "SetTimer 16 10000", "SetTimer 13 60"},
-                                 mark));
+    EXPECT_TRUE(p.log.HasInOrder({"SetTimer 12 350", "SetTimer 16 10000", "SetTimer 13 60"}, mark));
     EXPECT_EQ(p.game().iGameStatus, kStatusFaceToFace);
 
     // Fought to the end: one message, the title screen, nothing offered for the table.
@@ -377,7 +375,7 @@ TEST(GameShellMusic, PollAndSkipHoldTheGameStillWithoutEndingAPause) {
     Program p;
     p.LaunchAndPlay(1, 1);
 
-    p.platform.RunFor(10 * 1000);  // the music poll
+    p.platform.RunFor(10 * 1000);                  // the music poll
     ASSERT_EQ(p.music.stopDuringPlay.size(), 2u);  // window creation, then the poll
     EXPECT_EQ(p.music.stopDuringPlay[1], 1);
     EXPECT_EQ(p.game().STOP, 0);
@@ -473,8 +471,8 @@ TEST(GameShellWindow, TitleScreenFitsTheDialogAndAGameRestoresTheSize) {
 }
 
 TEST(GameShellHelp, HelpPathKeepsALongWorkingDirectoryWhole) {
-    const std::string deep =
-        "/home/" + std::string(100, 'a') + "/" + std::string(100, 'b') + "/" + std::string(100, 'c');
+    const std::string deep = "/home/" + std::string(100, 'a') + "/" + std::string(100, 'b') + "/" +
+                             std::string(100, 'c');
     const std::string expected = deep + "/Blokfall.hlp";
 
     Program p(deep);
@@ -527,10 +525,10 @@ TEST_P(GameShellWayOut, ShutsDownOnceAndStillSavesTheTable) {
             break;
     }
 
-    EXPECT_TRUE(p.log.HasInOrder({"KillTimer 13", "KillTimer 12", "KillTimer 16", "KillTimer 11",
-                                  "KillTimer 10", "KillTimer 15", "Music.musicKill",
-                                  "Screen.Release", "PostQuit 0"},
-                                 mark));
+    EXPECT_TRUE(p.log.HasInOrder(
+        {"KillTimer 13", "KillTimer 12", "KillTimer 16", "KillTimer 11", "KillTimer 10",
+         "KillTimer 15", "Music.musicKill", "Screen.Release", "PostQuit 0"},
+        mark));
     EXPECT_EQ(p.music.kills, 1);
     EXPECT_EQ(p.screen.releases, 1);
     EXPECT_EQ(p.log.Count("PostQuit 0"), 1u);
@@ -553,12 +551,11 @@ TEST_P(GameShellWayOut, ShutsDownOnceAndStillSavesTheTable) {
     EXPECT_EQ(p.hiscores.saves, 1);
 }
 
-const char* const kWayOutNames[] = {"FileQuit", "WindowClosed", "ExitButton",
-                                    "QuitThenDestroyed"};
+const char* const kWayOutNames[] = {"FileQuit", "WindowClosed", "ExitButton", "QuitThenDestroyed"};
 
 INSTANTIATE_TEST_SUITE_P(All, GameShellWayOut,
-                         testing::Values(WayOut::FileQuit, WayOut::WindowClosed,
-                                         WayOut::ExitButton, WayOut::QuitThenDestroyed),
+                         testing::Values(WayOut::FileQuit, WayOut::WindowClosed, WayOut::ExitButton,
+                                         WayOut::QuitThenDestroyed),
                          [](const testing::TestParamInfo<WayOut>& way) -> std::string {
                              return kWayOutNames[static_cast<int>(way.param)];
                          });

@@ -139,7 +139,9 @@ void VirtualPlatform::MoveWindow(int left, int top, int width, int height) {
     if (resized) invalidBottom = kWholeClient;
 }
 
-void VirtualPlatform::FocusMainWindow() { log_.Add("FocusMain"); }
+void VirtualPlatform::FocusMainWindow() {
+    log_.Add("FocusMain");
+}
 
 void VirtualPlatform::PostQuit(int code) {
     log_.Add("PostQuit " + std::to_string(code));
@@ -158,7 +160,8 @@ void VirtualPlatform::EnableMenuItem(int id, bool enabled) {
 
 bool VirtualPlatform::PressedSinceLastRead(int key) {
     log_.Add("Pressed " + std::to_string(key));
-    if (pads && IsPadKey(key)) return pads->PressedSinceLastRead(PadOfKey(key), PadButtonOfKey(key));
+    if (pads && IsPadKey(key))
+        return pads->PressedSinceLastRead(PadOfKey(key), PadButtonOfKey(key));
     return pressed_.erase(key) != 0;
 }
 
@@ -182,7 +185,9 @@ void VirtualPlatform::DestroyStartDialog() {
     dialogOpen = false;
 }
 
-void VirtualPlatform::FocusStartDialog() { ++focusDialog; }
+void VirtualPlatform::FocusStartDialog() {
+    ++focusDialog;
+}
 
 void VirtualPlatform::CheckRadioButton(int first, int /*last*/, int checked) {
     radioChecked[first] = checked;
@@ -204,7 +209,9 @@ void VirtualPlatform::ShowMessage(std::string_view text, std::string_view captio
     RunModal();
 }
 
-void VirtualPlatform::OpenHelp(const std::string& path) { helpPaths.push_back(path); }
+void VirtualPlatform::OpenHelp(const std::string& path) {
+    helpPaths.push_back(path);
+}
 
 void VirtualPlatform::RunModal() {
     if (whileModal) whileModal();

@@ -32,7 +32,7 @@ struct CallLog {
 // A desktop without a display: timers run on a virtual clock, paints are delivered when
 // something is invalidated (before any timer, as a window system does), keys are scripted.
 class VirtualPlatform : public Platform {
-public:
+  public:
     // Events: a paint, or the id of the timer that fired.
     static constexpr int kPaint = 0;
     static constexpr int kNothing = -1;
@@ -118,7 +118,7 @@ public:
     static constexpr int kWholeClient = 1 << 20;
     int invalidBottom = 0;
 
-private:
+  private:
     struct Timer {
         int interval = 0;
         std::int64_t due = 0;

@@ -39,17 +39,17 @@ TEST(SimScript, UnknownCommandsAndKeys) {
 }
 
 TEST(SimScript, BadNumbers) {
-    for (const char* line : {"seed abc", "seed 12x", "seed 0x10", "seed +5", "seed 1.5",
-                             "start three", "cell 2 x 1", "cell 2 3 --1",
-                             "seed 99999999999999999999999"}) {
+    for (const char* line :
+         {"seed abc", "seed 12x", "seed 0x10", "seed +5", "seed 1.5", "start three", "cell 2 x 1",
+          "cell 2 3 --1", "seed 99999999999999999999999"}) {
         ExpectRefused(line);
     }
 }
 
 TEST(SimScript, NumbersOutOfRange) {
-    for (const char* line : {"seed -1", "seed 4294967296", "start 2", "start 6", "cell -1 0 1",
-                             "cell 50 0 1", "cell 0 30 1", "cell 0 -1 1", "cell 2 3 32768",
-                             "cell 2 3 -32769"}) {
+    for (const char* line :
+         {"seed -1", "seed 4294967296", "start 2", "start 6", "cell -1 0 1", "cell 50 0 1",
+          "cell 0 30 1", "cell 0 -1 1", "cell 2 3 32768", "cell 2 3 -32769"}) {
         ExpectRefused(line);
     }
 }
@@ -63,8 +63,8 @@ TEST(SimScript, MissingAndStrayArguments) {
 
 TEST(SimScript, MalformedPictureCommands) {
     // /dev/null is no directory, so no frame can be written below it.
-    for (const char* line : {"frame", "frame a b", "frame /dev/null/x.ppm", "background",
-                             "background blue"}) {
+    for (const char* line :
+         {"frame", "frame a b", "frame /dev/null/x.ppm", "background", "background blue"}) {
         ExpectRefused(line);
     }
 }
@@ -98,7 +98,8 @@ TEST(SimScript, OutputThatCannotBeWrittenIsAFailure) {
 }
 
 TEST(SimScript, CommentsAndBlankLinesAreSkippedButCounted) {
-    const ScriptRun good = RunLines("# a comment\n\n   \t\nseed 7 # trailing comment\r\nstart 4\ndump\n");
+    const ScriptRun good =
+        RunLines("# a comment\n\n   \t\nseed 7 # trailing comment\r\nstart 4\ndump\n");
     EXPECT_EQ(good.code, 0);
     EXPECT_TRUE(good.err.empty()) << good.err;
     EXPECT_NE(good.out.find("status 4 "), std::string::npos);
@@ -110,8 +111,9 @@ TEST(SimScript, CommentsAndBlankLinesAreSkippedButCounted) {
 }
 
 TEST(SimScript, BoundaryValuesAreAccepted) {
-    const ScriptRun run = RunLines("seed 0\nseed 4294967295\nstart 5\ncell 0 0 -32768\n"
-                             "cell 49 29 32767\ndump\n");
+    const ScriptRun run = RunLines(
+        "seed 0\nseed 4294967295\nstart 5\ncell 0 0 -32768\n"
+        "cell 49 29 32767\ndump\n");
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.out.find("row 0 -32768 "), std::string::npos);
 }

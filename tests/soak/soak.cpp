@@ -31,11 +31,13 @@ struct SoakFailure {
     std::string what;
 };
 
-[[noreturn]] void Fail(const std::string& what) { throw SoakFailure{what}; }
+[[noreturn]] void Fail(const std::string& what) {
+    throw SoakFailure{what};
+}
 
 // The event source of one game, independent of the game's own generator.
 class Dice {
-public:
+  public:
     explicit Dice(std::uint64_t seed) : state_(seed) {}
 
     std::uint64_t Next() {
@@ -48,13 +50,13 @@ public:
     bool Percent(int percent) { return static_cast<int>(Next() % 100) < percent; }
     int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
 
-private:
+  private:
     std::uint64_t state_;
 };
 
 // A keyboard that players hammer at random; presses stay pending until they are read.
 class RandomHost : public blok::GameHost {
-public:
+  public:
     bool PressedSinceLastRead(int virtualKey) override { return pressed.erase(virtualKey) > 0; }
     bool Held(int virtualKey) override { return held.count(virtualKey) > 0; }
     void ShowMessage(std::string_view text, std::string_view caption) override {
@@ -110,7 +112,7 @@ struct Totals {
 };
 
 class SoakGame {
-public:
+  public:
     SoakGame(std::uint64_t seed, Totals& totals)
         : dice_(seed),
           random_(static_cast<std::uint32_t>(seed)),
@@ -165,7 +167,7 @@ public:
         ++totals_.games[type_ - 3];
     }
 
-private:
+  private:
     void RandomEvent() {
         const int roll = dice_.Below(100);
         if (roll < 65) {
@@ -375,8 +377,8 @@ private:
 
     void CheckPiece(const figure& piece, const Area& area, const char* name) {
         if (piece.what == 1) return;
-        if (piece.what != 2 && piece.what != 3) Fail(std::string(name) + " in state " +
-                                                     std::to_string(piece.what));
+        if (piece.what != 2 && piece.what != 3)
+            Fail(std::string(name) + " in state " + std::to_string(piece.what));
         int cells = 0;
         for (int dx = 0; dx < 4; ++dx) {
             for (int dy = 0; dy < 4; ++dy) {
@@ -401,7 +403,8 @@ private:
         const std::uint32_t up1 = game_.Up1Points;
         const std::uint32_t up2 = game_.Up2Points;
         const int status = game_.iGameStatus;
-        if (status == blok::kStatusFaceToFace && (up1 != 0 || up2 != 0)) Fail("points face to face");
+        if (status == blok::kStatusFaceToFace && (up1 != 0 || up2 != 0))
+            Fail("points face to face");
         const bool cooperativeEnd =
             statusBefore == blok::kStatusCooperative && status == blok::kStatusTitlePending;
         if (cooperativeEnd) {
@@ -443,7 +446,8 @@ private:
         if (boutsThisFight_ > 5) Fail("fight over " + std::to_string(boutsThisFight_) + " bouts");
         const std::string right = "Player on the right side wins|End of Fight|1";
         const std::string left = "Player on the left side wins|End of Fight|1";
-        if (host_.messages.size() != 1 || (host_.messages[0] != right && host_.messages[0] != left)) {
+        if (host_.messages.size() != 1 ||
+            (host_.messages[0] != right && host_.messages[0] != left)) {
             Fail("end of fight messages: " + std::to_string(host_.messages.size()));
         }
         const int winnerBefore = host_.messages[0] == right ? won2Before_ : won1Before_;
@@ -455,8 +459,8 @@ private:
     void Check() {
         CheckField();
         const int status = game_.iGameStatus;
-        if (status != type_ && status != blok::kStatusTitlePending) Fail("status " +
-                                                                          std::to_string(status));
+        if (status != type_ && status != blok::kStatusTitlePending)
+            Fail("status " + std::to_string(status));
         if (status == type_) CheckNoCompleteRows();
         CheckPiece(game_.AktuellerSpielStein1, pieceAreas_[0], "piece 1");
         if (type_ != blok::kStatusOnePlayer || status == blok::kStatusTitlePending) {
@@ -531,8 +535,9 @@ int main(int argc, char** argv) {
     std::uint64_t games = kDefaultGames;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        std::uint64_t* target = option == "--seed" ? &baseSeed : option == "--games" ? &games
-                                                                                     : nullptr;
+        std::uint64_t* target = option == "--seed"    ? &baseSeed
+                                : option == "--games" ? &games
+                                                      : nullptr;
         if (target == nullptr || i + 1 >= argc || !ParseCount(argv[++i], *target)) {
             std::cerr << "usage: blokfall-soak [--seed N] [--games N]\n";
             return 2;
@@ -554,9 +559,8 @@ int main(int argc, char** argv) {
     }
     std::cout << "soak: " << games << " games (" << totals.games[0] << " one player, "
               << totals.games[1] << " cooperative, " << totals.games[2] << " face to face), "
-              << totals.ticks << " ticks, longest " << totals.longestGame << ", "
-              << totals.quits << " quit at the tick limit; " << totals.fights
-              << " fights decided over " << totals.bouts << " bouts; " << totals.rows
-              << " rows removed in one-player games\n";
+              << totals.ticks << " ticks, longest " << totals.longestGame << ", " << totals.quits
+              << " quit at the tick limit; " << totals.fights << " fights decided over "
+              << totals.bouts << " bouts; " << totals.rows << " rows removed in one-player games\n";
     return 0;
 }
