@@ -5,6 +5,7 @@
 # Usage: scripts/measure-dialog-wait.sh [PATH-TO-platform_hiscore_test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh
 program=${1:-build/release/tests/platform-hiscore/platform_hiscore_test}
 [ -x "$program" ] || { echo "$program is missing: build the tests first" >&2; exit 1; }
 

@@ -19,6 +19,7 @@ if [ "${1:-}" = "--rounds" ]; then
 fi
 
 if [ -z "${BLOKFALL_MEASURE_INNER:-}" ]; then
+    scripts/install-deps.sh
     program=${1:-}
     if [ -z "$program" ]; then
         cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

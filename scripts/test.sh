@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/check-core-includes.sh
+scripts/check-format.sh
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
