@@ -24,7 +24,7 @@ done
 # The launcher finds everything relative to itself; nothing may name where it was built or
 # where it was meant to go. (Debugging data may: a package strips it.)
 while IFS= read -r file; do
-    case $(head -c 4 "$prefix/$file") in $'\x7fELF') strip --strip-debug "$prefix/$file" ;; esac
+    case $(head -c 4 "$prefix/$file" | tr -d '\0') in $'\x7fELF') strip --strip-debug "$prefix/$file" ;; esac
 done < "$scratch/files.txt"
 for place in "$build" "$(dirname "$build")" /usr/local; do
     found=$(grep -rlF "$place" "$prefix" || true)
