@@ -11,8 +11,9 @@ mkdir -p "$out/corpus"
 
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
         -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Werror \
-        -Icore/hiscore -Icore/shell \
+        -Icore/hiscore -Icore/shell -Icore/base \
         tests/fuzz/hiscore_fuzz.cpp core/hiscore/hiscore_table.cpp core/hiscore/hiscore_file.cpp \
+        core/base/utf8.cpp core/base/leftovers.cpp \
         -o "$out/hiscore_fuzz"
 
 # Seeds: nothing, an empty table, a table of full-length names, and a file with a score to enter.
