@@ -91,9 +91,6 @@ class OfflineFluidSynthSequencer final : public MciDevice {
 
     // Fills both channels (equal sizes) with what the synthesiser plays next.
     void Render(std::span<float> left, std::span<float> right);
-    // Closing a song returns at once and its player is deleted on another thread; this waits
-    // until the players of the songs closed so far are gone.
-    void WaitForClosedSongs();
     double sampleRate() const { return sampleRate_; }
 
   private:
