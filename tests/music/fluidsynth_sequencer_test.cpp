@@ -217,11 +217,12 @@ TEST_F(OfflineRender, AClosedSongFallsSilentAndTheDeviceFreesWhatIsStillClosing)
 TEST_F(OfflineRender, SongsAreCommandedWithoutWaitingForTheBlockBeingRendered) {
     MciMidi first(*mci_, kSong.c_str());
     ASSERT_EQ(first.Play(), 0);
+    std::vector<float> left(static_cast<std::size_t>(renderer_->sampleRate()) * 60), right(left);
     std::atomic<bool> started{false};
     std::atomic<bool> rendered{false};
     std::thread output([&] {
         started = true;
-        Render(60'000);
+        renderer_->Render(left, right);
         rendered = true;
     });
     while (!started) std::this_thread::yield();
