@@ -13,53 +13,49 @@
 namespace blok {
 namespace {
 
-// A bounds-checked cursor: every read either succeeds inside [pos, end) or fails.
+// A bounds-checked cursor: every read either succeeds inside [pos, end) or fails. Bytes come
+// back as values (never through a reference, which the compiler would have to assume may
+// change the cursor itself): a long song is read on the window's thread and must be quick.
 class Reader {
   public:
-    Reader(const std::vector<std::uint8_t>& bytes, std::size_t begin, std::size_t end)
-        : bytes_(bytes), pos_(begin), end_(end) {}
+    Reader(const std::uint8_t* begin, const std::uint8_t* end) : pos_(begin), end_(end) {}
 
-    std::size_t Remaining() const { return end_ - pos_; }
-    std::size_t Position() const { return pos_; }
+    std::size_t Remaining() const { return static_cast<std::size_t>(end_ - pos_); }
+    const std::uint8_t* Position() const { return pos_; }
 
-    bool Byte(std::uint8_t& value) {
-        if (pos_ >= end_) return false;
-        value = bytes_[pos_++];
-        return true;
-    }
-    bool Peek(std::uint8_t& value) const {
-        if (pos_ >= end_) return false;
-        value = bytes_[pos_];
-        return true;
-    }
+    // The next byte, or -1 at the end.
+    int Byte() { return pos_ < end_ ? *pos_++ : -1; }
+    int Peek() const { return pos_ < end_ ? *pos_ : -1; }
     bool U16(std::uint16_t& value) {
-        std::uint8_t hi = 0, lo = 0;
-        if (!Byte(hi) || !Byte(lo)) return false;
+        const int hi = Byte();
+        const int lo = Byte();
+        if (lo < 0) return false;
         value = static_cast<std::uint16_t>((hi << 8) | lo);
         return true;
     }
     bool U32(std::uint32_t& value) {
-        value = 0;
+        std::uint32_t read = 0;
         for (int i = 0; i < 4; ++i) {
-            std::uint8_t b = 0;
-            if (!Byte(b)) return false;
-            value = (value << 8) | b;
+            const int b = Byte();
+            if (b < 0) return false;
+            read = (read << 8) | static_cast<std::uint32_t>(b);
         }
+        value = read;
         return true;
     }
-    // A variable-length quantity: at most four bytes, seven bits each.
-    bool VarLen(std::uint32_t& value) {
-        value = 0;
+    // A variable-length quantity: at most four bytes, seven bits each; -1 when malformed.
+    std::int64_t VarLen() {
+        std::uint32_t value = 0;
         for (int i = 0; i < 4; ++i) {
-            std::uint8_t b = 0;
-            if (!Byte(b)) return false;
-            value = (value << 7) | (b & 0x7Fu);
-            if ((b & 0x80u) == 0) return true;
+            const int b = Byte();
+            if (b < 0) return -1;
+            value = (value << 7) | (static_cast<std::uint32_t>(b) & 0x7Fu);
+            if ((b & 0x80) == 0) return value;
         }
-        return false;
+        return -1;
     }
     bool Tag(const char (&tag)[5]) {
-        if (Remaining() < 4 || std::memcmp(&bytes_[pos_], tag, 4) != 0) return false;
+        if (Remaining() < 4 || std::memcmp(pos_, tag, 4) != 0) return false;
         pos_ += 4;
         return true;
     }
@@ -70,9 +66,8 @@ class Reader {
     }
 
   private:
-    const std::vector<std::uint8_t>& bytes_;
-    std::size_t pos_;
-    std::size_t end_;
+    const std::uint8_t* pos_;
+    const std::uint8_t* end_;
 };
 
 struct TrackResult {
@@ -102,38 +97,36 @@ class NoteBalance {
 bool ReadChannelMessage(Reader& in, std::uint8_t status, TrackResult& result, NoteBalance& notes) {
     const unsigned kind = status & 0xF0u;
     const unsigned channel = status & 0x0Fu;
-    const int dataBytes = (kind == 0xC0u || kind == 0xD0u) ? 1 : 2;
-    std::array<std::uint8_t, 2> data{};
-    for (int i = 0; i < dataBytes; ++i) {
-        if (!in.Byte(data[static_cast<std::size_t>(i)]) ||
-            data[static_cast<std::size_t>(i)] >= 0x80)
-            return false;
-    }
-    if (kind == 0x90u && data[1] > 0) {
-        notes.On(channel, data[0]);
+    const int first = in.Byte();
+    if (first < 0 || first >= 0x80) return false;
+    if (kind == 0xC0u || kind == 0xD0u) return true;  // one data byte
+    const int second = in.Byte();
+    if (second < 0 || second >= 0x80) return false;
+    const auto key = static_cast<unsigned>(first);
+    if (kind == 0x90u && second > 0) {
+        notes.On(channel, key);
         result.channelsWithNotes |= 1u << channel;
     } else if (kind == 0x80u || kind == 0x90u) {
-        notes.Off(channel, data[0]);
+        notes.Off(channel, key);
     }
     return true;
 }
 
 // Returns false on a malformed meta event; sets `ended` at the end-of-track event.
 bool ReadMetaEvent(Reader& in, std::uint64_t tick, std::vector<TempoChange>& tempos, bool& ended) {
-    std::uint8_t type = 0;
-    std::uint32_t length = 0;
-    if (!in.Byte(type) || !in.VarLen(length) || length > in.Remaining()) return false;
+    const int type = in.Byte();
+    const std::int64_t length = type < 0 ? -1 : in.VarLen();
+    if (length < 0 || static_cast<std::uint64_t>(length) > in.Remaining()) return false;
     if (type == 0x2F) {
         ended = true;
-        return in.Skip(length);
+        return in.Skip(static_cast<std::size_t>(length));
     }
-    if (type != 0x51) return in.Skip(length);
+    if (type != 0x51) return in.Skip(static_cast<std::size_t>(length));
     if (length != 3) return false;
-    std::uint8_t a = 0, b = 0, c = 0;
-    in.Byte(a);
-    in.Byte(b);
-    in.Byte(c);
-    const std::uint32_t micros = (std::uint32_t{a} << 16) | (std::uint32_t{b} << 8) | c;
+    const auto a = static_cast<std::uint32_t>(in.Byte());
+    const auto b = static_cast<std::uint32_t>(in.Byte());
+    const auto c = static_cast<std::uint32_t>(in.Byte());
+    const std::uint32_t micros = (a << 16) | (b << 8) | c;
     if (micros == 0) return false;  // a beat of no duration cannot be played
     tempos.push_back({tick, micros});
     return true;
@@ -145,12 +138,12 @@ bool ReadTrack(Reader& in, std::vector<TempoChange>& tempos, TrackResult& result
     NoteBalance notes;
     bool ended = false;
     while (!ended && in.Remaining() > 0) {
-        std::uint32_t delta = 0;
-        if (!in.VarLen(delta)) return false;
-        tick += delta;
+        const std::int64_t delta = in.VarLen();
+        if (delta < 0) return false;
+        tick += static_cast<std::uint64_t>(delta);
         if (tick > kMaxMidiTick) return false;
-        std::uint8_t status = 0;
-        if (!in.Peek(status)) return false;
+        int status = in.Peek();
+        if (status < 0) return false;
         if (status < 0x80) {
             if (runningStatus == 0) return false;  // data without any status before it
             status = runningStatus;
@@ -159,12 +152,12 @@ bool ReadTrack(Reader& in, std::vector<TempoChange>& tempos, TrackResult& result
         }
         bool ok = true;
         if (status < 0xF0) {
-            runningStatus = status;
-            ok = ReadChannelMessage(in, status, result, notes);
+            runningStatus = static_cast<std::uint8_t>(status);
+            ok = ReadChannelMessage(in, runningStatus, result, notes);
         } else if (status == 0xF0 || status == 0xF7) {
             runningStatus = 0;
-            std::uint32_t length = 0;
-            ok = in.VarLen(length) && in.Skip(length);
+            const std::int64_t length = in.VarLen();
+            ok = length >= 0 && in.Skip(static_cast<std::size_t>(length));
         } else if (status == 0xFF) {
             runningStatus = 0;
             ok = ReadMetaEvent(in, tick, tempos, ended);
@@ -186,17 +179,17 @@ std::uint32_t Invalid() {
 
 std::uint32_t ParseMidi(std::vector<std::uint8_t> bytes, MidiSong& song) {
     MidiSong parsed;
-    Reader in(bytes, 0, bytes.size());
+    Reader in(bytes.data(), bytes.data() + bytes.size());
     std::uint32_t headerLength = 0;
     if (!in.Tag("MThd") || !in.U32(headerLength) || headerLength < 6 ||
         headerLength > in.Remaining())
         return Invalid();
-    const std::size_t headerEnd = in.Position() + headerLength;
+    const std::uint8_t* headerEnd = in.Position() + headerLength;
     std::uint16_t division = 0;
     in.U16(parsed.format);
     in.U16(parsed.tracks);
     in.U16(division);
-    in.Skip(headerEnd - in.Position());
+    in.Skip(static_cast<std::size_t>(headerEnd - in.Position()));
     // Format 2 (independent sequences) and time-code time bases are not played.
     if (parsed.format > 1 || parsed.tracks == 0 || division == 0 || (division & 0x8000u) != 0)
         return Invalid();
@@ -213,7 +206,7 @@ std::uint32_t ParseMidi(std::vector<std::uint8_t> bytes, MidiSong& song) {
             in.Skip(length);
             continue;
         }
-        Reader track(bytes, in.Position(), in.Position() + length);
+        Reader track(in.Position(), in.Position() + length);
         TrackResult result;
         if (!ReadTrack(track, tempos, result)) return Invalid();
         parsed.endTick = std::max(parsed.endTick, result.endTick);

@@ -46,11 +46,20 @@ std::set<std::string> InstalledBefore(const fs::path& installPath) {
     return names;
 }
 
+// The paths below the target that an install writes, in the order it writes them: the copied
+// files, then the game's icon.
+std::vector<std::string> WrittenFiles() {
+    std::vector<std::string> names;
+    for (const InstallFile& file : InstallFiles()) names.push_back(PathInTarget(file));
+    names.emplace_back(kIconFile);
+    return names;
+}
+
 void WriteManifest(const fs::path& installPath, const std::set<std::string>& installed,
                    InstallResult& result) {
     std::string text = "# Installed by the Blokfall installer; it replaces these files again.\n";
-    for (const InstallFile& file : InstallFiles()) {
-        if (installed.count(PathInTarget(file)) != 0) text += PathInTarget(file) + "\n";
+    for (const std::string& name : WrittenFiles()) {
+        if (installed.count(name) != 0) text += name + "\n";
     }
     const fs::path manifest = installPath / kManifestName;
     if (auto error = InstallText(text, manifest)) {
@@ -59,8 +68,8 @@ void WriteManifest(const fs::path& installPath, const std::set<std::string>& ins
 }
 
 void CopyFiles(const SetupContext& context, const fs::path& installPath, bool targetReady,
-               bool musicReady, SetupHost& host, InstallResult& result) {
-    std::set<std::string> installed = InstalledBefore(installPath);
+               bool musicReady, SetupHost& host, std::set<std::string>& installed,
+               InstallResult& result) {
     for (const InstallFile& file : InstallFiles()) {
         host.SetProgressText("Installing: " + std::string(file.name));
         const fs::path source = context.sourceFolder / file.name;
@@ -78,7 +87,6 @@ void CopyFiles(const SetupContext& context, const fs::path& installPath, bool ta
         host.Pause(kFilePauseMs);
         host.SetProgressPosition(file.position);
     }
-    if (targetReady) WriteManifest(installPath, installed, result);
 }
 
 // Asks once before files of the user's are replaced; true when there are none or on "Yes".
@@ -93,7 +101,7 @@ bool MayReplace(const fs::path& installPath, SetupHost& host) {
 }
 
 void CreateMenuEntries(const SetupContext& context, const std::string& installPath, SetupHost& host,
-                       InstallResult& result) {
+                       std::set<std::string>& installed, InstallResult& result) {
     const fs::path menuFolder = MenuFolder(context.dirs);
     if (!CreateFolder(menuFolder, result)) return;
     // Opened before the entries exist, so the file manager shows them arriving.
@@ -102,6 +110,8 @@ void CreateMenuEntries(const SetupContext& context, const std::string& installPa
         const fs::path icon = fs::path(installPath) / kIconFile;
         if (auto error = InstallText(context.icon, icon)) {
             Record(result, "Could not write the icon " + Quoted(icon), error);
+        } else {
+            installed.emplace(kIconFile);
         }
     }
     const std::pair<fs::path, MenuEntry> entries[] = {
@@ -121,18 +131,20 @@ InstallResult Install(const SetupContext& context, const fs::path& installPath, 
     InstallResult result;
     const bool targetReady = CreateFolder(installPath, result);
     const bool musicReady = targetReady && CreateFolder(installPath / kMusicFolder, result);
-    CopyFiles(context, installPath, targetReady, musicReady, host, result);
+    std::set<std::string> installed = InstalledBefore(installPath);
+    CopyFiles(context, installPath, targetReady, musicReady, host, installed, result);
     result.filesInstalled = result.Complete();
     // Menu entries for a game that did not fully arrive would start a broken installation.
-    if (result.filesInstalled) CreateMenuEntries(context, installPath.string(), host, result);
+    if (result.filesInstalled)
+        CreateMenuEntries(context, installPath.string(), host, installed, result);
+    if (targetReady) WriteManifest(installPath, installed, result);
     return result;
 }
 
 std::vector<std::string> FilesNotFromAnInstall(const fs::path& installPath) {
     const std::set<std::string> ours = InstalledBefore(installPath);
     std::vector<std::string> found;
-    for (const InstallFile& file : InstallFiles()) {
-        const std::string name = PathInTarget(file);
+    for (const std::string& name : WrittenFiles()) {
         std::error_code error;
         if (ours.count(name) == 0 && fs::exists(fs::symlink_status(installPath / name, error))) {
             found.push_back(name);

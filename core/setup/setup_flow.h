@@ -66,14 +66,14 @@ struct InstallResult {
 };
 
 // Creates the target and its music folder (with missing parents), copies every file with
-// progress, records them in the target's manifest, and, when all arrived, creates the menu
-// folder, opens it and writes the two menu entries. Files that can be copied are copied even
-// when others fail.
+// progress, and, when all arrived, writes the game's icon beside it, creates the menu folder,
+// opens it and writes the two menu entries; records what it wrote in the target's manifest.
+// Files that can be copied are copied even when others fail.
 InstallResult Install(const SetupContext& context, const std::filesystem::path& installPath,
                       SetupHost& host);
 
 // The files in the target that the install would replace and that no earlier install put there
-// (by their paths below the target, in the order they are copied).
+// (by their paths below the target, in the order they are written; the icon last).
 std::vector<std::string> FilesNotFromAnInstall(const std::filesystem::path& installPath);
 
 // The message that tells the user what failed and why.

@@ -5,12 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <condition_variable>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <mutex>
-#include <thread>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -135,21 +132,40 @@ std::vector<std::string> AudioDriverOrder(SoundServers servers,
 // font takes tens of milliseconds and every output is a new connection to the sound server, so
 // both are made once and shared by the open songs, each of which drives its own player.
 //
-// The synthesiser calls the players while it renders, from the audio thread, and keeps them in
-// a list it does not guard. So it renders under `lock_`, and every call on a player, including
-// making and deleting it, holds `lock_` too.
-//
-// Deleting the player of a long song takes tens of milliseconds, and waiting for `lock_` up to a
-// rendered period more; a closed song's player is therefore handed to the engine's own thread,
-// which deletes it, and the closing thread goes on at once.
+// The synthesiser calls the players while it renders and keeps them in a list it does not
+// guard, so every call on a player, including making and deleting it, is made where the
+// synthesiser renders, under `lock_`. The songs' threads never wait for that: they post their
+// orders (load, play, halt, delete) to a queue, which is carried out in order just before the
+// next block is rendered, when the orders would take effect anyway. Reading a long song and
+// deleting its player take tens of milliseconds; the game's window goes on meanwhile.
 class FluidEngine {
   public:
-    // What the engine keeps of each player; the player's callbacks receive it, so it lives on
-    // after its song has closed, until the player itself is gone.
+    // What the engine keeps of each player. The song's thread reads the published clock and
+    // error; everything else belongs to the rendering side.
     struct PlayerSlot {
         FluidEngine* engine = nullptr;
+        std::shared_ptr<const MidiSong> song;  // until the player has taken its copy
         fluid_player_t* player = nullptr;
-        std::atomic<int> tick{0};  // where the player stood after the last rendered block
+        std::uint32_t ordersDone = 0;
+        // After each rendered block: the orders carried out so far (high half) and where the
+        // player stood (low half), in one word so that the two always match.
+        std::atomic<std::uint64_t> clock{0};
+        std::atomic<std::uint32_t> error{0};  // an MCI error met while carrying out an order
+
+        struct Reading {
+            std::uint32_t ordersDone;
+            int tick;
+        };
+        Reading Read() const {
+            const std::uint64_t word = clock.load(std::memory_order_acquire);
+            return {static_cast<std::uint32_t>(word >> 32), static_cast<int>(word & 0x7FFFFFFF)};
+        }
+    };
+
+    struct Order {
+        enum Kind { Load, Play, Halt, Delete } kind;
+        PlayerSlot* slot;
+        int tick = 0;  // where Play starts
     };
 
     FluidEngine(FluidSynthOptions options, bool withOutput)
@@ -159,7 +175,9 @@ class FluidEngine {
     ~FluidEngine() {
         // The audio thread goes first, so that nothing renders while the rest is torn down.
         if (output_) delete_fluid_audio_driver(output_);
-        StopDeletingPlayers();
+        CarryOutOrders();
+        for (const auto& slot : players_)
+            if (slot->player) delete_fluid_player(slot->player);
         if (synth_) delete_fluid_synth(synth_);
         if (settings_) delete_fluid_settings(settings_);
     }
@@ -188,7 +206,7 @@ class FluidEngine {
     }
 
     std::optional<AudioOutputSettings> OutputSettings() {
-        const auto lock = Lock();
+        const std::lock_guard lock(lock_);
         if (!output_) return std::nullopt;
         AudioOutputSettings opened;
         char* driver = nullptr;
@@ -201,45 +219,95 @@ class FluidEngine {
         return opened;
     }
 
-    [[nodiscard]] std::unique_lock<std::mutex> Lock() { return std::unique_lock(lock_); }
+    // A slot for a song's player; the player itself is made by the slot's Load order.
+    PlayerSlot* NewSlot(std::shared_ptr<const MidiSong> song) {
+        auto slot = std::make_unique<PlayerSlot>();
+        slot->engine = this;
+        slot->song = std::move(song);
+        return slot.release();
+    }
 
-    // The calls below expect the lock held.
+    // Queues an order; it never waits for the synthesiser. Without memory for the queue, the
+    // orders so far and this one are carried out here, waiting for the synthesiser.
+    void Post(Order order) noexcept {
+        try {
+            const std::lock_guard queue(ordersLock_);
+            orders_.push_back(order);
+            return;
+        } catch (const std::exception&) {
+        }
+        const std::lock_guard lock(lock_);
+        CarryOutOrders();
+        CarryOut(order);
+    }
+
+    // Offline rendering: the caller pulls the samples.
+    void Render(std::span<float> left, std::span<float> right) {
+        const std::lock_guard lock(lock_);
+        CarryOutOrders();
+        if (!synth_) {  // nothing opened yet
+            std::fill(left.begin(), left.end(), 0.0f);
+            std::fill(right.begin(), right.end(), 0.0f);
+            return;
+        }
+        FollowVolume();
+        fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1,
+                                right.data(), 0, 1);
+        PublishClocks();
+    }
+
+  private:
+    // The calls below expect `lock_` held.
+
+    void CarryOutOrders() {
+        {
+            const std::lock_guard queue(ordersLock_);
+            std::swap(orders_, carryingOut_);
+        }
+        for (const Order& order : carryingOut_) CarryOut(order);
+        carryingOut_.clear();
+    }
+
+    void CarryOut(const Order& order) {
+        PlayerSlot& slot = *order.slot;
+        ++slot.ordersDone;
+        if (order.kind == Order::Load)
+            LoadPlayer(order.slot);
+        else if (order.kind == Order::Delete)
+            DeletePlayer(order.slot);
+        else if (!slot.player)
+            return;  // its load failed; the song reports that error
+        else if (order.kind == Order::Play)
+            StartPlayer(slot, order.tick);
+        else
+            Halt(slot.player);
+    }
 
     // A player whose events reach the synthesiser only while its song is the one heard: a halted
     // player may still silence the channels it played on, which now belong to another song.
-    // After every rendered block its position is stored in the slot.
-    PlayerSlot* NewPlayer() {
-        fluid_player_t* player = new_fluid_player(synth_);
-        if (!player) return nullptr;
-        auto slot = std::make_unique<PlayerSlot>();
-        slot->engine = this;
-        slot->player = player;
-        fluid_player_set_playback_callback(player, PassEventFrom, slot.get());
-        players_.push_back(std::move(slot));
-        return players_.back().get();
-    }
-
-    // Without the lock: the engine's thread halts and deletes the player within a rendered
-    // period, or the engine does when it goes.
-    void DeletePlayerLater(PlayerSlot* slot) {
-        try {
-            {
-                const std::lock_guard queue(retiredLock_);
-                if (!deleter_.joinable())
-                    deleter_ = std::thread([this] { DeleteRetiredPlayers(); });
-                retired_.push_back(slot);
-            }
-            retiredChanged_.notify_all();
-        } catch (const std::exception&) {
-            // No thread or no memory to hand it over: delete it here, waiting for the lock.
-            const auto lock = Lock();
-            DeletePlayer(slot);
+    void LoadPlayer(PlayerSlot* adopted) {
+        players_.emplace_back(adopted);
+        PlayerSlot& slot = *adopted;
+        const std::shared_ptr<const MidiSong> song = std::move(slot.song);
+        slot.player = new_fluid_player(synth_);
+        if (slot.player) {
+            fluid_player_set_playback_callback(slot.player, PassEventFrom, &slot);
+            if (fluid_player_add_mem(slot.player, song->bytes.data(), song->bytes.size()) ==
+                FLUID_OK)
+                return;
+            delete_fluid_player(slot.player);
+            slot.player = nullptr;
         }
+        slot.error = MCIERR_OUT_OF_MEMORY;
     }
 
-    void WaitForClosedSongs() {
-        std::unique_lock queue(retiredLock_);
-        retiredChanged_.wait(queue, [this] { return retired_.empty() && !deleting_; });
+    void StartPlayer(PlayerSlot& slot, int tick) {
+        if (fluid_player_seek(slot.player, tick) != FLUID_OK) {
+            slot.error = MCIERR_OUTOFRANGE;
+            return;
+        }
+        Hear(slot.player);
+        if (fluid_player_play(slot.player) != FLUID_OK) slot.error = MCIERR_DEVICE_NOT_READY;
     }
 
     // Gives the synthesiser to `player`: the song heard so far halts, and the synthesiser starts
@@ -257,64 +325,21 @@ class FluidEngine {
         if (heard_ == player) fluid_synth_all_notes_off(synth_, -1);
     }
 
-    // Offline rendering: the caller pulls the samples.
-    void Render(std::span<float> left, std::span<float> right) {
-        const auto lock = Lock();
-        if (!synth_) {  // nothing opened yet
-            std::fill(left.begin(), left.end(), 0.0f);
-            std::fill(right.begin(), right.end(), 0.0f);
-            return;
+    void DeletePlayer(PlayerSlot* slot) {
+        if (slot->player) {
+            Halt(slot->player);
+            if (heard_ == slot->player) heard_ = nullptr;
+            delete_fluid_player(slot->player);
         }
-        FollowVolume();
-        fluid_synth_write_float(synth_, static_cast<int>(left.size()), left.data(), 0, 1,
-                                right.data(), 0, 1);
-        PublishClocks();
+        std::erase_if(players_, [slot](const auto& kept) { return kept.get() == slot; });
     }
 
-  private:
     // Called by the players while the synthesiser renders.
     static int PassEventFrom(void* data, fluid_midi_event_t* event) {
         const auto& slot = *static_cast<const PlayerSlot*>(data);
         FluidEngine& engine = *slot.engine;
         return slot.player == engine.heard_ ? fluid_synth_handle_midi_event(engine.synth_, event)
                                             : FLUID_OK;
-    }
-
-    void DeletePlayer(PlayerSlot* slot) {
-        Halt(slot->player);
-        if (heard_ == slot->player) heard_ = nullptr;
-        delete_fluid_player(slot->player);
-        std::erase_if(players_, [slot](const auto& kept) { return kept.get() == slot; });
-    }
-
-    // The engine's thread: deletes the players handed to it, one at a time under `lock_`, until
-    // the engine goes and none is left.
-    void DeleteRetiredPlayers() {
-        std::unique_lock queue(retiredLock_);
-        for (;;) {
-            retiredChanged_.wait(queue, [this] { return stopping_ || !retired_.empty(); });
-            if (retired_.empty()) return;
-            PlayerSlot* slot = retired_.front();
-            retired_.pop_front();
-            deleting_ = true;
-            queue.unlock();
-            {
-                const auto lock = Lock();
-                DeletePlayer(slot);
-            }
-            queue.lock();
-            deleting_ = false;
-            retiredChanged_.notify_all();
-        }
-    }
-
-    void StopDeletingPlayers() {
-        {
-            const std::lock_guard queue(retiredLock_);
-            stopping_ = true;
-        }
-        retiredChanged_.notify_all();
-        if (deleter_.joinable()) deleter_.join();
     }
 
     static int RenderForOutput(void* data, int frames, int nfx, float* fx[], int nout,
@@ -327,7 +352,8 @@ class FluidEngine {
             nfx = static_cast<int>(effectsIntoOut.size());
             fx = effectsIntoOut.data();
         }
-        const auto lock = engine.Lock();
+        const std::lock_guard lock(engine.lock_);
+        engine.CarryOutOrders();
         engine.FollowVolume();
         const int result = fluid_synth_process(engine.synth_, frames, nfx, fx, nout, out);
         engine.PublishClocks();
@@ -345,9 +371,12 @@ class FluidEngine {
     // A player reads its song in the first block it renders, which takes a while for a long
     // song; the positions are read from here, so that asking for one never waits for that.
     void PublishClocks() {
-        for (const auto& slot : players_)
-            slot->tick.store(fluid_player_get_current_tick(slot->player),
-                             std::memory_order_relaxed);
+        for (const auto& slot : players_) {
+            const int tick = slot->player ? fluid_player_get_current_tick(slot->player) : 0;
+            slot->clock.store((std::uint64_t{slot->ordersDone} << 32) |
+                                  static_cast<std::uint32_t>(std::max(tick, 0)),
+                              std::memory_order_release);
+        }
     }
 
     const FluidSynthOptions options_;
@@ -360,77 +389,63 @@ class FluidEngine {
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
     std::vector<std::unique_ptr<PlayerSlot>> players_;
     float appliedVolume_ = 1.0f;
-    // The players of closed songs, waiting for the engine's thread to delete them.
-    std::mutex retiredLock_;
-    std::condition_variable retiredChanged_;
-    std::deque<PlayerSlot*> retired_;
-    bool deleting_ = false;
-    bool stopping_ = false;
-    std::thread deleter_;  // started with the first closed song
+    std::mutex ordersLock_;  // held only to queue an order or to take the queue
+    std::vector<Order> orders_;
+    std::vector<Order> carryingOut_;
 };
 
 namespace {
 
-// One open song: its own player on the shared synthesiser.
+// One open song: its own player on the shared synthesiser, driven through the engine's orders.
 class FluidSong final : public MciSong {
   public:
     FluidSong(std::shared_ptr<FluidEngine> engine, std::shared_ptr<const MidiSong> song)
         : engine_(std::move(engine)), song_(std::move(song)) {}
 
     ~FluidSong() override {
-        if (slot_) engine_->DeletePlayerLater(slot_);
+        if (slot_) Send(FluidEngine::Order::Delete);
     }
 
     std::uint32_t Create() {
         if (const std::uint32_t error = engine_->Prepare(); error != 0) return error;
-        const auto lock = engine_->Lock();
-        slot_ = engine_->NewPlayer();
-        if (!slot_) return MCIERR_OUT_OF_MEMORY;
-        player_ = slot_->player;
-        if (fluid_player_add_mem(player_, song_->bytes.data(), song_->bytes.size()) != FLUID_OK)
-            return MCIERR_INVALID_FILE;
+        slot_ = engine_->NewSlot(song_);
+        Send(FluidEngine::Order::Load);
         return 0;
     }
 
     std::uint32_t Play(std::uint32_t fromMs) override {
-        const auto tick = static_cast<int>(song_->TickAt(fromMs));
-        const auto lock = engine_->Lock();
-        lastTickBeforeSeek_ = slot_->tick.load(std::memory_order_relaxed);
-        if (fluid_player_seek(player_, tick) != FLUID_OK) return MCIERR_OUTOFRANGE;
-        engine_->Hear(player_);
-        if (fluid_player_play(player_) != FLUID_OK) return MCIERR_DEVICE_NOT_READY;
-        seekedTo_ = tick;
-        return 0;
+        seekedTo_ = static_cast<int>(song_->TickAt(fromMs));
+        Send(FluidEngine::Order::Play, seekedTo_);
+        seekOrder_ = ordersSent_;
+        return slot_->error.load();
     }
 
     std::uint32_t Stop() override {
-        const auto lock = engine_->Lock();
-        engine_->Halt(player_);
-        return 0;
+        Send(FluidEngine::Order::Halt);
+        return slot_->error.load();
     }
 
-    // Without the engine's lock: the audio thread may hold it for long while a song loads.
     std::uint32_t Position(std::uint32_t& ms) override {
-        int tick = slot_->tick.load(std::memory_order_relaxed);
-        // A seek takes effect with the next rendered block; until then the player still
-        // reports where it was.
-        if (seekedTo_ >= 0) {
-            if (tick == lastTickBeforeSeek_)
-                tick = seekedTo_;
-            else
-                seekedTo_ = -1;
-        }
-        ms = song_->MillisecondsAt(static_cast<std::uint64_t>(std::max(tick, 0)));
+        if (const std::uint32_t error = slot_->error.load(); error != 0) return error;
+        const FluidEngine::PlayerSlot::Reading clock = slot_->Read();
+        // Until the start has been rendered, the player still reports where it was.
+        const int tick = clock.ordersDone < seekOrder_ ? seekedTo_ : clock.tick;
+        ms = song_->MillisecondsAt(static_cast<std::uint64_t>(tick));
         return 0;
     }
 
   private:
+    void Send(FluidEngine::Order::Kind kind, int tick = 0) {
+        engine_->Post({kind, slot_, tick});
+        ++ordersSent_;
+    }
+
     std::shared_ptr<FluidEngine> engine_;
     std::shared_ptr<const MidiSong> song_;
-    FluidEngine::PlayerSlot* slot_ = nullptr;  // the engine's, handed back when the song closes
-    fluid_player_t* player_ = nullptr;
-    int seekedTo_ = -1;
-    int lastTickBeforeSeek_ = -1;
+    FluidEngine::PlayerSlot* slot_ = nullptr;  // the engine's; deleted by the Delete order
+    std::uint32_t ordersSent_ = 0;
+    std::uint32_t seekOrder_ = 0;  // the count of orders sent up to the last start
+    int seekedTo_ = 0;
 };
 
 std::uint32_t OpenSong(const std::shared_ptr<FluidEngine>& engine,
@@ -470,10 +485,6 @@ OfflineFluidSynthSequencer::~OfflineFluidSynthSequencer() = default;
 std::uint32_t OfflineFluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song,
                                                std::unique_ptr<MciSong>& opened) {
     return OpenSong(engine_, std::move(song), opened);
-}
-
-void OfflineFluidSynthSequencer::WaitForClosedSongs() {
-    engine_->WaitForClosedSongs();
 }
 
 void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> right) {

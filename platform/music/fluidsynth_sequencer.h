@@ -60,7 +60,9 @@ class FluidEngine;
 // first open that needs them and kept for the device's life; each open song only adds its own
 // player. The song started last is the one heard: starting a song halts the one heard before.
 // An open fails with an MCI error when the sound font is missing (MCIERR_CANNOT_LOAD_DRIVER)
-// or no audio output can be opened (MCIERR_HARDWARE; tried again at the next open).
+// or no audio output can be opened (MCIERR_HARDWARE; tried again at the next open). Starting,
+// halting and closing a song return at once and take effect with the next rendered block; an
+// error met then (no memory for the player) is reported by the song's next command.
 class FluidSynthSequencer final : public MciDevice {
   public:
     explicit FluidSynthSequencer(FluidSynthOptions options = {});
@@ -79,8 +81,8 @@ class FluidSynthSequencer final : public MciDevice {
 std::unique_ptr<FluidSynthSequencer> MakeFluidSynthSequencer(FluidSynthOptions options = {});
 
 // The same synthesiser set-up without audio output: the caller pulls the samples, and the open
-// songs' clocks advance with them. For checking the songs, and for tests on machines without
-// sound hardware.
+// songs' clocks advance with them; what the songs were told meanwhile is carried out first. For
+// checking the songs, and for tests on machines without sound hardware.
 class OfflineFluidSynthSequencer final : public MciDevice {
   public:
     explicit OfflineFluidSynthSequencer(FluidSynthOptions options = {});
@@ -91,9 +93,6 @@ class OfflineFluidSynthSequencer final : public MciDevice {
 
     // Fills both channels (equal sizes) with what the synthesiser plays next.
     void Render(std::span<float> left, std::span<float> right);
-    // Closing a song returns at once and its player is deleted on another thread; this waits
-    // until the players of the songs closed so far are gone.
-    void WaitForClosedSongs();
     double sampleRate() const { return sampleRate_; }
 
   private:

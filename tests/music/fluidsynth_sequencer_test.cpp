@@ -185,7 +185,7 @@ TEST_F(OfflineRender, TheSongHeardPlaysOnWhileTheOneBeforeItIsClosed) {
     EXPECT_NEAR(position, 900, 40);
 }
 
-// Closing leaves the player to the engine's thread, while the output's thread renders on.
+// Closing queues the player's deletion while the output's thread renders on.
 TEST_F(OfflineRender, AClosedSongFallsSilentAndTheDeviceFreesWhatIsStillClosing) {
     testing::ScratchDir dir("fluid-close");
     testing::WriteFile(dir.path() / "held.mid", HeldOrganNote());
@@ -202,8 +202,7 @@ TEST_F(OfflineRender, AClosedSongFallsSilentAndTheDeviceFreesWhatIsStillClosing)
     held.reset();
     rendering = false;
     output.join();
-    renderer_->WaitForClosedSongs();
-    Render(300);  // the released note fades
+    Render(300);  // the player goes, and the released note fades
     EXPECT_LT(Render(300), heldLevel / 1e4) << "the closed song's note was released";
 
     // Closed just before the device goes: the device deletes its player (checked for leaks
@@ -211,6 +210,34 @@ TEST_F(OfflineRender, AClosedSongFallsSilentAndTheDeviceFreesWhatIsStillClosing)
     MciMidi last(*mci_, kSong.c_str());
     ASSERT_EQ(last.Play(), 0);
     Render(100);
+}
+
+// The window's thread starts, halts and closes songs while the synthesiser is busy with a long
+// block (as with reading a long song): it queues its orders and never waits for the block.
+TEST_F(OfflineRender, SongsAreCommandedWithoutWaitingForTheBlockBeingRendered) {
+    MciMidi first(*mci_, kSong.c_str());
+    ASSERT_EQ(first.Play(), 0);
+    std::vector<float> left(static_cast<std::size_t>(renderer_->sampleRate()) * 60), right(left);
+    std::atomic<bool> started{false};
+    std::atomic<bool> rendered{false};
+    std::thread output([&] {
+        started = true;
+        renderer_->Render(left, right);
+        rendered = true;
+    });
+    while (!started) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // well into the block
+    {
+        MciMidi second(*mci_, kOtherSong.c_str());
+        EXPECT_EQ(second.Play(), 0);
+        EXPECT_EQ(first.Stop(), 0);
+        std::uint32_t done = 1;
+        EXPECT_EQ(second.IsDone(&done), 0);
+        EXPECT_EQ(done, 0u) << "a started song reads as at its start until it is rendered";
+    }
+    EXPECT_FALSE(rendered) << "a command waited for the synthesiser";
+    output.join();
+    Render(100);  // the orders queued meanwhile are carried out
 }
 
 TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {

@@ -127,16 +127,18 @@ TEST_F(SetupFlow, UsersOwnFilesAreReplacedOnlyWhenTheUserSaysSo) {
     fs::create_directories(target / "music");
     WriteFile(target / "Readme.txt", "my own notes");
     WriteFile(target / "music" / "3.mid", "my song");
+    WriteFile(target / "Blokfall.png", "my picture");
     host.answer = target.string();
 
     EXPECT_EQ(RunSetup(context, host), 0);
     ASSERT_EQ(host.events.size(), 3u);
     EXPECT_EQ(host.events[1], "question Replace files?: These files in \"" + target.string() +
                                   "\" were not installed by Blokfall and would be replaced:\n\n"
-                                  "Readme.txt\nmusic/3.mid\n\nReplace them?");
+                                  "Readme.txt\nmusic/3.mid\nBlokfall.png\n\nReplace them?");
     EXPECT_EQ(host.events[2], "message Message: " + std::string(kAbortText));
     EXPECT_EQ(ReadFile(target / "Readme.txt"), "my own notes");
-    EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 2);
+    EXPECT_EQ(ReadFile(target / "Blokfall.png"), "my picture");
+    EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 3);
     EXPECT_FALSE(fs::exists(data));
 
     RecordingHost yes;
@@ -145,6 +147,7 @@ TEST_F(SetupFlow, UsersOwnFilesAreReplacedOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(RunSetup(context, yes), 0);
     EXPECT_EQ(ReadFile(target / "Readme.txt"), "contents of Readme.txt");
     EXPECT_EQ(ReadFile(target / "music" / "3.mid"), "contents of 3.mid");
+    EXPECT_EQ(ReadFile(target / "Blokfall.png"), "icon picture");
 
     RecordingHost again;  // a reinstall over it asks nothing
     again.answer = target.string();
