@@ -137,6 +137,10 @@ void NetFight::Service() {
     --depth_;
 }
 
+bool NetFight::NeedsService() const {
+    return stage_ != Stage::kIdle || !oldHosts_.empty() || !oldJoins_.empty();
+}
+
 void NetFight::Started() {
     stage_ = Stage::kFighting;
     // The joiner shows the host's ticks once its own window has started the game.

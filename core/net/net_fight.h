@@ -44,6 +44,9 @@ class NetFight final : public TickRoute {
     void Close();
 
     void Service();
+    // False once nothing is set up, fought or waiting to be let go: Service may rest until the
+    // next Host or Join.
+    bool NeedsService() const;
     Stage CurrentStage() const { return stage_; }
     std::uint16_t Port() const;
     int SocketDescriptor() const;

@@ -1,5 +1,7 @@
 #include "net_ui.h"
 
+#include <functional>
+
 #include <QAction>
 #include <QDialog>
 #include <QFormLayout>
@@ -90,7 +92,9 @@ class HostDialog : public QDialog {
 // Asks for the host, its port and its code, then waits for the host's answer.
 class JoinDialog : public QDialog {
   public:
-    JoinDialog(QWidget* owner, net::NetFight& fight) : QDialog(owner), fight_(fight) {
+    // `connecting` runs after each attempt that has begun.
+    JoinDialog(QWidget* owner, net::NetFight& fight, std::function<void()> connecting)
+        : QDialog(owner), fight_(fight), connecting_(std::move(connecting)) {
         setObjectName(QStringLiteral("JoinDialog"));
         PrepareDialog(*this, QStringLiteral("Join a Network Fight"));
         auto* layout = new QVBoxLayout(this);
@@ -135,6 +139,7 @@ class JoinDialog : public QDialog {
         }
         SetBusy(true);
         status_->setText(QStringLiteral("Connecting…"));
+        connecting_();
     }
     void Failed(const QString& why) {
         SetBusy(false);
@@ -148,6 +153,7 @@ class JoinDialog : public QDialog {
     }
 
     net::NetFight& fight_;
+    std::function<void()> connecting_;
     QLineEdit* host_ = nullptr;
     QSpinBox* port_ = nullptr;
     QLineEdit* code_ = nullptr;
@@ -161,7 +167,6 @@ NetUi::NetUi(QtPlatform& platform, GameShell& shell, net::NetFight& fight)
     : platform_(platform), shell_(shell), fight_(fight), timer_(std::make_unique<QTimer>()) {
     timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_.get(), &QTimer::timeout, this, [this] { Service(); });
-    timer_->start(kServiceMs);
     if (QAction* host = platform_.MenuAction(kCmdHostFight)) {
         connect(host, &QAction::triggered, this, [this] { OpenHostDialog(); });
     }
@@ -196,7 +201,7 @@ void NetUi::HostNow(std::uint16_t port, const QString& code) {
         platform_.ShowMessage(error, "Network Fight");
         return;
     }
-    WatchSocket();
+    KeepServicing();
     HostDialog dialog(platform_.Window(), fight_, fight_.Port(), QString::fromStdString(joinCode));
     if (dialog.exec() != QDialog::Accepted) fight_.Cancel();
     fight_.SetCallbacks({});
@@ -204,9 +209,7 @@ void NetUi::HostNow(std::uint16_t port, const QString& code) {
 
 void NetUi::OpenJoinDialog() {
     if (!MayStart()) return;
-    JoinDialog dialog(platform_.Window(), fight_);
-    // The socket changes with every attempt; the timer keeps watching it meanwhile.
-    connect(timer_.get(), &QTimer::timeout, &dialog, [this] { WatchSocket(); });
+    JoinDialog dialog(platform_.Window(), fight_, [this] { KeepServicing(); });
     if (dialog.exec() != QDialog::Accepted) fight_.Cancel();
     fight_.SetCallbacks({});
 }
@@ -220,12 +223,19 @@ void NetUi::JoinNow(const QString& host, std::uint16_t port, const QString& code
         platform_.ShowMessage(error, "Network Fight");
         return;
     }
-    WatchSocket();
+    KeepServicing();
 }
 
+void NetUi::KeepServicing() {
+    WatchSocket();
+    if (!timer_->isActive()) timer_->start(kServiceMs);
+}
+
+// Without a fight the timer rests, so the title screen costs no wake-ups of its own.
 void NetUi::Service() {
     fight_.Service();
     WatchSocket();
+    if (!fight_.NeedsService()) timer_->stop();
 }
 
 void NetUi::WatchSocket() {

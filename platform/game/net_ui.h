@@ -23,7 +23,8 @@ class QtPlatform;
 
 // The network fight in the window: the two items of the Options menu, the host's and the
 // joiner's dialogs, and the servicing of the connection from the event loop (a timer for
-// ENet's resends and pings, a socket notifier so that ticks arrive without delay).
+// ENet's resends and pings while a fight is set up or under way, a socket notifier so that
+// ticks arrive without delay).
 class NetUi : public QObject {
   public:
     NetUi(QtPlatform& platform, GameShell& shell, net::NetFight& fight);
@@ -38,6 +39,8 @@ class NetUi : public QObject {
     void OpenHostDialog();
     void OpenJoinDialog();
     bool MayStart();
+    // Services the fight's connection from now on, until it has ended and been let go.
+    void KeepServicing();
     void Service();
     void WatchSocket();
 

@@ -65,7 +65,9 @@ struct Pair {
     }
     void StartFight() {
         std::string error;
+        EXPECT_FALSE(host.fight.NeedsService());
         ASSERT_TRUE(host.fight.Host(0, "SHELL1", error, "127.0.0.1")) << error;
+        EXPECT_TRUE(host.fight.NeedsService());
         ASSERT_TRUE(joiner.fight.Join("127.0.0.1", host.fight.Port(), "SHELL1", error)) << error;
         ASSERT_TRUE(Run(500, [this] {
             return host.InFight() && joiner.InFight() && host.game().GameInit == 0 &&
@@ -103,6 +105,10 @@ TEST(FightShell, APauseOnTheJoinerHoldsBothAndAQuitEndsBothWithAMessage) {
     EXPECT_EQ(pair.host.fight.CurrentStage(), net::NetFight::Stage::kIdle);
     EXPECT_EQ(pair.joiner.fight.CurrentStage(), net::NetFight::Stage::kIdle);
     EXPECT_TRUE(pair.host.platform.dialogOpen);
+    // The ended sessions are let go at the next service; after it the program may stop calling.
+    pair.Step();
+    EXPECT_FALSE(pair.host.fight.NeedsService());
+    EXPECT_FALSE(pair.joiner.fight.NeedsService());
 }
 
 TEST(FightShell, TheHostClosingItsWindowEndsTheJoinersFight) {
