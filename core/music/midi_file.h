@@ -1,10 +1,19 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace blok {
+
+// The program numbers a song chooses. On channel 10, the drum channel, they choose drum kits.
+struct ProgramChoices {
+    std::bitset<128> melodic;
+    std::bitset<128> drumKits;
+    // System exclusive messages can turn any channel into a drum channel.
+    bool hasSystemExclusive = false;
+};
 
 struct TempoChange {
     std::uint64_t tick = 0;
@@ -22,6 +31,7 @@ struct MidiSong {
     std::uint64_t endTick = 0;            // where the longest track ends
     std::uint32_t channelsWithNotes = 0;  // bit n set: channel n (0-based) plays notes
     std::uint32_t hangingNotes = 0;       // note-ons that no note-off in their track ends
+    ProgramChoices programs;
 
     std::uint32_t MillisecondsAt(std::uint64_t tick) const;
     // The first tick at or after the given time; never beyond endTick.

@@ -13,6 +13,10 @@
 // stops and closes it while the synthesiser is still reading it.
 //   blokfall-song-check --write-long-song FILE
 // writes a test song of 8 MB with a million notes, for --time-load.
+//   blokfall-song-check --compare-fonts FILE...
+// renders each file whole twice, once with only the presets it can select loaded and once with
+// the whole sound font, and prints whether the two are the same sample for sample. Exit status
+// 1 when any differs.
 
 #include <algorithm>
 #include <chrono>
@@ -27,6 +31,7 @@
 #include <vector>
 
 #include "fluidsynth_sequencer.h"
+#include "mci.h"
 #include "mci_error.h"
 #include "mci_midi.h"
 
@@ -73,6 +78,74 @@ void WriteWav(const std::filesystem::path& path, const std::vector<float>& inter
             static_cast<std::int16_t>(std::lround(std::clamp(sample, -1.0f, 1.0f) * 32767.0f));
         out.write(reinterpret_cast<const char*>(&value), 2);
     }
+}
+
+// One song played from the start on its own offline synthesiser, rendered block by block.
+class OfflineSong {
+  public:
+    static constexpr std::size_t kBlock = 512;
+
+    OfflineSong(const std::string& file, blok::fluid::FluidSynthOptions options = {}) {
+        auto device = std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(options);
+        renderer_ = device.get();
+        mci_ = std::make_unique<blok::Mci>(std::move(device));
+        song_ = std::make_unique<blok::MciMidi>(*mci_, file.c_str());
+        song_->Play();
+    }
+    // Empty when the song cannot play.
+    const char* Error() const { return song_->dwError == 0 ? nullptr : song_->GetErrorString(); }
+    std::uint32_t LengthMs() const { return song_->dwLength; }
+    int Rate() const { return static_cast<int>(renderer_->sampleRate()); }
+    int LoadedPresets() const { return renderer_->LoadedPresets(); }
+
+    // The next block, until the device reports the song done; never more than 10 minutes.
+    bool Next() {
+        std::uint32_t done = 0;
+        if (song_->IsDone(&done) != 0 || done != 0 ||
+            frames_ >= 600u * static_cast<std::uint64_t>(Rate()))
+            return false;
+        renderer_->Render(left, right);
+        frames_ += kBlock;
+        return true;
+    }
+    std::uint64_t Frames() const { return frames_; }
+
+    std::vector<float> left = std::vector<float>(kBlock);
+    std::vector<float> right = std::vector<float>(kBlock);
+
+  private:
+    blok::fluid::OfflineFluidSynthSequencer* renderer_ = nullptr;
+    std::unique_ptr<blok::Mci> mci_;
+    std::unique_ptr<blok::MciMidi> song_;
+    std::uint64_t frames_ = 0;
+};
+
+// Renders the song with the presets it selects and with the whole font, side by side.
+bool SameWithWholeFont(const char* file) {
+    OfflineSong trimmed(file);
+    blok::fluid::FluidSynthOptions whole;
+    whole.wholeSoundFont = true;
+    OfflineSong reference(file, whole);
+    if (trimmed.Error() || reference.Error()) {
+        std::printf("%s: %s\n", file, trimmed.Error() ? trimmed.Error() : reference.Error());
+        return false;
+    }
+    std::uint64_t differing = 0;
+    bool more = true;
+    while (more) {
+        more = trimmed.Next();
+        if (more != reference.Next()) {
+            std::printf("%s: the two renderings end at different times\n", file);
+            return false;
+        }
+        for (std::size_t f = 0; more && f < OfflineSong::kBlock; ++f)
+            differing += (trimmed.left[f] != reference.left[f] ? 1u : 0u) +
+                         (trimmed.right[f] != reference.right[f] ? 1u : 0u);
+    }
+    std::printf("%s: %llu frames; %d of %d presets loaded; %llu samples differ\n", file,
+                static_cast<unsigned long long>(trimmed.Frames()), trimmed.LoadedPresets(),
+                reference.LoadedPresets(), static_cast<unsigned long long>(differing));
+    return differing == 0;
 }
 
 // Opens and closes the file five times in turn and prints how long each open took.
@@ -194,42 +267,36 @@ int main(int argc, char** argv) {
         if (arg == "--time-open-offline" && i + 1 < argc)
             return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(),
                              argv[i + 1]);
+        if (arg == "--compare-fonts") {
+            for (int file = i + 1; file < argc; ++file) failures += !SameWithWholeFont(argv[file]);
+            return failures == 0 ? 0 : 1;
+        }
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;
         }
-        auto device = std::make_unique<blok::fluid::OfflineFluidSynthSequencer>();
-        blok::fluid::OfflineFluidSynthSequencer& renderer = *device;
-        blok::Mci mci(std::move(device));
-        blok::MciMidi song(mci, arg.c_str());
-        if (song.Play() != 0) {
-            std::printf("%s: %s\n", arg.c_str(), song.GetErrorString());
+        OfflineSong song(arg);
+        if (const char* error = song.Error()) {
+            std::printf("%s: %s\n", arg.c_str(), error);
             ++failures;
             continue;
         }
-        const int rate = static_cast<int>(renderer.sampleRate());
-        const std::uint64_t limitFrames = 600u * static_cast<std::uint64_t>(renderer.sampleRate());
-        constexpr std::size_t kBlock = 512;
-        std::vector<float> left(kBlock), right(kBlock), all;
+        const int rate = song.Rate();
+        std::vector<float> all;
         Loudness loudness;
-        std::uint64_t frames = 0;
-        std::uint32_t done = 0;
-        // Hard stop at 10 minutes of audio, whatever the device says.
-        while (song.IsDone(&done) == 0 && done == 0 && frames < limitFrames) {
-            renderer.Render(left, right);
-            for (std::size_t f = 0; f < kBlock; ++f) {
-                loudness.Add(left[f]);
-                loudness.Add(right[f]);
+        while (song.Next()) {
+            for (std::size_t f = 0; f < OfflineSong::kBlock; ++f) {
+                loudness.Add(song.left[f]);
+                loudness.Add(song.right[f]);
                 if (!wavDir.empty()) {
-                    all.push_back(left[f]);
-                    all.push_back(right[f]);
+                    all.push_back(song.left[f]);
+                    all.push_back(song.right[f]);
                 }
             }
-            frames += kBlock;
         }
-        const double renderedMs = 1000.0 * static_cast<double>(frames) / rate;
+        const double renderedMs = 1000.0 * static_cast<double>(song.Frames()) / rate;
         std::printf("%s: length %u ms, rendered %.0f ms, RMS %.1f dBFS, peak %.3f, clipped %llu\n",
-                    arg.c_str(), song.dwLength, renderedMs, loudness.RmsDb(), loudness.peak,
+                    arg.c_str(), song.LengthMs(), renderedMs, loudness.RmsDb(), loudness.peak,
                     static_cast<unsigned long long>(loudness.clipped));
         if (loudness.RmsDb() < -50.0) ++failures;
         if (!wavDir.empty())
