@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <thread>
@@ -255,6 +256,80 @@ TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {
     volume_->store(0.0f);
     Render(300);  // the gain glides down
     EXPECT_LT(Render(300), full / 1e4) << "muted: 40 dB down and falling";
+}
+
+struct Choice {
+    std::uint8_t channel, bank, program, key;
+};
+constexpr std::uint8_t kNoProgramChange = 128;
+
+// Each choice in turn: a bank select, a program change and a note of 150 ms on its channel.
+testing::Bytes SongChoosing(std::initializer_list<Choice> choices) {
+    testing::Bytes events;
+    testing::AppendTempo(events, 0, 1'000'000);
+    for (const Choice& c : choices) {
+        testing::Append(events, {0x00, static_cast<std::uint8_t>(0xB0 | c.channel), 0, c.bank});
+        if (c.program != kNoProgramChange)
+            testing::Append(events, {0x00, static_cast<std::uint8_t>(0xC0 | c.channel), c.program});
+        testing::Append(events, {0x00, static_cast<std::uint8_t>(0x90 | c.channel), c.key, 100});
+        testing::AppendVarLen(events, 150);
+        testing::Append(events, {static_cast<std::uint8_t>(0x80 | c.channel), c.key, 0});
+    }
+    testing::AppendEnd(events, 300);
+    testing::Bytes file = testing::Header(0, 1, 1000);
+    testing::AppendTrack(file, events);
+    return file;
+}
+
+// Plays the songs one after the other on one device, as the playlist does, and returns what
+// was heard and how many presets were loaded after each song.
+std::vector<float> PlayInTurn(const std::vector<std::string>& files, bool wholeSoundFont,
+                              std::vector<int>& presetsLoaded) {
+    FluidSynthOptions options;
+    options.wholeSoundFont = wholeSoundFont;
+    auto device = std::make_unique<OfflineFluidSynthSequencer>(options);
+    OfflineFluidSynthSequencer& renderer = *device;
+    Mci mci(std::move(device));
+    std::vector<float> heard;
+    for (const std::string& file : files) {
+        MciMidi song(mci, file.c_str());
+        EXPECT_EQ(song.Play(), 0) << file;
+        std::vector<float> left(static_cast<std::size_t>(renderer.sampleRate())), right(left);
+        renderer.Render(left, right);
+        heard.insert(heard.end(), left.begin(), left.end());
+        heard.insert(heard.end(), right.begin(), right.end());
+        presetsLoaded.push_back(renderer.LoadedPresets());
+    }
+    return heard;
+}
+
+// The font holds only what the songs so far can select, and sounds as the whole font: banks
+// the font lacks fall back to bank 0, missing drum kits to the standard kit, and a later song
+// that needs more presets gets them.
+TEST(TrimmedSoundFont, SongsSoundAsWithTheWholeFontAndTheFontGrowsWithTheSongs) {
+    testing::ScratchDir dir("fluid-presets");
+    const std::string first = (dir.path() / "first.mid").string();
+    const std::string second = (dir.path() / "second.mid").string();
+    testing::WriteFile(first, SongChoosing({{0, 0, 19, 60}, {9, 0, 0, 38}, {1, 8, 73, 72}}));
+    testing::WriteFile(second, SongChoosing({{0, 0, 40, 67},
+                                             {9, 0, 25, 40},
+                                             {9, 0, 99, 42},
+                                             {2, 0, kNoProgramChange, 48},
+                                             {0, 0, 19, 64}}));
+
+    std::vector<int> trimmedPresets, wholePresets;
+    const std::vector<float> trimmed = PlayInTurn({first, second}, false, trimmedPresets);
+    const std::vector<float> whole = PlayInTurn({first, second}, true, wholePresets);
+    ASSERT_EQ(trimmed.size(), whole.size());
+    EXPECT_TRUE(trimmed == whole) << "the trimmed font sounds different";
+    EXPECT_GT(Decibels(std::inner_product(trimmed.begin(), trimmed.end(), trimmed.begin(), 0.0) /
+                       static_cast<double>(trimmed.size())),
+              -50.0);
+    // Piano and the standard kit (always), the organ, the flute; then the violin and a kit.
+    ASSERT_EQ(trimmedPresets.size(), 2u);
+    EXPECT_GE(trimmedPresets[0], 4);
+    EXPECT_GT(trimmedPresets[1], trimmedPresets[0]);
+    EXPECT_LT(trimmedPresets[1], wholePresets[1] / 4);
 }
 
 TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
