@@ -175,6 +175,7 @@ fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
     if (!settings) return nullptr;
     fluid_settings_setnum(settings, "synth.gain", options.gain);
     fluid_settings_setnum(settings, "synth.sample-rate", options.sampleRate);
+    fluid_settings_setint(settings, "synth.polyphony", options.polyphony);
     // The song's clock follows the rendered samples, so positions match what was heard.
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     // A player must not reset the synthesiser another song may be using; the engine resets it

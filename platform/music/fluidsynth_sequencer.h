@@ -22,6 +22,10 @@ struct FluidSynthOptions {
     // Load every preset of the sound font rather than only those the opened songs can select:
     // the same sound, for comparing the two.
     bool wholeSoundFont = false;
+    // Voices sounding at once; each costs memory whether it sounds or not. The densest of our
+    // songs needs more than 160 (with fewer, notes are cut short); with 192 every song renders
+    // exactly as with the synthesiser's default of 256.
+    int polyphony = 192;
     // Background music needs no short latency, and every period wakes the audio thread, the
     // sound server and its own threads: 8192 frames are 186 ms at 44.1 kHz, about 5 wake-ups a
     // second (a sound server keeps about one period). Two of them where the output keeps its own

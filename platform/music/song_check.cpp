@@ -14,9 +14,10 @@
 //   blokfall-song-check --write-long-song FILE
 // writes a test song of 8 MB with a million notes, for --time-load.
 //   blokfall-song-check --compare-fonts FILE...
-// renders each file whole twice, once with only the presets it can select loaded and once with
-// the whole sound font, and prints whether the two are the same sample for sample. Exit status
-// 1 when any differs.
+// renders each file whole twice, once as the game does (only the presets the song can select
+// loaded, the game's polyphony) and once with the whole sound font and the synthesiser's
+// default polyphony, and prints whether the two are the same sample for sample. Exit status 1
+// when any differs.
 
 #include <algorithm>
 #include <chrono>
@@ -120,11 +121,13 @@ class OfflineSong {
     std::uint64_t frames_ = 0;
 };
 
-// Renders the song with the presets it selects and with the whole font, side by side.
+// Renders the song as the game does and with the whole font and all the voices the synthesiser
+// offers by default, side by side.
 bool SameWithWholeFont(const char* file) {
     OfflineSong trimmed(file);
     blok::fluid::FluidSynthOptions whole;
     whole.wholeSoundFont = true;
+    whole.polyphony = 256;
     OfflineSong reference(file, whole);
     if (trimmed.Error() || reference.Error()) {
         std::printf("%s: %s\n", file, trimmed.Error() ? trimmed.Error() : reference.Error());
