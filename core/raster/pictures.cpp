@@ -43,20 +43,44 @@ std::optional<Picture> DecodeNamed(std::span<const EmbeddedFile> files, std::str
     return std::nullopt;
 }
 
+void Decode(std::span<const EmbeddedFile> files, const Slot& slot, Pictures& pictures) {
+    auto decoded = DecodeNamed(files, slot.name);
+    pictures.*slot.member = decoded ? std::move(*decoded) : Black(slot.width, slot.height);
+}
+
+bool IsBackground(const Slot& slot) {
+    return slot.member == &Pictures::kestabmp || slot.member == &Pictures::coopbmp ||
+           slot.member == &Pictures::morvobmp;
+}
+
+Pictures& BuiltInPictures() {
+    static Pictures pictures = [] {
+        Pictures decoded;
+        for (const Slot& slot : kSlots)
+            if (!IsBackground(slot)) Decode(EmbeddedPictures(), slot, decoded);
+        return decoded;
+    }();
+    return pictures;
+}
+
 }  // namespace
 
 Pictures DecodePictures(std::span<const EmbeddedFile> files) {
     Pictures pictures;
-    for (const Slot& slot : kSlots) {
-        auto decoded = DecodeNamed(files, slot.name);
-        pictures.*slot.member = decoded ? std::move(*decoded) : Black(slot.width, slot.height);
-    }
+    for (const Slot& slot : kSlots) Decode(files, slot, pictures);
     return pictures;
 }
 
 const Pictures& LoadPictures() {
-    static const Pictures pictures = DecodePictures(EmbeddedPictures());
-    return pictures;
+    return BuiltInPictures();
+}
+
+void LoadBackground(const Picture Pictures::*background) {
+    Pictures& pictures = BuiltInPictures();
+    for (const Slot& slot : kSlots)
+        if (slot.member == background && IsBackground(slot) &&
+            (pictures.*slot.member).pixels.empty())
+            Decode(EmbeddedPictures(), slot, pictures);
 }
 
 }  // namespace blok
