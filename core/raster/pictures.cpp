@@ -1,6 +1,10 @@
 #include "pictures.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <array>
+#include <cstdint>
 
 #include "ids_and_sizes.h"
 
@@ -48,6 +52,25 @@ void Decode(std::span<const EmbeddedFile> files, const Slot& slot, Pictures& pic
     pictures.*slot.member = decoded ? std::move(*decoded) : Black(slot.width, slot.height);
 }
 
+// The program's own copy of a picture file is read once, when it is decoded: its whole pages
+// need not stay in memory. They are part of the program file, so the system reads them again
+// should anything ever touch them.
+void ReleaseBuiltInFile(std::string_view name) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    for (const EmbeddedFile& file : EmbeddedPictures()) {
+        if (file.name != name || file.size == 0) continue;
+        const auto start = reinterpret_cast<std::uintptr_t>(file.data);
+        const std::uintptr_t begin = (start + page - 1) / page * page;
+        const std::uintptr_t end = (start + file.size) / page * page;
+        if (begin < end) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    }
+}
+
+void DecodeBuiltIn(const Slot& slot, Pictures& pictures) {
+    Decode(EmbeddedPictures(), slot, pictures);
+    ReleaseBuiltInFile(slot.name);
+}
+
 bool IsBackground(const Slot& slot) {
     return slot.member == &Pictures::kestabmp || slot.member == &Pictures::coopbmp ||
            slot.member == &Pictures::morvobmp;
@@ -57,7 +80,7 @@ Pictures& BuiltInPictures() {
     static Pictures pictures = [] {
         Pictures decoded;
         for (const Slot& slot : kSlots)
-            if (!IsBackground(slot)) Decode(EmbeddedPictures(), slot, decoded);
+            if (!IsBackground(slot)) DecodeBuiltIn(slot, decoded);
         return decoded;
     }();
     return pictures;
@@ -80,7 +103,7 @@ void LoadBackground(const Picture Pictures::*background) {
     for (const Slot& slot : kSlots)
         if (slot.member == background && IsBackground(slot) &&
             (pictures.*slot.member).pixels.empty())
-            Decode(EmbeddedPictures(), slot, pictures);
+            DecodeBuiltIn(slot, pictures);
 }
 
 }  // namespace blok
