@@ -272,9 +272,10 @@ class FluidEngine {
     FluidEngine(const FluidEngine&) = delete;
     FluidEngine& operator=(const FluidEngine&) = delete;
 
-    // Makes what is still missing for `song`: 0, or the MCI error of the first part that
-    // cannot be made.
-    std::uint32_t Prepare(const MidiSong& song) {
+    // Makes what is still missing for a song that selects `presets`: 0, or the MCI error of
+    // the first part that cannot be made. Opening and closing songs (Prepare, NewSlot,
+    // SongClosed) happens on the songs' thread.
+    std::uint32_t Prepare(const PresetSelection& presets) {
         if (fontId_ == FLUID_FAILED && !std::filesystem::is_regular_file(options_.soundFont))
             return MCIERR_CANNOT_LOAD_DRIVER;
         if (!settings_ && !(settings_ = NewSettings(options_))) return MCIERR_OUT_OF_MEMORY;
@@ -288,7 +289,7 @@ class FluidEngine {
         if (withOutput_ && !output_ &&
             !(output_ = OpenAudioOutput(settings_, RenderForOutput, this)))
             return MCIERR_HARDWARE;
-        return LoadPresetsFor(PresetsSelectedBy(song.programs));
+        return LoadPresetsFor(presets);
     }
 
     int LoadedPresets() {
@@ -316,11 +317,17 @@ class FluidEngine {
     }
 
     // A slot for a song's player; the player itself is made by the slot's Load order.
-    PlayerSlot* NewSlot(std::shared_ptr<const MidiSong> song) {
+    PlayerSlot* NewSlot(std::shared_ptr<const MidiSong> song, const PresetSelection& presets) {
         auto slot = std::make_unique<PlayerSlot>();
         slot->engine = this;
         slot->song = std::move(song);
+        openSongs_.emplace_back(slot.get(), presets);
         return slot.release();
+    }
+
+    // The song's presets need no longer be kept; its slot goes with the next Delete order.
+    void SongClosed(const PlayerSlot* slot) {
+        std::erase_if(openSongs_, [slot](const auto& open) { return open.first == slot; });
     }
 
     // Queues an order; it never waits for the synthesiser. Without memory for the queue, the
@@ -353,14 +360,15 @@ class FluidEngine {
     }
 
   private:
-    // The sound font holds only the presets the songs opened so far can select: its instrument
-    // definitions take megabytes, and a song uses a handful. A song that needs more loads the
-    // font again with the presets of all of them, before it can play; the channels then find
-    // the same presets in the new font. Should the file not be trimmable, it is loaded whole.
+    // The sound font holds only presets the open songs can select: its instrument definitions
+    // take megabytes, and a song uses a handful. A song that needs more loads the font again,
+    // before it can play, with its own presets and those of the songs still open; their
+    // channels then find the same presets in the new font. Should the file not be trimmable,
+    // it is loaded whole.
     std::uint32_t LoadPresetsFor(const PresetSelection& wanted) {
         if (fontId_ != FLUID_FAILED && loadedPresets_.Covers(wanted)) return 0;
-        PresetSelection selection = loadedPresets_;
-        selection.Add(wanted);
+        PresetSelection selection = wanted;
+        for (const auto& open : openSongs_) selection.Add(open.second);
         std::string name;
         int id = options_.wholeSoundFont ? FLUID_FAILED : LoadTrimmed(selection, name);
         if (id == FLUID_FAILED) {
@@ -515,6 +523,7 @@ class FluidEngine {
     int fontId_ = FLUID_FAILED;
     std::string fontName_;  // of the trimmed font loaded, if one is
     PresetSelection loadedPresets_;
+    std::vector<std::pair<const PlayerSlot*, PresetSelection>> openSongs_;
     fluid_audio_driver_t* output_ = nullptr;
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
@@ -534,12 +543,15 @@ class FluidSong final : public MciSong {
         : engine_(std::move(engine)), song_(std::move(song)) {}
 
     ~FluidSong() override {
-        if (slot_) Send(FluidEngine::Order::Delete);
+        if (!slot_) return;
+        engine_->SongClosed(slot_);
+        Send(FluidEngine::Order::Delete);
     }
 
     std::uint32_t Create() {
-        if (const std::uint32_t error = engine_->Prepare(*song_); error != 0) return error;
-        slot_ = engine_->NewSlot(song_);
+        const PresetSelection presets = PresetsSelectedBy(song_->programs);
+        if (const std::uint32_t error = engine_->Prepare(presets); error != 0) return error;
+        slot_ = engine_->NewSlot(song_, presets);
         Send(FluidEngine::Order::Load);
         return 0;
     }

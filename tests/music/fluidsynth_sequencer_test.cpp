@@ -303,10 +303,10 @@ std::vector<float> PlayInTurn(const std::vector<std::string>& files, bool wholeS
     return heard;
 }
 
-// The font holds only what the songs so far can select, and sounds as the whole font: banks
-// the font lacks fall back to bank 0, missing drum kits to the standard kit, and a later song
-// that needs more presets gets them.
-TEST(TrimmedSoundFont, SongsSoundAsWithTheWholeFontAndTheFontGrowsWithTheSongs) {
+// The font holds only what the open songs can select, and sounds as the whole font: banks the
+// font lacks fall back to bank 0, missing drum kits to the standard kit, and the next song
+// that needs other presets gets them.
+TEST(TrimmedSoundFont, SongsSoundAsWithTheWholeFontAndTheFontFollowsTheSongs) {
     testing::ScratchDir dir("fluid-presets");
     const std::string first = (dir.path() / "first.mid").string();
     const std::string second = (dir.path() / "second.mid").string();
@@ -325,11 +325,41 @@ TEST(TrimmedSoundFont, SongsSoundAsWithTheWholeFontAndTheFontGrowsWithTheSongs) 
     EXPECT_GT(Decibels(std::inner_product(trimmed.begin(), trimmed.end(), trimmed.begin(), 0.0) /
                        static_cast<double>(trimmed.size())),
               -50.0);
-    // Piano and the standard kit (always), the organ, the flute; then the violin and a kit.
+    // Piano and the standard kit (always), the organ, the flute; then piano, kits, the violin
+    // and the organ.
     ASSERT_EQ(trimmedPresets.size(), 2u);
     EXPECT_GE(trimmedPresets[0], 4);
     EXPECT_GT(trimmedPresets[1], trimmedPresets[0]);
     EXPECT_LT(trimmedPresets[1], wholePresets[1] / 4);
+}
+
+// A song opened while another plays loads the font again with the presets of both: the one
+// playing goes on exactly as it would have.
+TEST(TrimmedSoundFont, ASongPlaysOnUnchangedWhileTheFontGrowsForTheNext) {
+    testing::ScratchDir dir("fluid-grow");
+    const std::string next = (dir.path() / "next.mid").string();
+    testing::WriteFile(next, SongChoosing({{0, 0, 19, 60}, {9, 0, 25, 38}}));
+    auto playWhile = [&](bool openingNext, std::vector<int>& presets) {
+        auto device = std::make_unique<OfflineFluidSynthSequencer>();
+        OfflineFluidSynthSequencer& renderer = *device;
+        Mci mci(std::move(device));
+        MciMidi playing(mci, kSong.c_str());
+        EXPECT_EQ(playing.Play(), 0);
+        std::vector<float> left(static_cast<std::size_t>(renderer.sampleRate()) * 3), right(left);
+        const std::size_t firstSecond = left.size() / 3;
+        renderer.Render(std::span(left).first(firstSecond), std::span(right).first(firstSecond));
+        presets.push_back(renderer.LoadedPresets());
+        std::optional<MciMidi> opened;
+        if (openingNext) opened.emplace(mci, next.c_str());
+        presets.push_back(renderer.LoadedPresets());
+        renderer.Render(std::span(left).subspan(firstSecond),
+                        std::span(right).subspan(firstSecond));
+        left.insert(left.end(), right.begin(), right.end());
+        return left;
+    };
+    std::vector<int> alone, withNext;
+    EXPECT_TRUE(playWhile(false, alone) == playWhile(true, withNext));
+    EXPECT_GT(withNext[1], withNext[0]) << "the font grew";
 }
 
 TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {
