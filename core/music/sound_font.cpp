@@ -233,17 +233,14 @@ Bytes PresetTable(const Tables& tables, const PresetSelection& wanted, std::size
     const Table& samples = tables.Samples();
     const Bytes sampleHeaders(samples.data, samples.data + samples.count * samples.recordBytes);
 
+    // In the order of Tables::kNames.
+    const std::array<const Bytes*, 9> written = {
+        &presetCopy.headers,        &presetCopy.bags,           &presetCopy.modulators,
+        &presetCopy.generators,     &instrumentCopy.headers,    &instrumentCopy.bags,
+        &instrumentCopy.modulators, &instrumentCopy.generators, &sampleHeaders};
     Bytes body{'p', 'd', 't', 'a'};
-    for (const auto& [name, bytes] : {std::pair{"phdr", &presetCopy.headers},
-                                      {"pbag", &presetCopy.bags},
-                                      {"pmod", &presetCopy.modulators},
-                                      {"pgen", &presetCopy.generators},
-                                      {"inst", &instrumentCopy.headers},
-                                      {"ibag", &instrumentCopy.bags},
-                                      {"imod", &instrumentCopy.modulators},
-                                      {"igen", &instrumentCopy.generators},
-                                      {"shdr", &sampleHeaders}})
-        AppendChunk(body, name, *bytes);
+    for (std::size_t i = 0; i < written.size(); ++i)
+        AppendChunk(body, Tables::kNames[i], *written[i]);
     Bytes list;
     AppendChunk(list, "LIST", body);
     presetCount = kept.size();
