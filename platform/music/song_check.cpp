@@ -2,10 +2,11 @@
 // and prints what the device reports against what was rendered:
 //   blokfall-song-check [--wav DIR] FILE...
 // Exit status 1 when a file cannot be opened or renders silent.
-//   blokfall-song-check --time-open FILE
-// opens and closes the file five times in turn on the real sequencer (with audio output) and
-// prints each result and how long each open took; --time-open-offline does the same without
-// audio output. The first open pays for the sound font, the later ones should not.
+//   blokfall-song-check --time-open FILE...
+// opens and closes the files in turn, five times over, on the real sequencer (with audio
+// output) and prints each result and how long each open took; --time-open-offline does the
+// same without audio output. The first open pays for the synthesiser and the sound font; a
+// song that needs presets the one before it did not loads the font again.
 //   blokfall-song-check --time-load FILE
 // opens and plays the file on the real sequencer and, while the synthesiser reads it, asks for
 // the position every 5 ms as the music poll does; prints how long the open, the start, the
@@ -27,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -151,21 +153,22 @@ bool SameWithWholeFont(const char* file) {
     return differing == 0;
 }
 
-// Opens and closes the file five times in turn and prints how long each open took.
-int TimeOpens(std::unique_ptr<blok::MciDevice> device, const char* file) {
+// Opens and closes the files in turn, five times over, and prints how long each open took.
+int TimeOpens(std::unique_ptr<blok::MciDevice> device, std::span<char*> files) {
     blok::Mci mci(std::move(device));
-    for (int round = 1; round <= 5; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        std::uint32_t id = 0;
-        const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        std::printf(
-            "open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
-            result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)),
-            took.count());
-        if (result == 0) mci.Close(id);
-    }
+    for (int round = 1; round <= 5; ++round)
+        for (const char* file : files) {
+            const auto start = std::chrono::steady_clock::now();
+            std::uint32_t id = 0;
+            const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            std::printf(
+                "open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
+                result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)),
+                took.count());
+            if (result == 0) mci.Close(id);
+        }
     return 0;
 }
 
@@ -263,15 +266,15 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--time-open" && i + 1 < argc)
-            return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
+        const std::span<char*> rest(argv + i + 1, static_cast<std::size_t>(argc - i - 1));
+        if (arg == "--time-open" && !rest.empty())
+            return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), rest);
         if (arg == "--time-load" && i + 1 < argc) return TimeLoad(argv[i + 1]);
         if (arg == "--write-long-song" && i + 1 < argc) return WriteLongSong(argv[i + 1]);
-        if (arg == "--time-open-offline" && i + 1 < argc)
-            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(),
-                             argv[i + 1]);
+        if (arg == "--time-open-offline" && !rest.empty())
+            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(), rest);
         if (arg == "--compare-fonts") {
-            for (int file = i + 1; file < argc; ++file) failures += !SameWithWholeFont(argv[file]);
+            for (const char* file : rest) failures += !SameWithWholeFont(file);
             return failures == 0 ? 0 : 1;
         }
         if (arg == "--wav" && i + 1 < argc) {
