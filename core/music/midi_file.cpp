@@ -75,6 +75,7 @@ struct TrackResult {
     std::uint32_t channelsWithNotes = 0;
     std::uint32_t hangingNotes = 0;
     ProgramChoices programs;
+    std::uint32_t channelsChosen = 0;  // bit n: channel n has had a program change in this track
 };
 
 constexpr unsigned kDrumChannel = 9;
@@ -105,6 +106,7 @@ bool ReadChannelMessage(Reader& in, std::uint8_t status, TrackResult& result, No
     if (kind == 0xC0u) {
         auto& chosen = channel == kDrumChannel ? result.programs.drumKits : result.programs.melodic;
         chosen.set(static_cast<std::size_t>(first));
+        result.channelsChosen |= 1u << channel;
         return true;
     }
     if (kind == 0xD0u) return true;  // one data byte
@@ -114,6 +116,9 @@ bool ReadChannelMessage(Reader& in, std::uint8_t status, TrackResult& result, No
     if (kind == 0x90u && second > 0) {
         notes.On(channel, key);
         result.channelsWithNotes |= 1u << channel;
+        // The order of events in different tracks depends on how the player steps through
+        // them, so only a choice earlier in the same track counts.
+        result.programs.channelsPlayingDefault |= (1u << channel) & ~result.channelsChosen;
     } else if (kind == 0x80u || kind == 0x90u) {
         notes.Off(channel, key);
     }
@@ -224,6 +229,7 @@ std::uint32_t ParseMidi(std::vector<std::uint8_t> bytes, MidiSong& song) {
         parsed.programs.melodic |= result.programs.melodic;
         parsed.programs.drumKits |= result.programs.drumKits;
         parsed.programs.hasSystemExclusive |= result.programs.hasSystemExclusive;
+        parsed.programs.channelsPlayingDefault |= result.programs.channelsPlayingDefault;
         in.Skip(length);
         ++tracksRead;
     }

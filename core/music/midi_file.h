@@ -11,6 +11,9 @@ namespace blok {
 struct ProgramChoices {
     std::bitset<128> melodic;
     std::bitset<128> drumKits;
+    // Bit n set: channel n (0-based) plays a note that no program change before it in its own
+    // track precedes; it may sound with program 0 (on the drum channel, kit 0).
+    std::uint32_t channelsPlayingDefault = 0;
     // System exclusive messages can turn any channel into a drum channel.
     bool hasSystemExclusive = false;
 };

@@ -7,11 +7,6 @@
 
 namespace blok {
 
-PresetSelection::PresetSelection() {
-    melodic.set(0);
-    drumKits.set(0);
-}
-
 PresetSelection PresetSelection::Everything() {
     PresetSelection all;
     all.melodic.set();
@@ -35,10 +30,17 @@ void PresetSelection::Add(const PresetSelection& other) {
 }
 
 PresetSelection PresetsSelectedBy(const ProgramChoices& programs) {
+    constexpr std::uint32_t kDrumChannel = 1u << 9;
     PresetSelection selection;
-    selection.melodic |= programs.melodic;
-    selection.drumKits |= programs.drumKits;
-    if (programs.hasSystemExclusive) selection.drumKits |= programs.melodic;
+    selection.melodic = programs.melodic;
+    selection.drumKits = programs.drumKits;
+    if ((programs.channelsPlayingDefault & ~kDrumChannel) != 0) selection.melodic.set(0);
+    if ((programs.channelsPlayingDefault & kDrumChannel) != 0) selection.drumKits.set(0);
+    if (programs.hasSystemExclusive) {
+        selection.drumKits |= selection.melodic;
+        selection.melodic.set(0);
+        selection.drumKits.set(0);
+    }
     return selection;
 }
 
@@ -213,8 +215,28 @@ void AppendChunk(Bytes& out, const char* name, const Bytes& body) {
     out.insert(out.end(), body.begin(), body.end());
 }
 
-Bytes PresetTable(const Tables& tables, const PresetSelection& wanted, std::size_t& presetCount) {
+// The synthesiser plays program 0 of bank 0 for a program missing there, and the standard kit
+// for a missing kit.
+PresetSelection WithFallbacks(PresetSelection wanted, const Table& presets) {
+    PresetSelection inFont;
+    for (std::size_t preset = 0; preset + 1 < presets.count; ++preset) {
+        const std::size_t program = presets.Field(preset, 20);
+        const std::size_t bank = presets.Field(preset, 22);
+        if (program >= 128) continue;
+        if (bank == 0) inFont.melodic.set(program);
+        if (bank == kDrumBank) inFont.drumKits.set(program);
+    }
+    // A font needs a preset: a song that plays nothing keeps the piano.
+    if ((wanted.melodic & ~inFont.melodic).any() || (wanted.melodic | wanted.drumKits).none())
+        wanted.melodic.set(0);
+    if ((wanted.drumKits & ~inFont.drumKits).any()) wanted.drumKits.set(0);
+    return wanted;
+}
+
+Bytes PresetTable(const Tables& tables, const PresetSelection& selection,
+                  std::size_t& presetCount) {
     const Level presets = tables.Presets();
+    const PresetSelection wanted = WithFallbacks(selection, presets.headers);
     std::vector<std::size_t> kept;
     for (std::size_t preset = 0; preset + 1 < presets.headers.count; ++preset) {
         const auto program = static_cast<int>(presets.headers.Field(preset, 20));

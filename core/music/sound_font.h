@@ -13,14 +13,11 @@
 namespace blok {
 
 // The presets of a General MIDI sound font that songs can reach, by program number: melodic
-// channels look in every bank but the drum bank (128), drum channels only in the drum bank. A
-// preset that is missing falls back to the same program in bank 0, then to program 0 (piano, or
-// the standard drum kit), so those are always wanted.
+// channels look in every bank but the drum bank (128), drum channels only in the drum bank.
 struct PresetSelection {
     std::bitset<128> melodic;
     std::bitset<128> drumKits;
 
-    PresetSelection();  // program 0 in both
     static PresetSelection Everything();
 
     bool Wants(int bank, int program) const;
@@ -30,15 +27,17 @@ struct PresetSelection {
 
 inline constexpr int kDrumBank = 128;
 
-// What a song may select. A song with system exclusive messages may play drums on any channel,
-// so its melodic programs count as drum kits too.
+// What a song may select: the programs it chooses, and program 0 (piano, or the standard kit)
+// for a channel that plays before choosing. A song with system exclusive messages may play drums
+// on any channel, so its melodic programs count as drum kits too, and it keeps both program 0s.
 PresetSelection PresetsSelectedBy(const ProgramChoices& programs);
 
 // A SoundFont 2 file seen with a smaller preset table: only the selected presets and the
 // instruments they play, in their original order, with every zone, generator and modulator as
-// it was. Everything before the preset table (the description and all the samples) is the
-// file's own and stays on disk until read, so a synthesiser that loads samples on demand still
-// reads only those it plays.
+// it was. Where the font lacks a selected program in bank 0 (or a selected kit), it also keeps
+// program 0 of bank 0 (or the standard kit), which the synthesiser plays instead. Everything before
+// the preset table (the description and all the samples) is the file's own and stays on disk until
+// read, so a synthesiser that loads samples on demand still reads only those it plays.
 class TrimmedSoundFont {
   public:
     // Empty when the file cannot be read or is not a sound font laid out as this reader expects

@@ -76,6 +76,13 @@ Bytes Font(unsigned pianoInstrument = 1, bool tablesInOrder = true) {
     return Chunk("RIFF", body);
 }
 
+PresetSelection Choosing(std::initializer_list<int> melodic, std::initializer_list<int> kits) {
+    PresetSelection selection;
+    for (int program : melodic) selection.melodic.set(static_cast<std::size_t>(program));
+    for (int kit : kits) selection.drumKits.set(static_cast<std::size_t>(kit));
+    return selection;
+}
+
 class TrimmedFont : public ::testing::Test {
   protected:
     std::optional<TrimmedSoundFont> Trim(const Bytes& font, const PresetSelection& wanted) {
@@ -107,7 +114,7 @@ class TrimmedFont : public ::testing::Test {
 
 TEST_F(TrimmedFont, KeepsTheChosenPresetsAndTheirInstrumentsRenumbered) {
     const Bytes original = Font();
-    const auto trimmed = Trim(original, PresetSelection{});  // piano and the standard kit
+    const auto trimmed = Trim(original, Choosing({0}, {0}));  // piano and the standard kit
     ASSERT_TRUE(trimmed);
     EXPECT_EQ(trimmed->presetCount(), 2u);
     const Bytes font = ReadAll(*trimmed);
@@ -131,14 +138,18 @@ TEST_F(TrimmedFont, KeepsTheChosenPresetsAndTheirInstrumentsRenumbered) {
     EXPECT_EQ(Table(font, "shdr"), Table(original, "shdr"));
 }
 
-TEST_F(TrimmedFont, AProgramIsKeptInEveryMelodicBankAndKitsOnlyWhenChosen) {
-    PresetSelection strings;
-    strings.melodic.set(48);
-    strings.drumKits.set(48);  // no kit 48 in this font
-    auto trimmed = Trim(Font(), strings);
+TEST_F(TrimmedFont, AProgramIsKeptInEveryMelodicBankAndMissingOnesBringTheirStandIns) {
+    auto trimmed = Trim(Font(), Choosing({48}, {48}));  // no kit 48 in this font
     ASSERT_TRUE(trimmed);
-    EXPECT_EQ(trimmed->presetCount(), 4u) << "piano, strings 0:48 and 8:48, the standard kit";
-    EXPECT_EQ(Table(ReadAll(*trimmed), "inst").size(), 4u * 22) << "strings, piano, drums";
+    EXPECT_EQ(trimmed->presetCount(), 3u) << "strings 0:48 and 8:48, the standard kit";
+    EXPECT_EQ(Table(ReadAll(*trimmed), "inst").size(), 3u * 22) << "strings, drums";
+
+    trimmed = Trim(Font(), Choosing({5}, {8}));  // no program 5 in bank 0
+    ASSERT_TRUE(trimmed);
+    EXPECT_EQ(trimmed->presetCount(), 2u) << "the piano instead, the room kit";
+    trimmed = Trim(Font(), Choosing({}, {}));
+    ASSERT_TRUE(trimmed);
+    EXPECT_EQ(trimmed->presetCount(), 1u) << "a font keeps a preset";
 
     trimmed = Trim(Font(), PresetSelection::Everything());
     ASSERT_TRUE(trimmed);
@@ -146,12 +157,12 @@ TEST_F(TrimmedFont, AProgramIsKeptInEveryMelodicBankAndKitsOnlyWhenChosen) {
 }
 
 TEST_F(TrimmedFont, FontsItCannotFollowAreRefused) {
-    EXPECT_FALSE(Trim(Font(7), PresetSelection{})) << "a preset names a missing instrument";
-    EXPECT_FALSE(Trim(Font(1, false), PresetSelection{})) << "tables out of order";
+    EXPECT_FALSE(Trim(Font(7), Choosing({0}, {0}))) << "a preset names a missing instrument";
+    EXPECT_FALSE(Trim(Font(1, false), Choosing({0}, {0}))) << "tables out of order";
     const Bytes whole = Font();
     for (std::ptrdiff_t cut :
          {std::ptrdiff_t{0}, std::ptrdiff_t{11}, std::ptrdiff_t{60}, std::ssize(whole) - 1})
-        EXPECT_FALSE(Trim(Bytes(whole.begin(), whole.begin() + cut), PresetSelection{})) << cut;
+        EXPECT_FALSE(Trim(Bytes(whole.begin(), whole.begin() + cut), Choosing({0}, {0}))) << cut;
     EXPECT_FALSE(TrimmedSoundFont::Make((dir_.path() / "missing.sf2").string(), {}));
 }
 
@@ -160,13 +171,19 @@ TEST(PresetSelection, SongsAddTheirProgramsAndExclusiveMessagesMayMakeAnyChannel
     choices.melodic.set(40);
     choices.drumKits.set(25);
     PresetSelection loaded = PresetsSelectedBy(choices);
-    EXPECT_TRUE(loaded.Wants(0, 0) && loaded.Wants(kDrumBank, 0)) << "the fallbacks";
     EXPECT_TRUE(loaded.Wants(3, 40) && loaded.Wants(kDrumBank, 25));
     EXPECT_FALSE(loaded.Wants(kDrumBank, 40) || loaded.Wants(0, 25) || loaded.Wants(0, 128));
+    EXPECT_FALSE(loaded.Wants(0, 0) || loaded.Wants(kDrumBank, 0)) << "no channel plays unchosen";
+
+    choices.channelsPlayingDefault = 1u << 9;
+    EXPECT_TRUE(PresetsSelectedBy(choices).Wants(kDrumBank, 0));
+    EXPECT_FALSE(PresetsSelectedBy(choices).Wants(0, 0));
+    choices.channelsPlayingDefault = 1u << 2;
+    EXPECT_TRUE(PresetsSelectedBy(choices).Wants(0, 0));
 
     choices.hasSystemExclusive = true;
     const PresetSelection exclusive = PresetsSelectedBy(choices);
-    EXPECT_TRUE(exclusive.Wants(kDrumBank, 40));
+    EXPECT_TRUE(exclusive.Wants(kDrumBank, 40) && exclusive.Wants(kDrumBank, 0));
     EXPECT_FALSE(loaded.Covers(exclusive));
     loaded.Add(exclusive);
     EXPECT_TRUE(loaded.Covers(exclusive));
