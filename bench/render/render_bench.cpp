@@ -51,6 +51,7 @@ void GameFrame(benchmark::State& state) {
     game.iGameStatus = static_cast<int>(state.range(0));
     FillMidGame(game);
     const Pictures& pictures = LoadPictures();
+    LoadBackground(GameBackground(game.iGameStatus));
     Surface surface(kGameFrameWidth + 100, kGameFrameHeight);
     for (auto _ : state) {
         PrintGameArea(surface, game, pictures, 1, kGameFrameWidth, kGameFrameHeight);

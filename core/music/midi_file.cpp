@@ -74,7 +74,11 @@ struct TrackResult {
     std::uint64_t endTick = 0;
     std::uint32_t channelsWithNotes = 0;
     std::uint32_t hangingNotes = 0;
+    ProgramChoices programs;
+    std::uint32_t channelsChosen = 0;  // bit n: channel n has had a program change in this track
 };
+
+constexpr unsigned kDrumChannel = 9;
 
 // Counts sounding notes per channel and key so that stuck notes can be found.
 class NoteBalance {
@@ -99,13 +103,22 @@ bool ReadChannelMessage(Reader& in, std::uint8_t status, TrackResult& result, No
     const unsigned channel = status & 0x0Fu;
     const int first = in.Byte();
     if (first < 0 || first >= 0x80) return false;
-    if (kind == 0xC0u || kind == 0xD0u) return true;  // one data byte
+    if (kind == 0xC0u) {
+        auto& chosen = channel == kDrumChannel ? result.programs.drumKits : result.programs.melodic;
+        chosen.set(static_cast<std::size_t>(first));
+        result.channelsChosen |= 1u << channel;
+        return true;
+    }
+    if (kind == 0xD0u) return true;  // one data byte
     const int second = in.Byte();
     if (second < 0 || second >= 0x80) return false;
     const auto key = static_cast<unsigned>(first);
     if (kind == 0x90u && second > 0) {
         notes.On(channel, key);
         result.channelsWithNotes |= 1u << channel;
+        // The order of events in different tracks depends on how the player steps through
+        // them, so only a choice earlier in the same track counts.
+        result.programs.channelsPlayingDefault |= (1u << channel) & ~result.channelsChosen;
     } else if (kind == 0x80u || kind == 0x90u) {
         notes.Off(channel, key);
     }
@@ -156,6 +169,7 @@ bool ReadTrack(Reader& in, std::vector<TempoChange>& tempos, TrackResult& result
             ok = ReadChannelMessage(in, runningStatus, result, notes);
         } else if (status == 0xF0 || status == 0xF7) {
             runningStatus = 0;
+            result.programs.hasSystemExclusive = true;
             const std::int64_t length = in.VarLen();
             ok = length >= 0 && in.Skip(static_cast<std::size_t>(length));
         } else if (status == 0xFF) {
@@ -212,6 +226,10 @@ std::uint32_t ParseMidi(std::vector<std::uint8_t> bytes, MidiSong& song) {
         parsed.endTick = std::max(parsed.endTick, result.endTick);
         parsed.channelsWithNotes |= result.channelsWithNotes;
         parsed.hangingNotes += result.hangingNotes;
+        parsed.programs.melodic |= result.programs.melodic;
+        parsed.programs.drumKits |= result.programs.drumKits;
+        parsed.programs.hasSystemExclusive |= result.programs.hasSystemExclusive;
+        parsed.programs.channelsPlayingDefault |= result.programs.channelsPlayingDefault;
         in.Skip(length);
         ++tracksRead;
     }

@@ -1,10 +1,22 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace blok {
+
+// The program numbers a song chooses. On channel 10, the drum channel, they choose drum kits.
+struct ProgramChoices {
+    std::bitset<128> melodic;
+    std::bitset<128> drumKits;
+    // Bit n set: channel n (0-based) plays a note that no program change before it in its own
+    // track precedes; it may sound with program 0 (on the drum channel, kit 0).
+    std::uint32_t channelsPlayingDefault = 0;
+    // System exclusive messages can turn any channel into a drum channel.
+    bool hasSystemExclusive = false;
+};
 
 struct TempoChange {
     std::uint64_t tick = 0;
@@ -22,6 +34,7 @@ struct MidiSong {
     std::uint64_t endTick = 0;            // where the longest track ends
     std::uint32_t channelsWithNotes = 0;  // bit n set: channel n (0-based) plays notes
     std::uint32_t hangingNotes = 0;       // note-ons that no note-off in their track ends
+    ProgramChoices programs;
 
     std::uint32_t MillisecondsAt(std::uint64_t tick) const;
     // The first tick at or after the given time; never beyond endTick.

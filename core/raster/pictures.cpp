@@ -1,6 +1,10 @@
 #include "pictures.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <array>
+#include <cstdint>
 
 #include "ids_and_sizes.h"
 
@@ -43,20 +47,63 @@ std::optional<Picture> DecodeNamed(std::span<const EmbeddedFile> files, std::str
     return std::nullopt;
 }
 
+void Decode(std::span<const EmbeddedFile> files, const Slot& slot, Pictures& pictures) {
+    auto decoded = DecodeNamed(files, slot.name);
+    pictures.*slot.member = decoded ? std::move(*decoded) : Black(slot.width, slot.height);
+}
+
+// The program's own copy of a picture file is read once, when it is decoded: its whole pages
+// need not stay in memory. They are part of the program file, so the system reads them again
+// should anything ever touch them.
+void ReleaseBuiltInFile(std::string_view name) {
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    for (const EmbeddedFile& file : EmbeddedPictures()) {
+        if (file.name != name || file.size == 0) continue;
+        const auto start = reinterpret_cast<std::uintptr_t>(file.data);
+        const std::uintptr_t begin = (start + page - 1) / page * page;
+        const std::uintptr_t end = (start + file.size) / page * page;
+        if (begin < end) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    }
+}
+
+void DecodeBuiltIn(const Slot& slot, Pictures& pictures) {
+    Decode(EmbeddedPictures(), slot, pictures);
+    ReleaseBuiltInFile(slot.name);
+}
+
+bool IsBackground(const Slot& slot) {
+    return slot.member == &Pictures::kestabmp || slot.member == &Pictures::coopbmp ||
+           slot.member == &Pictures::morvobmp;
+}
+
+Pictures& BuiltInPictures() {
+    static Pictures pictures = [] {
+        Pictures decoded;
+        for (const Slot& slot : kSlots)
+            if (!IsBackground(slot)) DecodeBuiltIn(slot, decoded);
+        return decoded;
+    }();
+    return pictures;
+}
+
 }  // namespace
 
 Pictures DecodePictures(std::span<const EmbeddedFile> files) {
     Pictures pictures;
-    for (const Slot& slot : kSlots) {
-        auto decoded = DecodeNamed(files, slot.name);
-        pictures.*slot.member = decoded ? std::move(*decoded) : Black(slot.width, slot.height);
-    }
+    for (const Slot& slot : kSlots) Decode(files, slot, pictures);
     return pictures;
 }
 
 const Pictures& LoadPictures() {
-    static const Pictures pictures = DecodePictures(EmbeddedPictures());
-    return pictures;
+    return BuiltInPictures();
+}
+
+void LoadBackground(const Picture Pictures::*background) {
+    Pictures& pictures = BuiltInPictures();
+    for (const Slot& slot : kSlots)
+        if (slot.member == background && IsBackground(slot) &&
+            (pictures.*slot.member).pixels.empty())
+            DecodeBuiltIn(slot, pictures);
 }
 
 }  // namespace blok

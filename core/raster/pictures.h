@@ -27,7 +27,11 @@ struct Pictures {
 // decoded becomes black at its usual size, so the screens keep their layout.
 Pictures DecodePictures(std::span<const EmbeddedFile> files);
 
-// The pictures built into the program, decoded on the first call.
+// The pictures built into the program, decoded on the first call; all but the three game
+// backgrounds, which stay empty until LoadBackground decodes them: most runs show only one.
 const Pictures& LoadPictures();
+
+// Decodes one of the built-in backgrounds (kestabmp, coopbmp or morvobmp) unless it already is.
+void LoadBackground(const Picture Pictures::*background);
 
 }  // namespace blok

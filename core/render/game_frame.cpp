@@ -159,6 +159,11 @@ PixelRows GameFramePixelRows(int firstFieldRow, int lastFieldRow) {
                      std::min(kGameFrameHeight, (lastFieldRow + 2) * kCell + 1)};
 }
 
+const Picture Pictures::*GameBackground(int iGameStatus) {
+    const Layout* layout = LayoutFor(iGameStatus);
+    return layout ? layout->background : nullptr;
+}
+
 void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& pictures,
                    int backgroundImage, int clientWidth, int clientHeight) {
     const Layout* layout = LayoutFor(game.iGameStatus);

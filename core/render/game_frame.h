@@ -21,6 +21,9 @@ inline constexpr Brush stoneColor[6] = {
 void PrintGameArea(Surface& hHiddenScreenDC, const Game& game, const Pictures& pictures,
                    int backgroundImage, int clientWidth, int clientHeight);
 
+// The picture behind the game frames of iGameStatus 3, 4 or 5; null for any other status.
+const Picture Pictures::*GameBackground(int iGameStatus);
+
 // Empties the blast markers that a game frame shows, once that frame is on screen, so that each
 // explosion shows in exactly one frame. Markers outside the shown strips stay.
 void ClearShownBlastMarkers(Game& game);

@@ -30,6 +30,8 @@ const Surface& RenderScreen::ComposeTitle(int WINBREITE, Rect client, std::strin
 const Surface& RenderScreen::ComposeGame(const Game& game, int backgroundImage, Rect client) {
     if (!hHiddenScreenDC_) return none_;
     titleTrace_.valid = false;  // the game frame draws over the title's black
+    if (backgroundImage != 0)
+        if (const auto background = GameBackground(game.iGameStatus)) LoadBackground(background);
     PrintGameArea(*hHiddenScreenDC_, game, *pictures_, backgroundImage, client.Width(),
                   client.Height());
     return *hHiddenScreenDC_;

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <mutex>
 
 #ifdef __GLIBC__
@@ -18,6 +20,7 @@
 #endif
 
 #include "mci_error.h"
+#include "sound_font.h"
 
 namespace blok::fluid {
 namespace {
@@ -84,11 +87,95 @@ bool SocketIn(const char* folderVariable, const char* name) {
     return !folder.empty() && IsSocket(std::filesystem::path(folder) / name);
 }
 
+// The trimmed sound fonts the synthesiser may open, by the name it was given for them. Its file
+// functions carry no context of ours, and it opens a font again whenever a song chooses an
+// instrument whose samples are not loaded yet.
+class TrimmedFontNames {
+  public:
+    static std::string Add(std::shared_ptr<const TrimmedSoundFont> font) {
+        const std::lock_guard lock(lock_);
+        std::string name = font->path() + " (presets " + std::to_string(++made_) + ")";
+        fonts_.emplace(name, std::move(font));
+        return name;
+    }
+    static void Remove(const std::string& name) {
+        const std::lock_guard lock(lock_);
+        fonts_.erase(name);
+    }
+    static std::shared_ptr<const TrimmedSoundFont> Find(const std::string& name) {
+        const std::lock_guard lock(lock_);
+        const auto found = fonts_.find(name);
+        return found == fonts_.end() ? nullptr : found->second;
+    }
+
+  private:
+    static inline std::mutex lock_;
+    static inline std::map<std::string, std::shared_ptr<const TrimmedSoundFont>> fonts_;
+    static inline int made_ = 0;
+};
+
+// The synthesiser's file functions for a trimmed font: the file's own bytes come from disk.
+struct OpenTrimmedFont {
+    std::shared_ptr<const TrimmedSoundFont> font;
+    std::ifstream file;
+    std::uint64_t position = 0;
+};
+
+void* OpenTrimmed(const char* name) {
+    auto opened = std::make_unique<OpenTrimmedFont>();
+    opened->font = TrimmedFontNames::Find(name);
+    if (!opened->font) return nullptr;  // not ours: a real file, for the next loader
+    opened->file.open(opened->font->path(), std::ios::binary);
+    return opened->file ? opened.release() : nullptr;
+}
+
+int ReadTrimmed(void* buffer, fluid_long_long_t count, void* handle) {
+    auto& opened = *static_cast<OpenTrimmedFont*>(handle);
+    if (count < 0 ||
+        !opened.font->Read(opened.position,
+                           {static_cast<std::uint8_t*>(buffer), static_cast<std::size_t>(count)},
+                           opened.file))
+        return FLUID_FAILED;
+    opened.position += static_cast<std::uint64_t>(count);
+    return FLUID_OK;
+}
+
+int SeekTrimmed(void* handle, fluid_long_long_t offset, int origin) {
+    auto& opened = *static_cast<OpenTrimmedFont*>(handle);
+    const auto size = static_cast<fluid_long_long_t>(opened.font->size());
+    const fluid_long_long_t base = origin == SEEK_SET ? 0
+                                   : origin == SEEK_CUR
+                                       ? static_cast<fluid_long_long_t>(opened.position)
+                                       : size;
+    if (offset < -base || offset > size - base) return FLUID_FAILED;
+    opened.position = static_cast<std::uint64_t>(base + offset);
+    return FLUID_OK;
+}
+
+fluid_long_long_t TellTrimmed(void* handle) {
+    return static_cast<fluid_long_long_t>(static_cast<OpenTrimmedFont*>(handle)->position);
+}
+
+int CloseTrimmed(void* handle) {
+    delete static_cast<OpenTrimmedFont*>(handle);
+    return FLUID_OK;
+}
+
+// Tried before the synthesiser's own loader, which reads real files.
+void AddTrimmedFontLoader(fluid_synth_t* synth, fluid_settings_t* settings) {
+    fluid_sfloader_t* loader = new_fluid_defsfloader(settings);
+    if (!loader) return;
+    fluid_sfloader_set_callbacks(loader, OpenTrimmed, ReadTrimmed, SeekTrimmed, TellTrimmed,
+                                 CloseTrimmed);
+    fluid_synth_add_sfloader(synth, loader);
+}
+
 fluid_settings_t* NewSettings(const FluidSynthOptions& options) {
     fluid_settings_t* settings = new_fluid_settings();
     if (!settings) return nullptr;
     fluid_settings_setnum(settings, "synth.gain", options.gain);
     fluid_settings_setnum(settings, "synth.sample-rate", options.sampleRate);
+    fluid_settings_setint(settings, "synth.polyphony", options.polyphony);
     // The song's clock follows the rendered samples, so positions match what was heard.
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     // A player must not reset the synthesiser another song may be using; the engine resets it
@@ -180,29 +267,39 @@ class FluidEngine {
             if (slot->player) delete_fluid_player(slot->player);
         if (synth_) delete_fluid_synth(synth_);
         if (settings_) delete_fluid_settings(settings_);
+        TrimmedFontNames::Remove(fontName_);
     }
     FluidEngine(const FluidEngine&) = delete;
     FluidEngine& operator=(const FluidEngine&) = delete;
 
-    // Makes what is still missing: 0, or the MCI error of the first part that cannot be made.
-    std::uint32_t Prepare() {
-        if (!soundFontLoaded_ && !std::filesystem::is_regular_file(options_.soundFont))
+    // Makes what is still missing for a song that selects `presets`: 0, or the MCI error of
+    // the first part that cannot be made. Opening and closing songs (Prepare, NewSlot,
+    // SongClosed) happens on the songs' thread.
+    std::uint32_t Prepare(const PresetSelection& presets) {
+        if (fontId_ == FLUID_FAILED && !std::filesystem::is_regular_file(options_.soundFont))
             return MCIERR_CANNOT_LOAD_DRIVER;
         if (!settings_ && !(settings_ = NewSettings(options_))) return MCIERR_OUT_OF_MEMORY;
-        if (!synth_ && !(synth_ = new_fluid_synth(settings_))) return MCIERR_OUT_OF_MEMORY;
+        if (!synth_) {
+            if (!(synth_ = new_fluid_synth(settings_))) return MCIERR_OUT_OF_MEMORY;
+            AddTrimmedFontLoader(synth_, settings_);
+        }
         // The output is opened before the sound font is loaded: without sound hardware it fails
         // in a moment, and loading megabytes of samples first would be wasted. It is tried again
         // at every open until it works, so a sound server started later is found.
         if (withOutput_ && !output_ &&
             !(output_ = OpenAudioOutput(settings_, RenderForOutput, this)))
             return MCIERR_HARDWARE;
-        if (!soundFontLoaded_) {
-            if (fluid_synth_sfload(synth_, options_.soundFont.c_str(), 1) == FLUID_FAILED)
-                return MCIERR_CANNOT_LOAD_DRIVER;
-            soundFontLoaded_ = true;
-            ReturnFreedMemory();
-        }
-        return 0;
+        return LoadPresetsFor(presets);
+    }
+
+    int LoadedPresets() {
+        fluid_sfont_t* font =
+            fontId_ == FLUID_FAILED ? nullptr : fluid_synth_get_sfont_by_id(synth_, fontId_);
+        if (!font) return 0;
+        int presets = 0;
+        fluid_sfont_iteration_start(font);
+        while (fluid_sfont_iteration_next(font)) ++presets;
+        return presets;
     }
 
     std::optional<AudioOutputSettings> OutputSettings() {
@@ -220,11 +317,17 @@ class FluidEngine {
     }
 
     // A slot for a song's player; the player itself is made by the slot's Load order.
-    PlayerSlot* NewSlot(std::shared_ptr<const MidiSong> song) {
+    PlayerSlot* NewSlot(std::shared_ptr<const MidiSong> song, const PresetSelection& presets) {
         auto slot = std::make_unique<PlayerSlot>();
         slot->engine = this;
         slot->song = std::move(song);
+        openSongs_.emplace_back(slot.get(), presets);
         return slot.release();
+    }
+
+    // The song's presets need no longer be kept; its slot goes with the next Delete order.
+    void SongClosed(const PlayerSlot* slot) {
+        std::erase_if(openSongs_, [slot](const auto& open) { return open.first == slot; });
     }
 
     // Queues an order; it never waits for the synthesiser. Without memory for the queue, the
@@ -257,6 +360,40 @@ class FluidEngine {
     }
 
   private:
+    // The sound font holds only presets the open songs can select: its instrument definitions
+    // take megabytes, and a song uses a handful. A song that needs more loads the font again,
+    // before it can play, with its own presets and those of the songs still open; their
+    // channels then find the same presets in the new font. Should the file not be trimmable,
+    // it is loaded whole.
+    std::uint32_t LoadPresetsFor(const PresetSelection& wanted) {
+        if (fontId_ != FLUID_FAILED && loadedPresets_.Covers(wanted)) return 0;
+        PresetSelection selection = wanted;
+        for (const auto& open : openSongs_) selection.Add(open.second);
+        std::string name;
+        int id = options_.wholeSoundFont ? FLUID_FAILED : LoadTrimmed(selection, name);
+        if (id == FLUID_FAILED) {
+            id = fluid_synth_sfload(synth_, options_.soundFont.c_str(), 1);
+            selection = PresetSelection::Everything();
+        }
+        if (id == FLUID_FAILED) return MCIERR_CANNOT_LOAD_DRIVER;
+        if (fontId_ != FLUID_FAILED) fluid_synth_sfunload(synth_, fontId_, 1);
+        TrimmedFontNames::Remove(fontName_);
+        fontId_ = id;
+        fontName_ = std::move(name);
+        loadedPresets_ = selection;
+        ReturnFreedMemory();
+        return 0;
+    }
+
+    int LoadTrimmed(const PresetSelection& selection, std::string& name) {
+        auto font = TrimmedSoundFont::Make(options_.soundFont, selection);
+        if (!font) return FLUID_FAILED;
+        name = TrimmedFontNames::Add(std::make_shared<const TrimmedSoundFont>(std::move(*font)));
+        const int id = fluid_synth_sfload(synth_, name.c_str(), 1);
+        if (id == FLUID_FAILED) TrimmedFontNames::Remove(name);
+        return id;
+    }
+
     // The calls below expect `lock_` held.
 
     void CarryOutOrders() {
@@ -383,7 +520,10 @@ class FluidEngine {
     const bool withOutput_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
-    bool soundFontLoaded_ = false;
+    int fontId_ = FLUID_FAILED;
+    std::string fontName_;  // of the trimmed font loaded, if one is
+    PresetSelection loadedPresets_;
+    std::vector<std::pair<const PlayerSlot*, PresetSelection>> openSongs_;
     fluid_audio_driver_t* output_ = nullptr;
     std::mutex lock_;
     fluid_player_t* heard_ = nullptr;  // the song the synthesiser's channels are set up for
@@ -403,12 +543,15 @@ class FluidSong final : public MciSong {
         : engine_(std::move(engine)), song_(std::move(song)) {}
 
     ~FluidSong() override {
-        if (slot_) Send(FluidEngine::Order::Delete);
+        if (!slot_) return;
+        engine_->SongClosed(slot_);
+        Send(FluidEngine::Order::Delete);
     }
 
     std::uint32_t Create() {
-        if (const std::uint32_t error = engine_->Prepare(); error != 0) return error;
-        slot_ = engine_->NewSlot(song_);
+        const PresetSelection presets = PresetsSelectedBy(song_->programs);
+        if (const std::uint32_t error = engine_->Prepare(presets); error != 0) return error;
+        slot_ = engine_->NewSlot(song_, presets);
         Send(FluidEngine::Order::Load);
         return 0;
     }
@@ -485,6 +628,10 @@ OfflineFluidSynthSequencer::~OfflineFluidSynthSequencer() = default;
 std::uint32_t OfflineFluidSynthSequencer::Open(std::shared_ptr<const MidiSong> song,
                                                std::unique_ptr<MciSong>& opened) {
     return OpenSong(engine_, std::move(song), opened);
+}
+
+int OfflineFluidSynthSequencer::LoadedPresets() const {
+    return engine_->LoadedPresets();
 }
 
 void OfflineFluidSynthSequencer::Render(std::span<float> left, std::span<float> right) {

@@ -19,6 +19,13 @@ struct FluidSynthOptions {
     // The synthesiser's own default is too quiet beside the game; louder risks clipping.
     double gain = 0.7;
     double sampleRate = 44100.0;
+    // Load every preset of the sound font rather than only those the opened songs can select:
+    // the same sound, for comparing the two.
+    bool wholeSoundFont = false;
+    // Voices sounding at once; each costs memory whether it sounds or not. The densest of our
+    // songs needs more than 160 (with fewer, notes are cut short); with 192 every song renders
+    // exactly as with the synthesiser's default of 256.
+    int polyphony = 192;
     // Background music needs no short latency, and every period wakes the audio thread, the
     // sound server and its own threads: 8192 frames are 186 ms at 44.1 kHz, about 5 wake-ups a
     // second (a sound server keeps about one period). Two of them where the output keeps its own
@@ -94,6 +101,8 @@ class OfflineFluidSynthSequencer final : public MciDevice {
     // Fills both channels (equal sizes) with what the synthesiser plays next.
     void Render(std::span<float> left, std::span<float> right);
     double sampleRate() const { return sampleRate_; }
+    // How many presets the synthesiser has loaded from the sound font; 0 before the first open.
+    int LoadedPresets() const;
 
   private:
     double sampleRate_;

@@ -2,10 +2,11 @@
 // and prints what the device reports against what was rendered:
 //   blokfall-song-check [--wav DIR] FILE...
 // Exit status 1 when a file cannot be opened or renders silent.
-//   blokfall-song-check --time-open FILE
-// opens and closes the file five times in turn on the real sequencer (with audio output) and
-// prints each result and how long each open took; --time-open-offline does the same without
-// audio output. The first open pays for the sound font, the later ones should not.
+//   blokfall-song-check --time-open FILE...
+// opens and closes the files in turn, five times over, on the real sequencer (with audio
+// output) and prints each result and how long each open took; --time-open-offline does the
+// same without audio output. The first open pays for the synthesiser and the sound font; a
+// song that needs presets the one before it did not loads the font again.
 //   blokfall-song-check --time-load FILE
 // opens and plays the file on the real sequencer and, while the synthesiser reads it, asks for
 // the position every 5 ms as the music poll does; prints how long the open, the start, the
@@ -13,6 +14,11 @@
 // stops and closes it while the synthesiser is still reading it.
 //   blokfall-song-check --write-long-song FILE
 // writes a test song of 8 MB with a million notes, for --time-load.
+//   blokfall-song-check --compare-fonts FILE...
+// renders each file whole twice, once as the game does (only the presets the song can select
+// loaded, the game's polyphony) and once with the whole sound font and the synthesiser's
+// default polyphony, and prints whether the two are the same sample for sample. Exit status 1
+// when any differs.
 
 #include <algorithm>
 #include <chrono>
@@ -22,11 +28,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "fluidsynth_sequencer.h"
+#include "mci.h"
 #include "mci_error.h"
 #include "mci_midi.h"
 
@@ -75,21 +83,92 @@ void WriteWav(const std::filesystem::path& path, const std::vector<float>& inter
     }
 }
 
-// Opens and closes the file five times in turn and prints how long each open took.
-int TimeOpens(std::unique_ptr<blok::MciDevice> device, const char* file) {
-    blok::Mci mci(std::move(device));
-    for (int round = 1; round <= 5; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        std::uint32_t id = 0;
-        const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - start;
-        std::printf(
-            "open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
-            result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)),
-            took.count());
-        if (result == 0) mci.Close(id);
+// One song played from the start on its own offline synthesiser, rendered block by block.
+class OfflineSong {
+  public:
+    static constexpr std::size_t kBlock = 512;
+
+    OfflineSong(const std::string& file, blok::fluid::FluidSynthOptions options = {}) {
+        auto device = std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(options);
+        renderer_ = device.get();
+        mci_ = std::make_unique<blok::Mci>(std::move(device));
+        song_ = std::make_unique<blok::MciMidi>(*mci_, file.c_str());
+        song_->Play();
     }
+    // Empty when the song cannot play.
+    const char* Error() const { return song_->dwError == 0 ? nullptr : song_->GetErrorString(); }
+    std::uint32_t LengthMs() const { return song_->dwLength; }
+    int Rate() const { return static_cast<int>(renderer_->sampleRate()); }
+    int LoadedPresets() const { return renderer_->LoadedPresets(); }
+
+    // The next block, until the device reports the song done; never more than 10 minutes.
+    bool Next() {
+        std::uint32_t done = 0;
+        if (song_->IsDone(&done) != 0 || done != 0 ||
+            frames_ >= 600u * static_cast<std::uint64_t>(Rate()))
+            return false;
+        renderer_->Render(left, right);
+        frames_ += kBlock;
+        return true;
+    }
+    std::uint64_t Frames() const { return frames_; }
+
+    std::vector<float> left = std::vector<float>(kBlock);
+    std::vector<float> right = std::vector<float>(kBlock);
+
+  private:
+    blok::fluid::OfflineFluidSynthSequencer* renderer_ = nullptr;
+    std::unique_ptr<blok::Mci> mci_;
+    std::unique_ptr<blok::MciMidi> song_;
+    std::uint64_t frames_ = 0;
+};
+
+// Renders the song as the game does and with the whole font and all the voices the synthesiser
+// offers by default, side by side.
+bool SameWithWholeFont(const char* file) {
+    OfflineSong trimmed(file);
+    blok::fluid::FluidSynthOptions whole;
+    whole.wholeSoundFont = true;
+    whole.polyphony = 256;
+    OfflineSong reference(file, whole);
+    if (trimmed.Error() || reference.Error()) {
+        std::printf("%s: %s\n", file, trimmed.Error() ? trimmed.Error() : reference.Error());
+        return false;
+    }
+    std::uint64_t differing = 0;
+    bool more = true;
+    while (more) {
+        more = trimmed.Next();
+        if (more != reference.Next()) {
+            std::printf("%s: the two renderings end at different times\n", file);
+            return false;
+        }
+        for (std::size_t f = 0; more && f < OfflineSong::kBlock; ++f)
+            differing += (trimmed.left[f] != reference.left[f] ? 1u : 0u) +
+                         (trimmed.right[f] != reference.right[f] ? 1u : 0u);
+    }
+    std::printf("%s: %llu frames; %d of %d presets loaded; %llu samples differ\n", file,
+                static_cast<unsigned long long>(trimmed.Frames()), trimmed.LoadedPresets(),
+                reference.LoadedPresets(), static_cast<unsigned long long>(differing));
+    return differing == 0;
+}
+
+// Opens and closes the files in turn, five times over, and prints how long each open took.
+int TimeOpens(std::unique_ptr<blok::MciDevice> device, std::span<char*> files) {
+    blok::Mci mci(std::move(device));
+    for (int round = 1; round <= 5; ++round)
+        for (const char* file : files) {
+            const auto start = std::chrono::steady_clock::now();
+            std::uint32_t id = 0;
+            const std::uint32_t result = mci.Open(blok::kSequencerDeviceType, file, id);
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            std::printf(
+                "open %d of %s: result %u (%s), %.2f ms\n", round, file, result,
+                result == 0 ? "playing device" : blok::GetError(static_cast<std::uint16_t>(result)),
+                took.count());
+            if (result == 0) mci.Close(id);
+        }
     return 0;
 }
 
@@ -187,49 +266,43 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--time-open" && i + 1 < argc)
-            return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), argv[i + 1]);
+        const std::span<char*> rest(argv + i + 1, static_cast<std::size_t>(argc - i - 1));
+        if (arg == "--time-open" && !rest.empty())
+            return TimeOpens(blok::fluid::MakeFluidSynthSequencer(), rest);
         if (arg == "--time-load" && i + 1 < argc) return TimeLoad(argv[i + 1]);
         if (arg == "--write-long-song" && i + 1 < argc) return WriteLongSong(argv[i + 1]);
-        if (arg == "--time-open-offline" && i + 1 < argc)
-            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(),
-                             argv[i + 1]);
+        if (arg == "--time-open-offline" && !rest.empty())
+            return TimeOpens(std::make_unique<blok::fluid::OfflineFluidSynthSequencer>(), rest);
+        if (arg == "--compare-fonts") {
+            for (const char* file : rest) failures += !SameWithWholeFont(file);
+            return failures == 0 ? 0 : 1;
+        }
         if (arg == "--wav" && i + 1 < argc) {
             wavDir = argv[++i];
             continue;
         }
-        auto device = std::make_unique<blok::fluid::OfflineFluidSynthSequencer>();
-        blok::fluid::OfflineFluidSynthSequencer& renderer = *device;
-        blok::Mci mci(std::move(device));
-        blok::MciMidi song(mci, arg.c_str());
-        if (song.Play() != 0) {
-            std::printf("%s: %s\n", arg.c_str(), song.GetErrorString());
+        OfflineSong song(arg);
+        if (const char* error = song.Error()) {
+            std::printf("%s: %s\n", arg.c_str(), error);
             ++failures;
             continue;
         }
-        const int rate = static_cast<int>(renderer.sampleRate());
-        const std::uint64_t limitFrames = 600u * static_cast<std::uint64_t>(renderer.sampleRate());
-        constexpr std::size_t kBlock = 512;
-        std::vector<float> left(kBlock), right(kBlock), all;
+        const int rate = song.Rate();
+        std::vector<float> all;
         Loudness loudness;
-        std::uint64_t frames = 0;
-        std::uint32_t done = 0;
-        // Hard stop at 10 minutes of audio, whatever the device says.
-        while (song.IsDone(&done) == 0 && done == 0 && frames < limitFrames) {
-            renderer.Render(left, right);
-            for (std::size_t f = 0; f < kBlock; ++f) {
-                loudness.Add(left[f]);
-                loudness.Add(right[f]);
+        while (song.Next()) {
+            for (std::size_t f = 0; f < OfflineSong::kBlock; ++f) {
+                loudness.Add(song.left[f]);
+                loudness.Add(song.right[f]);
                 if (!wavDir.empty()) {
-                    all.push_back(left[f]);
-                    all.push_back(right[f]);
+                    all.push_back(song.left[f]);
+                    all.push_back(song.right[f]);
                 }
             }
-            frames += kBlock;
         }
-        const double renderedMs = 1000.0 * static_cast<double>(frames) / rate;
+        const double renderedMs = 1000.0 * static_cast<double>(song.Frames()) / rate;
         std::printf("%s: length %u ms, rendered %.0f ms, RMS %.1f dBFS, peak %.3f, clipped %llu\n",
-                    arg.c_str(), song.dwLength, renderedMs, loudness.RmsDb(), loudness.peak,
+                    arg.c_str(), song.LengthMs(), renderedMs, loudness.RmsDb(), loudness.peak,
                     static_cast<unsigned long long>(loudness.clipped));
         if (loudness.RmsDb() < -50.0) ++failures;
         if (!wavDir.empty())

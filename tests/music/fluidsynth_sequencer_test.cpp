@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <thread>
@@ -255,6 +256,110 @@ TEST_F(OfflineRender, TheVolumeScalesTheSoundWhileItPlaysAndZeroIsSilence) {
     volume_->store(0.0f);
     Render(300);  // the gain glides down
     EXPECT_LT(Render(300), full / 1e4) << "muted: 40 dB down and falling";
+}
+
+struct Choice {
+    std::uint8_t channel, bank, program, key;
+};
+constexpr std::uint8_t kNoProgramChange = 128;
+
+// Each choice in turn: a bank select, a program change and a note of 150 ms on its channel.
+testing::Bytes SongChoosing(std::initializer_list<Choice> choices) {
+    testing::Bytes events;
+    testing::AppendTempo(events, 0, 1'000'000);
+    for (const Choice& c : choices) {
+        testing::Append(events, {0x00, static_cast<std::uint8_t>(0xB0 | c.channel), 0, c.bank});
+        if (c.program != kNoProgramChange)
+            testing::Append(events, {0x00, static_cast<std::uint8_t>(0xC0 | c.channel), c.program});
+        testing::Append(events, {0x00, static_cast<std::uint8_t>(0x90 | c.channel), c.key, 100});
+        testing::AppendVarLen(events, 150);
+        testing::Append(events, {static_cast<std::uint8_t>(0x80 | c.channel), c.key, 0});
+    }
+    testing::AppendEnd(events, 300);
+    testing::Bytes file = testing::Header(0, 1, 1000);
+    testing::AppendTrack(file, events);
+    return file;
+}
+
+// Plays the songs one after the other on one device, as the playlist does, and returns what
+// was heard and how many presets were loaded after each song.
+std::vector<float> PlayInTurn(const std::vector<std::string>& files, bool wholeSoundFont,
+                              std::vector<int>& presetsLoaded) {
+    FluidSynthOptions options;
+    options.wholeSoundFont = wholeSoundFont;
+    auto device = std::make_unique<OfflineFluidSynthSequencer>(options);
+    OfflineFluidSynthSequencer& renderer = *device;
+    Mci mci(std::move(device));
+    std::vector<float> heard;
+    for (const std::string& file : files) {
+        MciMidi song(mci, file.c_str());
+        EXPECT_EQ(song.Play(), 0) << file;
+        std::vector<float> left(static_cast<std::size_t>(renderer.sampleRate())), right(left);
+        renderer.Render(left, right);
+        heard.insert(heard.end(), left.begin(), left.end());
+        heard.insert(heard.end(), right.begin(), right.end());
+        presetsLoaded.push_back(renderer.LoadedPresets());
+    }
+    return heard;
+}
+
+// The font holds only what the open songs can select, and sounds as the whole font: banks the
+// font lacks fall back to bank 0, missing drum kits to the standard kit, and the next song
+// that needs other presets gets them.
+TEST(TrimmedSoundFont, SongsSoundAsWithTheWholeFontAndTheFontFollowsTheSongs) {
+    testing::ScratchDir dir("fluid-presets");
+    const std::string first = (dir.path() / "first.mid").string();
+    const std::string second = (dir.path() / "second.mid").string();
+    testing::WriteFile(first, SongChoosing({{0, 0, 19, 60}, {9, 0, 0, 38}, {1, 8, 73, 72}}));
+    testing::WriteFile(second, SongChoosing({{0, 0, 40, 67},
+                                             {9, 0, 25, 40},
+                                             {9, 0, 99, 42},
+                                             {2, 0, kNoProgramChange, 48},
+                                             {0, 0, 19, 64}}));
+
+    std::vector<int> trimmedPresets, wholePresets;
+    const std::vector<float> trimmed = PlayInTurn({first, second}, false, trimmedPresets);
+    const std::vector<float> whole = PlayInTurn({first, second}, true, wholePresets);
+    ASSERT_EQ(trimmed.size(), whole.size());
+    EXPECT_TRUE(trimmed == whole) << "the trimmed font sounds different";
+    EXPECT_GT(Decibels(std::inner_product(trimmed.begin(), trimmed.end(), trimmed.begin(), 0.0) /
+                       static_cast<double>(trimmed.size())),
+              -50.0);
+    // The organ, the standard kit, the flute; then the violin, a kit and the standard kit for
+    // the missing one, the piano of the channel that chooses nothing, the organ.
+    ASSERT_EQ(trimmedPresets.size(), 2u);
+    EXPECT_GE(trimmedPresets[0], 3);
+    EXPECT_GT(trimmedPresets[1], trimmedPresets[0]);
+    EXPECT_LT(trimmedPresets[1], wholePresets[1] / 4);
+}
+
+// A song opened while another plays loads the font again with the presets of both: the one
+// playing goes on exactly as it would have.
+TEST(TrimmedSoundFont, ASongPlaysOnUnchangedWhileTheFontGrowsForTheNext) {
+    testing::ScratchDir dir("fluid-grow");
+    const std::string next = (dir.path() / "next.mid").string();
+    testing::WriteFile(next, SongChoosing({{0, 0, 19, 60}, {9, 0, 25, 38}}));
+    auto playWhile = [&](bool openingNext, std::vector<int>& presets) {
+        auto device = std::make_unique<OfflineFluidSynthSequencer>();
+        OfflineFluidSynthSequencer& renderer = *device;
+        Mci mci(std::move(device));
+        MciMidi playing(mci, kSong.c_str());
+        EXPECT_EQ(playing.Play(), 0);
+        std::vector<float> left(static_cast<std::size_t>(renderer.sampleRate()) * 3), right(left);
+        const std::size_t firstSecond = left.size() / 3;
+        renderer.Render(std::span(left).first(firstSecond), std::span(right).first(firstSecond));
+        presets.push_back(renderer.LoadedPresets());
+        std::optional<MciMidi> opened;
+        if (openingNext) opened.emplace(mci, next.c_str());
+        presets.push_back(renderer.LoadedPresets());
+        renderer.Render(std::span(left).subspan(firstSecond),
+                        std::span(right).subspan(firstSecond));
+        left.insert(left.end(), right.begin(), right.end());
+        return left;
+    };
+    std::vector<int> alone, withNext;
+    EXPECT_TRUE(playWhile(false, alone) == playWhile(true, withNext));
+    EXPECT_GT(withNext[1], withNext[0]) << "the font grew";
 }
 
 TEST(FluidSynthSequencer, WithoutSoundFontTheDriverDoesNotLoad) {

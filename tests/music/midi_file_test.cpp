@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <bitset>
 #include <cstdint>
 #include <filesystem>
 #include <random>
@@ -77,6 +78,35 @@ TEST(MidiFile, RunningStatusAndZeroVelocityNoteOffsAreUnderstood) {
     ASSERT_EQ(Parse(file, song), 0u);
     EXPECT_EQ(song.endTick, 48u);
     EXPECT_EQ(song.hangingNotes, 1u);
+}
+
+TEST(MidiFile, ProgramChangesAreCollectedDrumKitsApart) {
+    Bytes melody;
+    Append(melody, {0x00, 0xC1, 5, 0x10, 7});                    // the second by running status
+    Append(melody, {0x00, 0x91, 60, 100, 0x00, 0x90, 60, 100});  // channel 1 has chosen
+    Append(melody, {0x00, 0x92, 60, 100});                       // channel 3 never chooses
+    AppendEnd(melody, 0);
+    Bytes drums;
+    Append(drums, {0x00, 0xC9, 25, 0x00, 0x99, 36, 100});
+    Append(drums, {0x10, 0xC0, 7});  // channel 1's choice, in another track
+    AppendEnd(drums, 0);
+    Bytes file = Header(1, 2, 96);
+    AppendTrack(file, melody);
+    AppendTrack(file, drums);
+    MidiSong song;
+    ASSERT_EQ(Parse(file, song), 0u);
+    EXPECT_EQ(song.programs.melodic, (std::bitset<128>{}.set(5).set(7)));
+    EXPECT_EQ(song.programs.drumKits, std::bitset<128>{}.set(25));
+    EXPECT_EQ(song.programs.channelsPlayingDefault, 0b101u) << "channels 1 and 3";
+    EXPECT_FALSE(song.programs.hasSystemExclusive);
+
+    Bytes exclusive;
+    Append(exclusive, {0x00, 0xF0, 0x03, 0x41, 0x10, 0xF7});
+    AppendEnd(exclusive, 0);
+    Bytes withExclusive = Header(0, 1, 96);
+    AppendTrack(withExclusive, exclusive);
+    ASSERT_EQ(Parse(withExclusive, song), 0u);
+    EXPECT_TRUE(song.programs.hasSystemExclusive);
 }
 
 TEST(MidiFile, UnknownChunksAreSkippedAndMissingTempoMeansTheDefault) {

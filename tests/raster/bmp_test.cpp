@@ -106,6 +106,13 @@ TEST(Pictures, MissingOrBrokenFilesBecomeBlackAtTheirUsualSize) {
 TEST(Pictures, BuiltInPicturesHaveTheirUsualSizes) {
     const Pictures& p = LoadPictures();
     EXPECT_EQ(&p, &LoadPictures());  // decoded once
+    for (const Picture Pictures::*background :
+         {&Pictures::kestabmp, &Pictures::coopbmp, &Pictures::morvobmp}) {
+        LoadBackground(background);
+        const std::uint32_t* pixels = (p.*background).pixels.data();
+        LoadBackground(background);
+        EXPECT_EQ((p.*background).pixels.data(), pixels) << "decoded once";
+    }
     const std::pair<const Picture*, std::pair<int, int>> sizes[] = {
         {&p.hbmp, {200, 150}},     {&p.blkbmp, {380, 67}},   {&p.forbmp, {350, 57}},
         {&p.spiderbmp, {40, 40}},  {&p.bombbmp, {20, 30}},   {&p.flamebmp, {60, 60}},
