@@ -35,14 +35,7 @@ void EnlargeRows(const FrameRows& rows, std::uint32_t* out) {
     for (int y = rows.top; y < rows.bottom; ++y, from += stride) {
         std::uint32_t* row = out;
         if (rows.scale == 1) {
-            std::size_t x = 0;
-            for (; x + 16 <= width; x += 16) {
-                std::uint32_t differs = 0;
-                for (std::size_t k = 0; k < 16; ++k) differs |= from[x + k] ^ out[x + k];
-                if (differs != 0) std::copy_n(from + x, 16, out + x);
-            }
-            std::copy(from + x, from + width, out + x);
-            out += width;
+            out = std::copy_n(from, width, out);
             continue;
         }
         for (std::size_t x = 0; x < width; ++x) out = std::fill_n(out, rows.scale, from[x]);
