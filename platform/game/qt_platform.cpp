@@ -387,9 +387,10 @@ void QtPlatform::PresentRows() {
     presentingRows_ = QRect();
 }
 
-// The game draws its frame while it paints; the display must have read the last one first.
+// The game draws its frame while it paints. Rows the display may read only while that goes on
+// are put again afterwards.
 void QtPlatform::DeliverPaint() {
-    if (presenter_) presenter_->WaitUntilRead();
+    if (presenter_ && presenter_->AllPutsRead()) rowsMaybeUnread_ = QRect();
     Deliver([](Shell& shell) { shell.OnPaint(); });
 }
 
@@ -457,7 +458,7 @@ void QtPlatform::Present(const Surface& surface, int width, int height) {
     if (!client_ || shownWidth <= 0 || shownHeight <= 0) return;
     const QRect target = FrameRect(QSize(shownWidth, shownHeight));
     if (!presentingRows_.isEmpty()) {
-        PutRows(surface, target);
+        PutRows(surface, presentingRows_ | rowsMaybeUnread_, target);
         return;
     }
     // Otherwise only a paint can reach the screen; the painter clips to what was invalidated.
@@ -470,30 +471,33 @@ void QtPlatform::Present(const Surface& surface, int width, int height) {
     painter.drawImage(target, frame, QRect(0, 0, shownWidth, shownHeight));
     if (pausedMarker_) DrawPausedMarker(painter, target);
     painter.end();
+    if (!rowsMaybeUnread_.isEmpty() && CanPresentDirectly()) {
+        PutRows(surface, rowsMaybeUnread_, target);
+    }
     StampFirstFrame();
 }
 
-// Puts the rows being presented, except where the start dialog (or any other child) lies.
-void QtPlatform::PutRows(const Surface& surface, QRect target) {
-    QRegion visible = QRegion(presentingRows_ & target);
+// Puts `wanted` rows of the client, except where the start dialog (or any other child) lies.
+void QtPlatform::PutRows(const Surface& surface, QRect wanted, QRect target) {
+    QRegion visible = QRegion(wanted & target);
     for (const QObject* object : client_->children()) {
         const auto* child = qobject_cast<const QWidget*>(object);
         if (child != nullptr && child->isVisible()) visible -= child->geometry();
     }
     if (visible.isEmpty()) return;
     const QRect bounds = visible.boundingRect();
-    FrameRows rows{surface.Pixels(),
-                   surface.Width(),
-                   target.width() / Scale(),
-                   target.height() / Scale(),
-                   0,
-                   0,
-                   Scale()};
-    rows.top = (bounds.top() - target.top()) / rows.scale;
-    rows.bottom = (bounds.bottom() + 1 - target.top() + rows.scale - 1) / rows.scale;
+    const int scale = Scale();
+    const FrameRows rows{.pixels = surface.Pixels(),
+                         .stride = surface.Width(),
+                         .width = target.width() / scale,
+                         .height = target.height() / scale,
+                         .top = (bounds.top() - target.top()) / scale,
+                         .bottom = (bounds.bottom() + 1 - target.top() + scale - 1) / scale,
+                         .scale = scale};
     const QPoint offset = client_->mapTo(window_.get(), QPoint(0, 0));
     presenter_->Put(rows, target.topLeft() + offset, visible.translated(offset));
     shownPastToolkit_ += visible;
+    rowsMaybeUnread_ |= wanted;
 }
 
 // A black box with "Paused" in the middle of the frame, in the desktop's own font.

@@ -131,7 +131,7 @@ class QtPlatform final : public Platform {
     bool CanPresentDirectly() const;
     void RepaintThroughToolkit(const QRegion& region);
     void PresentRows();
-    void PutRows(const Surface& surface, QRect target);
+    void PutRows(const Surface& surface, QRect wanted, QRect target);
     void DeliverPaint();
 
     Shell* shell_ = nullptr;
@@ -166,6 +166,7 @@ class QtPlatform final : public Platform {
     bool toolkitPaintPending_ = false;
     bool inTimer_ = false;
     bool onePixelPerPixel_ = false;  // the screen shows a client pixel as one device pixel
+    QRect rowsMaybeUnread_;          // put from the frame, perhaps not yet read by the display
     QRegion shownPastToolkit_;       // rows put past the toolkit since it last painted them
     QRegion eraseRegion_;            // uncovered by the desktop and not yet cleared
     bool framePresented_ = false;

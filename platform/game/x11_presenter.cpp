@@ -15,6 +15,7 @@
 #include <sys/shm.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>  // polling for a reply without waiting
 #endif
 
 namespace blok::qt {
@@ -56,15 +57,21 @@ struct SharedFrame {
 };
 
 // The frame the game draws on, when it lives in memory the server reads. The server reads it
-// when it carries out a put, so the game must not draw on it before then: a request with a
-// reply after each put tells when.
+// when it carries out a put, which may be after the game has begun to draw on it again. Now and
+// then a request with a reply follows a put: its answer tells that the puts before it are read.
 struct LentFrame {
     xcb_shm_seg_t segment = 0;
     std::weak_ptr<std::uint32_t[]> pixels;
     int width = 0;
     int height = 0;
-    std::optional<xcb_get_input_focus_cookie_t> read;  // answered once the puts are read
+    std::optional<xcb_get_input_focus_cookie_t> fence;  // answered once the puts before are read
+    std::chrono::steady_clock::time_point fenceSent;
+    int putsAfterFence = 0;
 };
+
+// A fence is a round trip the toolkit's event thread wakes up for; one every quarter second
+// keeps the rows that may have to be put again few.
+constexpr auto kFenceInterval = std::chrono::milliseconds(250);
 
 struct X11Presenter::Connection {
     xcb_connection_t* link = nullptr;
@@ -198,7 +205,7 @@ X11Presenter::~X11Presenter() {
 // The lent memory itself stays with the frame, which may outlive this presenter.
 void X11Presenter::EndLending() {
     LentFrame& lent = x_->lent;
-    if (lent.read) xcb_discard_reply(x_->link, lent.read->sequence);
+    if (lent.fence) xcb_discard_reply(x_->link, lent.fence->sequence);
     if (lent.segment != 0) xcb_shm_detach(x_->link, lent.segment);
     lent = LentFrame{};
 }
@@ -212,15 +219,38 @@ std::shared_ptr<std::uint32_t[]> X11Presenter::LendFrame(int width, int height) 
     std::uint32_t* pixels = AttachShared(x_->link, bytes, segment);
     if (pixels == nullptr) return nullptr;
     std::shared_ptr<std::uint32_t[]> frame(pixels, [](std::uint32_t* address) { shmdt(address); });
-    x_->lent = LentFrame{segment, frame, width, height, std::nullopt};
+    x_->lent = LentFrame{};
+    x_->lent.segment = segment;
+    x_->lent.pixels = frame;
+    x_->lent.width = width;
+    x_->lent.height = height;
     return frame;
 }
 
-void X11Presenter::WaitUntilRead() {
+bool X11Presenter::AllPutsRead() {
     LentFrame& lent = x_->lent;
-    if (!lent.read) return;
-    std::free(xcb_get_input_focus_reply(x_->link, *lent.read, nullptr));
-    lent.read.reset();
+    if (lent.fence) {
+        void* reply = nullptr;
+        xcb_generic_error_t* error = nullptr;
+        if (xcb_poll_for_reply(x_->link, lent.fence->sequence, &reply, &error) == 0) return false;
+        std::free(reply);
+        std::free(error);
+        lent.fence.reset();
+    }
+    if (lent.putsAfterFence == 0) return true;
+    SendFenceWhenDue();
+    return false;
+}
+
+void X11Presenter::SendFenceWhenDue() {
+    LentFrame& lent = x_->lent;
+    if (lent.fence) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lent.fenceSent < kFenceInterval) return;
+    lent.fence = xcb_get_input_focus(x_->link);
+    lent.fenceSent = now;
+    lent.putsAfterFence = 0;
+    xcb_flush(x_->link);
 }
 
 void X11Presenter::Put(const FrameRows& rows, QPoint origin, const QRegion& visible) {
@@ -257,8 +287,8 @@ bool X11Presenter::PutLent(const FrameRows& rows, QPoint origin) {
         static_cast<std::uint16_t>(rows.bottom - rows.top), static_cast<std::int16_t>(origin.x()),
         static_cast<std::int16_t>(origin.y() + rows.top), 24, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
         lent.segment, 0);
-    if (lent.read) xcb_discard_reply(x_->link, lent.read->sequence);
-    lent.read = xcb_get_input_focus(x_->link);
+    ++lent.putsAfterFence;
+    SendFenceWhenDue();
     return true;
 }
 
@@ -323,7 +353,9 @@ X11Presenter::~X11Presenter() = default;
 std::shared_ptr<std::uint32_t[]> X11Presenter::LendFrame(int, int) {
     return nullptr;
 }
-void X11Presenter::WaitUntilRead() {}
+bool X11Presenter::AllPutsRead() {
+    return true;
+}
 void X11Presenter::Put(const FrameRows&, QPoint, const QRegion&) {}
 
 #endif

@@ -39,9 +39,10 @@ class X11Presenter {
     // Zeroed memory for a frame of width × height pixels that the X server reads itself, so
     // that rows put from it go without a copy; null where the server cannot share our memory.
     std::shared_ptr<std::uint32_t[]> LendFrame(int width, int height);
-    // Returns once the server has read every put from the lent frame: call it before the frame
-    // is drawn on again.
-    void WaitUntilRead();
+    // Whether the server is known to have read every put from the lent frame. When not, one it
+    // reads while the game draws on the frame may show a half-drawn state: the rows of those
+    // puts must be put again after the drawing.
+    bool AllPutsRead();
 
     // Puts the rows with the frame's top-left at `origin` of the window; only `visible`
     // (window coordinates) is drawn.
@@ -52,6 +53,7 @@ class X11Presenter {
     X11Presenter(std::unique_ptr<Connection> connection, QWidget& window);
     void ClipTo(const QRegion& visible);
     void EndLending();
+    void SendFenceWhenDue();
     bool PutLent(const FrameRows& rows, QPoint origin);
     bool PutShared(const FrameRows& rows, QPoint origin);
     void PutThroughSocket(const FrameRows& rows, QPoint origin);
