@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config git
-    qt6-base-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-dev libenet-dev
+    qt6-base-dev libxcb1-dev libxcb-shm0-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-dev libenet-dev
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
     xfonts-75dpi pcf2bdf fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth xdotool imagemagick desktop-file-utils xdg-utils libglib2.0-bin strace xclip

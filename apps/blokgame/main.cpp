@@ -100,6 +100,8 @@ int RunGame(const NetRequest& request) {
         hiscoreDialogs);
     blok::RenderScreen screen(random);
     blok::qt::QtPlatform platform;
+    screen.SetPixelLender(
+        [&platform](int width, int height) { return platform.LendFramePixels(width, height); });
     blok::GameShell shell(
         platform, random, screen, hiscores, music,
         [] { return static_cast<std::int64_t>(std::time(nullptr)); }, gameFolder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -49,10 +50,13 @@ struct Point {
 // negative coordinates included, and none allocates.
 class Surface {
   public:
-    Surface(int width, int height)
+    // Black pixels in memory of its own, or in `lent` memory (for example memory the display
+    // reads itself), which must hold width x height zeroed pixels.
+    Surface(int width, int height, std::shared_ptr<std::uint32_t[]> lent = nullptr)
         : width_(width > 0 ? width : 0),
           height_(height > 0 ? height : 0),
-          pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {}
+          pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
+                  std::move(lent)) {}
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -99,9 +103,33 @@ class Surface {
     void FillSpan(int left, int right, int y, Color color);
     void DrawLine(int x0, int y0, int x1, int y1);
 
+    // The pixels, wherever they live; a copy always has its own.
+    class Store {
+      public:
+        Store(std::size_t count, std::shared_ptr<std::uint32_t[]> lent)
+            : lent_(std::move(lent)), own_(lent_ ? 0 : count), count_(count) {}
+        Store(const Store& other)
+            : own_(other.data(), other.data() + other.count_), count_(other.count_) {}
+        Store(Store&&) noexcept = default;  // a moved vector keeps its buffer
+        Store& operator=(Store other) noexcept {
+            std::swap(lent_, other.lent_);
+            std::swap(own_, other.own_);
+            std::swap(count_, other.count_);
+            return *this;
+        }
+        ~Store() = default;
+        std::uint32_t* data() { return lent_ ? lent_.get() : own_.data(); }
+        const std::uint32_t* data() const { return lent_ ? lent_.get() : own_.data(); }
+
+      private:
+        std::shared_ptr<std::uint32_t[]> lent_;
+        std::vector<std::uint32_t> own_;
+        std::size_t count_;
+    };
+
     int width_;
     int height_;
-    std::vector<std::uint32_t> pixels_;
+    Store pixels_;
     Pen pen_{Rgb(0, 0, 0)};
     Brush brush_{Rgb(255, 255, 255)};
     Color textColor_ = Rgb(0, 0, 0);

@@ -7,7 +7,9 @@ namespace blok {
 void RenderScreen::Create(Rect client) {
     pictures_ = &LoadPictures();
     // Made once for the client area at creation, with room for a wider title band.
-    hHiddenScreenDC_.emplace(client.Width() + kSurfaceExtraWidth, client.Height());
+    const int width = client.Width() + kSurfaceExtraWidth;
+    hHiddenScreenDC_.emplace(width, client.Height(),
+                             lender_ ? lender_(width, client.Height()) : nullptr);
     ResetTitleForNewWindow(title_);
     titleTrace_ = TitleTrace{};
 }

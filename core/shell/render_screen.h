@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 
 #include "pictures.h"
@@ -15,6 +18,11 @@ class RenderScreen final : public Screen {
   public:
     explicit RenderScreen(Random& random) : random_(random) {}
 
+    // Where the surface's pixels come from: given a width and height, zeroed memory for them,
+    // or null for memory of the surface's own.
+    using PixelLender = std::function<std::shared_ptr<std::uint32_t[]>(int width, int height)>;
+    void SetPixelLender(PixelLender lender) { lender_ = std::move(lender); }
+
     void Create(Rect client) override;
     void TitleAnimationStep(int WINBREITE) override;
     void TitlePictureCycle() override;
@@ -24,6 +32,7 @@ class RenderScreen final : public Screen {
 
   private:
     Random& random_;
+    PixelLender lender_;
     const Pictures* pictures_ = nullptr;
     std::optional<Surface> hHiddenScreenDC_;
     TitleScreen title_;

@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 #include "emulated_frame.h"
 #include "ids_and_sizes.h"
@@ -27,6 +28,7 @@
 #include "shell.h"
 #include "start_dialog.h"
 #include "surface.h"
+#include "x11_presenter.h"
 
 namespace blok::qt {
 
@@ -66,31 +68,49 @@ class ClientArea : public QWidget {
         setFocusPolicy(Qt::StrongFocus);
     }
 
+    // Asks for the rows named since the last one to be shown once the queue is idle, as a
+    // repaint would be, but without the toolkit's repaint.
+    static void PostPresentRows(QWidget* client) {
+        QCoreApplication::postEvent(client, new QEvent(PresentRowsEvent()), Qt::LowEventPriority);
+    }
+
   protected:
+    bool event(QEvent* event) override {
+        if (event->type() != PresentRowsEvent()) return QWidget::event(event);
+        platform_.PresentRows();
+        return true;
+    }
     void paintEvent(QPaintEvent* event) override { platform_.Paint(event); }
     void resizeEvent(QResizeEvent* event) override {
         platform_.ClientResized(event->oldSize(), event->size());
     }
 
   private:
+    static QEvent::Type PresentRowsEvent() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
     QtPlatform& platform_;
 };
 
 namespace {
 
-// Tells the game when another program takes the keyboard.
-class FocusWatcher : public QObject {
+// Calls back when an object sees events of one type, before the object handles them.
+class EventWatcher : public QObject {
   public:
-    explicit FocusWatcher(std::function<void()> lost) : lost_(std::move(lost)) {}
+    EventWatcher(QEvent::Type type, std::function<void()> seen)
+        : type_(type), seen_(std::move(seen)) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::ApplicationDeactivate) lost_();
+        if (event->type() == type_) seen_();
         return QObject::eventFilter(watched, event);
     }
 
   private:
-    std::function<void()> lost_;
+    QEvent::Type type_;
+    std::function<void()> seen_;
 };
 
 // The light grey that shows where the desktop uncovers or enlarges the window, until the game
@@ -155,13 +175,16 @@ Rect ToRect(QPoint topLeft, QSize size) {
 
 QtPlatform::QtPlatform() : keys_(std::make_unique<KeyTracker>()), launcher_(StartDetached) {
     QCoreApplication::instance()->installEventFilter(keys_.get());
-    focusWatcher_ = std::make_unique<FocusWatcher>(
-        [this] { Deliver([](Shell& shell) { shell.OnDeactivate(); }); });
+    // Tells the game when another program takes the keyboard.
+    focusWatcher_ = std::make_unique<EventWatcher>(QEvent::ApplicationDeactivate, [this] {
+        Deliver([](Shell& shell) { shell.OnDeactivate(); });
+    });
     QCoreApplication::instance()->installEventFilter(focusWatcher_.get());
 }
 
 QtPlatform::~QtPlatform() {
     timers_.clear();
+    presenter_.reset();
     delete startDialog_.data();
     window_.reset();
 }
@@ -199,6 +222,7 @@ bool QtPlatform::CreateMainWindow() {
         return false;
     }
     eraseRegion_ = QRegion(client_->rect());
+    StartDirectPresentation();
     Deliver([](Shell& shell) { shell.OnCreate(); });
     return true;
 }
@@ -289,8 +313,12 @@ void QtPlatform::SetTimer(int id, int milliseconds) {
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
-        QObject::connect(timer.get(), &QTimer::timeout, timer.get(),
-                         [this, id] { Deliver([id](Shell& shell) { shell.OnTimer(id); }); });
+        QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
+            inTimer_ = true;
+            Deliver([id](Shell& shell) { shell.OnTimer(id); });
+            inTimer_ = false;
+            PresentRows();
+        });
     }
     timer->start(std::max(0, milliseconds));  // restarts a running countdown
 }
@@ -301,8 +329,31 @@ void QtPlatform::KillTimer(int id) {
 
 // --- painting -------------------------------------------------------------------------------
 
+// Rows the game names are put straight into the window where the display allows it; everything
+// else (uncovered parts, whole frames, the paused marker) is painted through the toolkit.
+void QtPlatform::StartDirectPresentation() {
+    if (qEnvironmentVariableIsSet("BLOKFALL_TOOLKIT_PAINT_ONLY")) return;
+    presenter_ = X11Presenter::ForWindow(*window_);
+    if (!presenter_) return;
+    // The toolkit shows an uncovered part from its own copy of the window, which lacks the rows
+    // put past it: those are repainted in the same pass.
+    exposeWatcher_ = std::make_unique<EventWatcher>(QEvent::Expose, [this] {
+        if (!shownPastToolkit_.isEmpty()) RepaintThroughToolkit(shownPastToolkit_);
+    });
+    window_->windowHandle()->installEventFilter(exposeWatcher_.get());
+}
+
+bool QtPlatform::CanPresentDirectly() const {
+    return presenter_ && !pausedMarker_ && onePixelPerPixel_ && client_->isVisible();
+}
+
+void QtPlatform::RepaintThroughToolkit(const QRegion& region) {
+    toolkitPaintPending_ = true;
+    client_->update(region);
+}
+
 void QtPlatform::InvalidateAll() {
-    if (client_) client_->update();
+    if (client_) RepaintThroughToolkit(client_->rect());
 }
 
 void QtPlatform::InvalidateTop(int bottom) {
@@ -312,8 +363,39 @@ void QtPlatform::InvalidateTop(int bottom) {
 void QtPlatform::InvalidateRows(int top, int bottom) {
     if (!client_ || bottom <= top) return;
     const QRect frame = FrameRect(LogicalClient());
-    client_->update(frame.left(), frame.top() + top * Scale(), frame.width(),
-                    (bottom - top) * Scale());
+    const QRect rows(frame.left(), frame.top() + top * Scale(), frame.width(),
+                     (bottom - top) * Scale());
+    if (!CanPresentDirectly()) {
+        RepaintThroughToolkit(rows);
+        return;
+    }
+    if (rowsToPresent_.isEmpty() && !inTimer_) ClientArea::PostPresentRows(client_);
+    rowsToPresent_ |= rows;
+}
+
+// The game paints the named rows now, and they go straight to the window. A repaint the
+// toolkit has pending paints them anyway, with the rest, in one paint.
+void QtPlatform::PresentRows() {
+    const QRect rows = std::exchange(rowsToPresent_, QRect());
+    if (rows.isEmpty() || !client_) return;
+    if (toolkitPaintPending_ || !CanPresentDirectly()) {
+        RepaintThroughToolkit(rows);
+        return;
+    }
+    presentingRows_ = rows;
+    DeliverPaint();
+    presentingRows_ = QRect();
+}
+
+// The game draws its frame while it paints. Rows the display may read only while that goes on
+// are put again afterwards.
+void QtPlatform::DeliverPaint() {
+    if (presenter_ && presenter_->AllPutsRead()) rowsMaybeUnread_ = QRect();
+    Deliver([](Shell& shell) { shell.OnPaint(); });
+}
+
+std::shared_ptr<std::uint32_t[]> QtPlatform::LendFramePixels(int width, int height) {
+    return presenter_ ? presenter_->LendFrame(width, height) : nullptr;
 }
 
 void QtPlatform::ClientResized(QSize oldSize, QSize newSize) {
@@ -348,6 +430,10 @@ QRect QtPlatform::FrameRect(QSize frame) const {
 }
 
 void QtPlatform::Paint(QPaintEvent* event) {
+    toolkitPaintPending_ = false;
+    // A move to a screen of another pixel ratio repaints the window, so it is noticed here.
+    onePixelPerPixel_ = client_->devicePixelRatioF() == 1.0;
+    shownPastToolkit_ -= event->region();
     if (fullScreen_) {
         // Black around the frame; the frame covers the rest, so nothing is left to clear.
         QPainter painter(client_);
@@ -362,26 +448,56 @@ void QtPlatform::Paint(QPaintEvent* event) {
         eraseRegion_ -= erase;
     }
     inPaint_ = true;
-    Deliver([](Shell& shell) { shell.OnPaint(); });
+    DeliverPaint();
     inPaint_ = false;
 }
 
 void QtPlatform::Present(const Surface& surface, int width, int height) {
-    // Only a paint can reach the screen; the painter clips to what was invalidated.
-    if (!inPaint_ || !client_) return;
     const int shownWidth = std::min(width, surface.Width());
     const int shownHeight = std::min(height, surface.Height());
-    if (shownWidth <= 0 || shownHeight <= 0) return;
+    if (!client_ || shownWidth <= 0 || shownHeight <= 0) return;
+    const QRect target = FrameRect(QSize(shownWidth, shownHeight));
+    if (!presentingRows_.isEmpty()) {
+        PutRows(surface, presentingRows_ | rowsMaybeUnread_, target);
+        return;
+    }
+    // Otherwise only a paint can reach the screen; the painter clips to what was invalidated.
+    if (!inPaint_) return;
     const QImage frame(reinterpret_cast<const uchar*>(surface.Pixels()), surface.Width(),
                        surface.Height(), static_cast<qsizetype>(surface.Width()) * 4,
                        QImage::Format_RGB32);
     QPainter painter(client_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp at any scale
-    const QRect target = FrameRect(QSize(shownWidth, shownHeight));
     painter.drawImage(target, frame, QRect(0, 0, shownWidth, shownHeight));
     if (pausedMarker_) DrawPausedMarker(painter, target);
     painter.end();
+    if (!rowsMaybeUnread_.isEmpty() && CanPresentDirectly()) {
+        PutRows(surface, rowsMaybeUnread_, target);
+    }
     StampFirstFrame();
+}
+
+// Puts `wanted` rows of the client, except where the start dialog (or any other child) lies.
+void QtPlatform::PutRows(const Surface& surface, QRect wanted, QRect target) {
+    QRegion visible = QRegion(wanted & target);
+    for (const QObject* object : client_->children()) {
+        const auto* child = qobject_cast<const QWidget*>(object);
+        if (child != nullptr && child->isVisible()) visible -= child->geometry();
+    }
+    if (visible.isEmpty()) return;
+    const QRect bounds = visible.boundingRect();
+    const int scale = Scale();
+    const FrameRows rows{.pixels = surface.Pixels(),
+                         .stride = surface.Width(),
+                         .width = target.width() / scale,
+                         .height = target.height() / scale,
+                         .top = (bounds.top() - target.top()) / scale,
+                         .bottom = (bounds.bottom() + 1 - target.top() + scale - 1) / scale,
+                         .scale = scale};
+    const QPoint offset = client_->mapTo(window_.get(), QPoint(0, 0));
+    presenter_->Put(rows, target.topLeft() + offset, visible.translated(offset));
+    shownPastToolkit_ += visible;
+    rowsMaybeUnread_ |= wanted;
 }
 
 // A black box with "Paused" in the middle of the frame, in the desktop's own font.

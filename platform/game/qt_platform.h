@@ -31,6 +31,7 @@ class KeyTracker;
 class StartDialog;
 class MainWindow;
 class ClientArea;
+class X11Presenter;
 
 // The game's main window on a Qt desktop: the window with its menu, the client area that shows
 // the composed frames, the timers by id, the keyboard, the start dialog and the modal dialogs.
@@ -69,6 +70,9 @@ class QtPlatform final : public Platform {
     bool FullScreen() const { return fullScreen_; }
     // The keys the game info dialog shows.
     void SetShownKeys(const KeyBindings& keys) { shownKeys_ = keys; }
+
+    // Memory for the game's frame that the display reads without a copy, or null.
+    std::shared_ptr<std::uint32_t[]> LendFramePixels(int width, int height);
 
     // For tests and the program's own wiring.
     QMainWindow* Window() const;
@@ -123,6 +127,12 @@ class QtPlatform final : public Platform {
     QRect FrameRect(QSize frame) const;
     void DrawPausedMarker(QPainter& painter, QRect frame);
     void StampFirstFrame();
+    void StartDirectPresentation();
+    bool CanPresentDirectly() const;
+    void RepaintThroughToolkit(const QRegion& region);
+    void PresentRows();
+    void PutRows(const Surface& surface, QRect wanted, QRect target);
+    void DeliverPaint();
 
     Shell* shell_ = nullptr;
     std::unique_ptr<KeyTracker> keys_;
@@ -140,6 +150,7 @@ class QtPlatform final : public Platform {
     };
     std::vector<CommandRange> commandHandlers_;
     std::unique_ptr<QObject> focusWatcher_;
+    std::unique_ptr<QObject> exposeWatcher_;
     PadInput* pads_ = nullptr;
     int zoom_ = 1;
     bool fullScreen_ = false;
@@ -149,7 +160,15 @@ class QtPlatform final : public Platform {
     QPoint startDialogHome_;  // the start dialog's place on a frame shown at 1x
 
     bool inPaint_ = false;
-    QRegion eraseRegion_;  // uncovered by the desktop and not yet cleared
+    std::unique_ptr<X11Presenter> presenter_;  // null where rows cannot go straight to the window
+    QRect rowsToPresent_;                      // named since the last presentation
+    QRect presentingRows_;                     // while the game paints them
+    bool toolkitPaintPending_ = false;
+    bool inTimer_ = false;
+    bool onePixelPerPixel_ = false;  // the screen shows a client pixel as one device pixel
+    QRect rowsMaybeUnread_;          // put from the frame, perhaps not yet read by the display
+    QRegion shownPastToolkit_;       // rows put past the toolkit since it last painted them
+    QRegion eraseRegion_;            // uncovered by the desktop and not yet cleared
     bool framePresented_ = false;
     bool quitPosted_ = false;
     int quitCode_ = 0;
