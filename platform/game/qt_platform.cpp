@@ -313,10 +313,11 @@ void QtPlatform::SetTimer(int id, int milliseconds) {
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
+        // The rows a timer names are shown as soon as its handler is done.
         QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, id] {
-            inTimer_ = true;
+            const bool outer = std::exchange(inTimer_, true);  // a dialog may run timers inside
             Deliver([id](Shell& shell) { shell.OnTimer(id); });
-            inTimer_ = false;
+            inTimer_ = outer;
             PresentRows();
         });
     }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 
 #include <QtGui/qguiapplication_platform.h>
@@ -258,8 +258,11 @@ void X11Presenter::Put(const FrameRows& rows, QPoint origin, const QRegion& visi
         rows.bottom <= rows.top || rows.scale < 1 || visible.isEmpty())
         return;
     ClipTo(visible);
-    const bool put = PutLent(rows, origin) || (x_->serverShares && PutShared(rows, origin));
-    if (!put) PutThroughSocket(rows, origin);
+    if (PutLent(rows, origin)) {
+        Unshare(x_->link, x_->shared);  // the copy a zoomed frame needed is not needed now
+    } else if (!x_->serverShares || !PutShared(rows, origin)) {
+        PutThroughSocket(rows, origin);
+    }
     xcb_flush(x_->link);
 }
 

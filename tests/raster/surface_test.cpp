@@ -213,5 +213,29 @@ TEST(SurfaceText, TransparentTextLeavesItsBackgroundOpaqueFillsTheLine) {
     EXPECT_EQ(At(s, 0, 36), kMarker);
 }
 
+TEST(SurfacePaint, EveryPixelOfARowIsOredInWhateverItsLength) {
+    Surface s = Filled(9, 1, Rgb(1, 0, 4));
+    const std::vector<std::uint32_t> sprite = Numbered(9, 1);
+    s.BitBlt(1, 0, 7, 1, PixelView{9, 1, sprite.data()}, 1, 0, RasterOp::Paint);
+    EXPECT_EQ(At(s, 0, 0), Rgb(1, 0, 4));
+    for (int x = 1; x < 8; ++x) EXPECT_EQ(At(s, x, 0), Rgb(x | 1, 0, 7 | 4)) << x;
+    EXPECT_EQ(At(s, 8, 0), Rgb(1, 0, 4));
+}
+
+TEST(SurfaceStorage, LentMemoryIsDrawnOnAndACopyHasMemoryOfItsOwn) {
+    std::shared_ptr<std::uint32_t[]> lent(new std::uint32_t[6]{});
+    Surface s(3, 2, lent);
+    s.FillRect(0, 0, 3, 2, Brush{kRed});
+    EXPECT_EQ(s.Pixels(), lent.get());
+    EXPECT_EQ(lent[5], kRed);
+
+    Surface copy = s;
+    copy.SetPixel(0, 0, kGreen);
+    EXPECT_NE(copy.Pixels(), lent.get());
+    EXPECT_EQ(At(copy, 0, 0), kGreen);
+    EXPECT_EQ(At(copy, 2, 1), kRed);
+    EXPECT_EQ(lent[0], kRed);
+}
+
 }  // namespace
 }  // namespace blok
