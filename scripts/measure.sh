@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures what Blokfall costs on a virtual X display, in rounds (default 3) that alternate two
 # runs and report medians:
-#  - silent: no songs; CPU (percent of one core, from /proc/PID/stat) over 20 s of the title
+#  - silent: no songs; CPU (percent of one core, from /proc/PID/stat) over 60 s of the title
 #    screen and over 20 s of a running one-player game, resident memory (VmRSS), and the time
 #    from start to the first composed frame;
 #  - music: the songs play into a private PulseAudio server with a null sink; the game's stream
@@ -34,6 +34,8 @@ program=$1
 songs=$(dirname "$program")/music
 [ -f "$songs/1.mid" ] || songs=$PWD/resources/music
 seconds=20
+# The title screen costs so little that over 20 s one clock tick would be an eighth of its goal.
+title_seconds=60
 work=$(mktemp -d)
 pid=
 server=
@@ -139,7 +141,7 @@ run() {
     xdotool windowfocus --sync "$window"
     sleep 1
     if [ "$mode" = silent ]; then
-        cpu_percent
+        cpu_percent sleep "$title_seconds"
         echo "$game_share" >>"$work/silent-title-cpu"
     fi
 
@@ -196,7 +198,7 @@ done
 printf '%-46s %8s   %-10s %s\n' "measure (median of $rounds)" "value" "goal" "runs"
 row() { printf '%-46s %6s %-3s %-10s %s\n' "$1" "$(median "$2")" "$3" "$4" "$(all "$2")"; }
 row "start to first composed frame, silent" silent-first-frame ms "< 300 ms"
-row "CPU, title screen, silent (${seconds} s)" silent-title-cpu % "<= 0.4 %"
+row "CPU, title screen, silent (${title_seconds} s)" silent-title-cpu % "<= 0.4 %"
 row "CPU, one-player game, silent (${seconds} s)" silent-game-cpu % "<= 0.5 %"
 row "resident memory, game, silent" silent-game-rss MiB ""
 row "CPU, game with music: Blokfall" music-game-cpu % ""

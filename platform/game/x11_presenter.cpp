@@ -249,8 +249,7 @@ void X11Presenter::SendFenceWhenDue() {
     if (now - lent.fenceSent < kFenceInterval) return;
     lent.fence = xcb_get_input_focus(x_->link);
     lent.fenceSent = now;
-    lent.putsAfterFence = 0;
-    xcb_flush(x_->link);
+    lent.putsAfterFence = 0;  // it leaves with the next put, or when the toolkit next waits
 }
 
 void X11Presenter::Put(const FrameRows& rows, QPoint origin, const QRegion& visible) {
