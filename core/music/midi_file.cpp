@@ -78,8 +78,6 @@ struct TrackResult {
     std::uint32_t channelsChosen = 0;  // bit n: channel n has had a program change in this track
 };
 
-constexpr unsigned kDrumChannel = 9;
-
 // Counts sounding notes per channel and key so that stuck notes can be found.
 class NoteBalance {
   public:
@@ -226,10 +224,7 @@ std::uint32_t ParseMidi(std::vector<std::uint8_t> bytes, MidiSong& song) {
         parsed.endTick = std::max(parsed.endTick, result.endTick);
         parsed.channelsWithNotes |= result.channelsWithNotes;
         parsed.hangingNotes += result.hangingNotes;
-        parsed.programs.melodic |= result.programs.melodic;
-        parsed.programs.drumKits |= result.programs.drumKits;
-        parsed.programs.hasSystemExclusive |= result.programs.hasSystemExclusive;
-        parsed.programs.channelsPlayingDefault |= result.programs.channelsPlayingDefault;
+        parsed.programs.Add(result.programs);
         in.Skip(length);
         ++tracksRead;
     }

@@ -7,7 +7,10 @@
 
 namespace blok {
 
-// The program numbers a song chooses. On channel 10, the drum channel, they choose drum kits.
+// Channel 10 (9 counted from 0) plays drums: its program numbers choose drum kits.
+inline constexpr unsigned kDrumChannel = 9;
+
+// The program numbers a song chooses.
 struct ProgramChoices {
     std::bitset<128> melodic;
     std::bitset<128> drumKits;
@@ -16,6 +19,13 @@ struct ProgramChoices {
     std::uint32_t channelsPlayingDefault = 0;
     // System exclusive messages can turn any channel into a drum channel.
     bool hasSystemExclusive = false;
+
+    void Add(const ProgramChoices& other) {
+        melodic |= other.melodic;
+        drumKits |= other.drumKits;
+        channelsPlayingDefault |= other.channelsPlayingDefault;
+        hasSystemExclusive |= other.hasSystemExclusive;
+    }
 };
 
 struct TempoChange {

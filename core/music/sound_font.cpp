@@ -30,12 +30,12 @@ void PresetSelection::Add(const PresetSelection& other) {
 }
 
 PresetSelection PresetsSelectedBy(const ProgramChoices& programs) {
-    constexpr std::uint32_t kDrumChannel = 1u << 9;
+    constexpr std::uint32_t kDrums = 1u << kDrumChannel;
     PresetSelection selection;
     selection.melodic = programs.melodic;
     selection.drumKits = programs.drumKits;
-    if ((programs.channelsPlayingDefault & ~kDrumChannel) != 0) selection.melodic.set(0);
-    if ((programs.channelsPlayingDefault & kDrumChannel) != 0) selection.drumKits.set(0);
+    if ((programs.channelsPlayingDefault & ~kDrums) != 0) selection.melodic.set(0);
+    if ((programs.channelsPlayingDefault & kDrums) != 0) selection.drumKits.set(0);
     if (programs.hasSystemExclusive) {
         selection.drumKits |= selection.melodic;
         selection.melodic.set(0);

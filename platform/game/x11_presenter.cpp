@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include <QtGui/qguiapplication_platform.h>
 #include <QGuiApplication>
@@ -80,6 +81,7 @@ struct X11Presenter::Connection {
     bool serverShares = false;  // the server is on this machine and reads our memory
     SharedFrame shared;         // a copy of the frame's rows, enlarged, when the frame is not lent
     LentFrame lent;
+    std::vector<xcb_rectangle_t> clip;  // kept, so that a put allocates nothing
 };
 
 namespace {
@@ -134,8 +136,10 @@ bool ServerHasSharedMemory(xcb_connection_t* link) {
     return extension != nullptr && extension->present;
 }
 
-// Zeroed memory of `bytes` that the server has attached as `segment`, or null.
-std::uint32_t* AttachShared(xcb_connection_t* link, std::size_t bytes, xcb_shm_seg_t& segment) {
+// Zeroed memory for width × height pixels that the server has attached as `segment`, or null.
+std::uint32_t* AttachShared(xcb_connection_t* link, int width, int height, xcb_shm_seg_t& segment) {
+    const std::size_t bytes =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (id < 0) return nullptr;
     void* address = shmat(id, nullptr, 0);
@@ -153,16 +157,6 @@ std::uint32_t* AttachShared(xcb_connection_t* link, std::size_t bytes, xcb_shm_s
         return nullptr;
     }
     return static_cast<std::uint32_t*>(address);
-}
-
-bool Share(xcb_connection_t* link, int width, int height, SharedFrame& frame) {
-    const std::size_t bytes =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    xcb_shm_seg_t segment = 0;
-    std::uint32_t* pixels = AttachShared(link, bytes, segment);
-    if (pixels == nullptr) return false;
-    frame = SharedFrame{segment, pixels, width, height};
-    return true;
 }
 
 void Unshare(xcb_connection_t* link, SharedFrame& frame) {
@@ -213,10 +207,8 @@ void X11Presenter::EndLending() {
 std::shared_ptr<std::uint32_t[]> X11Presenter::LendFrame(int width, int height) {
     if (!x_->serverShares || width <= 0 || height <= 0) return nullptr;
     EndLending();
-    const std::size_t bytes =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     xcb_shm_seg_t segment = 0;
-    std::uint32_t* pixels = AttachShared(x_->link, bytes, segment);
+    std::uint32_t* pixels = AttachShared(x_->link, width, height, segment);
     if (pixels == nullptr) return nullptr;
     std::shared_ptr<std::uint32_t[]> frame(pixels, [](std::uint32_t* address) { shmdt(address); });
     x_->lent = LentFrame{};
@@ -266,7 +258,8 @@ void X11Presenter::Put(const FrameRows& rows, QPoint origin, const QRegion& visi
 }
 
 void X11Presenter::ClipTo(const QRegion& visible) {
-    std::vector<xcb_rectangle_t> clip;
+    std::vector<xcb_rectangle_t>& clip = x_->clip;
+    clip.clear();
     for (const QRect& rect : visible) {
         clip.push_back({static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
                         static_cast<std::uint16_t>(rect.width()),
@@ -300,10 +293,13 @@ bool X11Presenter::PutShared(const FrameRows& rows, QPoint origin) {
     const int height = rows.height * rows.scale;
     if (shared.width != width || shared.height != height) {
         Unshare(x_->link, shared);
-        if (!Share(x_->link, width, height, shared)) {
+        xcb_shm_seg_t segment = 0;
+        std::uint32_t* pixels = AttachShared(x_->link, width, height, segment);
+        if (pixels == nullptr) {
             x_->serverShares = false;  // e.g. a server on another machine
             return false;
         }
+        shared = SharedFrame{segment, pixels, width, height};
     }
     const int top = rows.top * rows.scale;
     EnlargeRows(rows,
