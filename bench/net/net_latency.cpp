@@ -76,19 +76,19 @@ void Measure(const Setting& setting, int seconds, Result& result) {
             pollBoth();
             Breathe();
         }
-        host.RunTick(TickKind::kStart, 0, false);
+        host.RunTick(TickKind::kStart, 0, 0);
         Millis nextInput = NowMs() + 60, nextGravity = NowMs() + hostGame.gamespeed;
         Millis nextPress = NowMs() + 300;
         while (hostGame.iGameStatus == kStatusFaceToFace && host.Session().Playing() &&
                NowMs() < end) {
             const Millis now = NowMs();
             if (now >= nextGravity) {
-                host.RunTick(TickKind::kGravity, 0, false);
+                host.RunTick(TickKind::kGravity, 0, 0);
                 nextGravity += hostGame.gamespeed;
             }
             if (now >= nextInput) {
-                if (host.RunTick(TickKind::kInput, 0, false) && hostGame.GameInit == 1) {
-                    host.RunTick(TickKind::kStart, 0, false);
+                if (host.RunTick(TickKind::kInput, 0, 0) && hostGame.GameInit == 1) {
+                    host.RunTick(TickKind::kStart, 0, 0);
                 }
                 nextInput += 60;
             }

@@ -18,6 +18,12 @@ std::function<void(const Welcome&)> Preparing(Game& game, std::optional<Lockstep
     };
 }
 
+// Either side's pause key toggles the pause; a player who left the window only stops a game that
+// runs, so two such pauses, or one meeting a pause key, never resume it.
+bool PauseToggled(std::uint8_t keys, bool paused) {
+    return (keys & kKeyPause) != 0 || ((keys & kKeyAway) != 0 && !paused);
+}
+
 }  // namespace
 
 void PrepareFight(Game& game, const Welcome& welcome) {
@@ -57,7 +63,7 @@ bool HostFight::Listen(Network& network, std::uint16_t port, const std::string& 
     return session_.Listen(network, port, bindAddress, code, error);
 }
 
-bool HostFight::RunTick(TickKind kind, std::uint8_t hostRequests, bool hostPause) {
+bool HostFight::RunTick(TickKind kind, std::uint8_t hostRequests, std::uint8_t hostKeys) {
     if (!lockstep_ || !session_.Playing()) return false;
     Tick tick;
     tick.number = lockstep_->NextNumber();
@@ -72,7 +78,7 @@ bool HostFight::RunTick(TickKind kind, std::uint8_t hostRequests, bool hostPause
                           .rightHeld = (joiner.held & kReqRight) != 0,
                           .turnPressed = (joiner.pressed & kReqTurn) != 0,
                           .downHeld = (joiner.held & kReqDown) != 0}));
-        tick.pausePressed = hostPause || (joiner.pressed & kKeyPause) != 0;
+        tick.pausePressed = PauseToggled(hostKeys | joiner.pressed, game_.gamePause == 1);
     } else if (kind == TickKind::kStart) {
         session_.TakeKeys();  // presses made before the start do not act
     }

@@ -30,9 +30,9 @@ class HostFight {
     bool Listen(Network& network, std::uint16_t port, const std::string& bindAddress,
                 const std::string& code, std::string& error);
 
-    // Plays one tick of the host's timers with the host player's requests and pause key;
-    // returns true when the window should repaint.
-    bool RunTick(TickKind kind, std::uint8_t hostRequests, bool hostPause);
+    // Plays one tick of the host's timers with the host player's requests and keys
+    // (kKeyPause, kKeyAway); returns true when the window should repaint.
+    bool RunTick(TickKind kind, std::uint8_t hostRequests, std::uint8_t hostKeys);
 
     HostSession& Session() { return session_; }
     Lockstep* Steps() { return lockstep_ ? &*lockstep_ : nullptr; }

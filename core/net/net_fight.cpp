@@ -1,6 +1,7 @@
 #include "net_fight.h"
 
 #include <random>
+#include <utility>
 
 namespace blok::net {
 
@@ -122,6 +123,7 @@ void NetFight::Reset() {
     if (host_) oldHosts_.push_back(std::move(host_));
     if (join_) oldJoins_.push_back(std::move(join_));
     stage_ = Stage::kIdle;
+    awayPending_ = false;
 }
 
 void NetFight::Service() {
@@ -174,6 +176,7 @@ void NetFight::SendJoinerKeys() {
         if (shell_.PlayerPressed(key)) pressed |= bit;
         if (shell_.PlayerHeld(key, false)) held |= bit;  // read far more often than a tick
     }
+    if (std::exchange(awayPending_, false)) pressed |= kKeyAway;
     if (pressed == 0 && held == lastHeld_) return;
     lastHeld_ = held;
     join_->SendKeys({pressed, held});
@@ -214,7 +217,7 @@ bool NetFight::RunTick(Kind kind) {
 
 bool NetFight::RunHostTick(Kind kind) {
     std::uint8_t requests = 0;
-    bool pause = false;
+    std::uint8_t keys = 0;
     if (kind == Kind::kInput) {
         requests = RequestsFrom({.leftPressed = shell_.PlayerPressed(kLeft),
                                  .leftHeld = shell_.PlayerHeld(kLeft, true),
@@ -222,11 +225,12 @@ bool NetFight::RunHostTick(Kind kind) {
                                  .rightHeld = shell_.PlayerHeld(kRight, true),
                                  .turnPressed = shell_.PlayerPressed(kTurn),
                                  .downHeld = shell_.PlayerHeld(kDown, true)});
-        pause = shell_.PlayerPressed(kPause);
+        if (shell_.PlayerPressed(kPause)) keys |= kKeyPause;
+        if (std::exchange(awayPending_, false)) keys |= kKeyAway;
     } else if (kind == Kind::kStart) {
         for (int key : {kLeft, kRight, kTurn, kDown}) shell_.PlayerPressed(key);
     }
-    return host_->RunTick(ToNet(kind), requests, pause);
+    return host_->RunTick(ToNet(kind), requests, keys);
 }
 
 bool NetFight::PressedSinceLastRead(int virtualKey) {

@@ -58,6 +58,7 @@ class NetFight final : public TickRoute {
     bool RunTick(Kind kind) override;
     bool PressedSinceLastRead(int virtualKey) override;
     bool Held(int virtualKey) override;
+    void PauseWhileAway() override { awayPending_ = true; }
 
   private:
     SessionEvents Events();
@@ -83,6 +84,7 @@ class NetFight final : public TickRoute {
     std::vector<std::unique_ptr<JoinFight>> oldJoins_;
     int depth_ = 0;  // Service calls and host ticks on the stack
     std::uint8_t lastHeld_ = 0;
+    bool awayPending_ = false;  // the player left the window; goes with the next keys or tick
     std::uint64_t bytesSent_ = 0;      // of ended sessions
     std::uint64_t bytesReceived_ = 0;  // of ended sessions
 };

@@ -17,7 +17,7 @@ namespace blok::net {
 // and printable ASCII only. A packet that breaks any rule decodes to nothing.
 
 inline constexpr std::uint32_t kMagic = 0x464B4C42;  // "BLKF"
-inline constexpr std::uint16_t kProtocolVersion = 2;
+inline constexpr std::uint16_t kProtocolVersion = 3;
 inline constexpr std::size_t kMaxPacketBytes = 64;
 inline constexpr std::size_t kMaxGameVersion = 24;
 inline constexpr std::size_t kMaxJoinCode = 16;
@@ -26,8 +26,11 @@ inline constexpr std::uint16_t kDefaultPort = 24642;
 // One player's requests at an input tick, and the joiner's keys, as bits.
 inline constexpr std::uint8_t kReqLeft = 1, kReqRight = 2, kReqTurn = 4, kReqDown = 8;
 inline constexpr std::uint8_t kKeyPause = 16;
+// The player left the window with "Pause When Inactive" on: pauses a running fight, never
+// resumes a paused one.
+inline constexpr std::uint8_t kKeyAway = 32;
 inline constexpr std::uint8_t kRequestBits = 0x0F;
-inline constexpr std::uint8_t kKeyBits = 0x1F;
+inline constexpr std::uint8_t kKeyBits = 0x3F;
 
 // The joiner asks to play.
 struct Hello {

@@ -391,6 +391,8 @@ void GameShell::OnActivate() {
 void GameShell::OnDeactivate() {
     if (state_.shutDown || !settings_.pauseOnFocusLoss) return;
     if (!IsGameRunning(game_.iGameStatus) || game_.gamePause == 1) return;
+    // A pause of one side alone would part the two games of a network fight.
+    if (Routed()) return route_->PauseWhileAway();
     game_.gamePause = 1;
     game_.STOP = 1;
     UpdatePausedMarker();

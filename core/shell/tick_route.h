@@ -16,6 +16,8 @@ class TickRoute {
     virtual bool RunTick(Kind kind) = 0;
     virtual bool PressedSinceLastRead(int virtualKey) = 0;
     virtual bool Held(int virtualKey) = 0;
+    // The player left the window: both games pause at the same tick, unless they already are.
+    virtual void PauseWhileAway() = 0;
 };
 
 }  // namespace blok

@@ -177,7 +177,7 @@ TEST(Faults, ASecondMachineAndBrokenPacketsLeaveTheFightRunning) {
     EXPECT_FALSE(host.ended.has_value());
     EXPECT_GE(host.notes.size(), 4u);  // repeated hello, misplaced welcome, two broken packets
     EXPECT_FALSE(joiner.gone);
-    host.fight.RunTick(TickKind::kStart, 0, false);
+    host.fight.RunTick(TickKind::kStart, 0, 0);
     EXPECT_TRUE(
         PollUntil([&] { return joiner.Last<Tick>() != nullptr; }, 3000, pollHost, pollJoiner));
 }
@@ -239,12 +239,12 @@ TEST(Faults, DriftingStatesEndTheFightOnBothSides) {
     const auto pollJoiner = [&] { joiner.fight.Session().Poll(NowMs()); };
     ASSERT_TRUE(
         PollUntil([&] { return joiner.fight.Session().Playing(); }, 3000, pollHost, pollJoiner));
-    host.fight.RunTick(TickKind::kStart, 0, false);
+    host.fight.RunTick(TickKind::kStart, 0, 0);
     ASSERT_TRUE(PollUntil([&] { return joiner.fight.Steps()->NextNumber() == 1; }, 3000, pollHost,
                           pollJoiner));
     joiner.game.SpielFeld[5][10] = 3;  // a cell the host does not have
     for (std::uint32_t i = 1; i <= kHashEveryTicks; ++i) {
-        host.fight.RunTick(TickKind::kInput, 0, false);
+        host.fight.RunTick(TickKind::kInput, 0, 0);
     }
     ASSERT_TRUE(PollUntil([&] { return joiner.ended && host.ended; }, 3000, pollHost, pollJoiner));
     EXPECT_EQ(*joiner.ended, EndText(EndReason::kDesync));

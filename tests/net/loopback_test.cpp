@@ -120,7 +120,7 @@ bool PlayFight(const std::optional<Impairment>& impairment, std::uint32_t seed, 
     const Millis started = NowMs();
     const auto play = [&](TickKind kind, std::uint8_t requests, bool pause) {
         const std::uint32_t number = host.Steps()->NextNumber();
-        const bool repaint = host.RunTick(kind, requests, pause);
+        const bool repaint = host.RunTick(kind, requests, pause ? kKeyPause : 0);
         hostHashes[number] = HashGame(hostGame);
         return repaint;
     };

@@ -65,7 +65,7 @@ TEST(Protocol, ValuesOutOfRangeAreRefused) {
     EXPECT_FALSE(Decode(Bytes({9, 0})).has_value());                          // unknown kind
     EXPECT_FALSE(Decode(Bytes({3, 0})).has_value());                          // refusal 0
     EXPECT_FALSE(Decode(Bytes({7, 6})).has_value());                          // end reason 6
-    EXPECT_FALSE(Decode(Bytes({4, 0x20, 0})).has_value());                    // key bit 5
+    EXPECT_FALSE(Decode(Bytes({4, 0x40, 0})).has_value());                    // key bit 6
     EXPECT_FALSE(Decode(Bytes({5, 0, 0, 0, 0, 5, 0, 0, 0})).has_value());     // tick kind 5
     EXPECT_FALSE(Decode(Bytes({5, 0, 0, 0, 0, 4, 0x10, 0, 0})).has_value());  // request bit 4
     EXPECT_FALSE(Decode(Bytes({5, 0, 0, 0, 0, 4, 0, 0, 2})).has_value());     // pause 2

@@ -111,6 +111,41 @@ TEST(FightShell, APauseOnTheJoinerHoldsBothAndAQuitEndsBothWithAMessage) {
     EXPECT_FALSE(pair.joiner.fight.NeedsService());
 }
 
+// With "Pause When Inactive" on, leaving either window pauses the fight on both machines at one
+// tick; leaving while it is paused never resumes it, and the pause key still does.
+TEST(FightShell, LeavingEitherWindowPausesBothGamesAlike) {
+    Pair pair;
+    Settings away;
+    away.pauseOnFocusLoss = true;
+    pair.host.shell.ApplySettings(away);
+    pair.joiner.shell.ApplySettings(away);
+    pair.StartFight();
+    const auto bothPaused = [&](int paused) {
+        return pair.host.game().gamePause == paused && pair.joiner.game().gamePause == paused;
+    };
+
+    for (Machine* leaving : {&pair.joiner, &pair.host}) {
+        pair.Run(30, [] { return false; });
+        leaving->shell.OnDeactivate();
+        ASSERT_TRUE(pair.Run(100, [&] { return bothPaused(1); }));
+        // Both sides leave while it is paused: it stays paused.
+        pair.host.shell.OnDeactivate();
+        pair.joiner.shell.OnDeactivate();
+        pair.Run(60, [] { return false; });
+        EXPECT_TRUE(bothPaused(1));
+        EXPECT_TRUE(pair.SameGame());
+        EXPECT_TRUE(pair.host.InFight() && pair.joiner.InFight());
+
+        leaving->platform.Press(kVkP);
+        ASSERT_TRUE(pair.Run(100, [&] { return bothPaused(0); }));
+    }
+    // The games compare their states every 16 ticks and would end the fight with a message.
+    pair.Run(100, [] { return false; });
+    EXPECT_TRUE(pair.host.InFight() && pair.joiner.InFight());
+    EXPECT_TRUE(pair.host.platform.messages.empty());
+    EXPECT_TRUE(pair.joiner.platform.messages.empty());
+}
+
 TEST(FightShell, TheHostClosingItsWindowEndsTheJoinersFight) {
     Pair pair;
     pair.StartFight();
