@@ -48,7 +48,9 @@ void PrepareDialog(QDialog* dialog, const QString& caption) {
 // Both boxes open in the middle of the screen, wherever the game's window stands.
 void CentreOnScreen(QDialog* dialog, QWidget* owner) {
     dialog->adjustSize();
-    dialog->winId();  // the desktop's frame is known once the window exists
+    // The desktop's frame is known once the window exists. (It makes the dialog a native window;
+    // the window layer keeps that from spreading to the game window's own widgets.)
+    dialog->winId();
     QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();

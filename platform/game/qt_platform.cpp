@@ -174,6 +174,11 @@ Rect ToRect(QPoint topLeft, QSize size) {
 }  // namespace
 
 QtPlatform::QtPlatform() : keys_(std::make_unique<KeyTracker>()), launcher_(StartDetached) {
+    // Rows are put into the main window itself, so its client area must stay a part of it: by
+    // default, a dialog of the window that asks for its native handle (as those opening in the
+    // middle of the screen do) would make every widget of the window native, and the client
+    // area's own native window would then hide the rows.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QCoreApplication::instance()->installEventFilter(keys_.get());
     // Tells the game when another program takes the keyboard.
     focusWatcher_ = std::make_unique<EventWatcher>(QEvent::ApplicationDeactivate, [this] {

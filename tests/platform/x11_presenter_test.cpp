@@ -4,14 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QMainWindow>
+#include <QTimer>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
 
 #include <vector>
+
+#include "fake_shell.h"
+#include "ids_and_sizes.h"
+#include "qt_platform.h"
+#include "surface.h"
 
 namespace blok::qt {
 namespace {
@@ -82,6 +90,49 @@ TEST_F(Harness, AZoomedFrameShowsEveryPixelAsASquare) {
     for (int y = 0; y < kHeight * 3; ++y)
         for (int x = 0; x < kWidth * 3; ++x)
             ASSERT_EQ(shown.pixel(x, y), ShownPattern(x / 3, y / 3)) << x << ',' << y;
+}
+
+// The game's window after its modal dialogs: the rows a step names must still reach the screen.
+struct GameWindow : testing::Test {
+    void SetUp() override {
+        shell.onPaint = [this] { platform.Present(frame, kGameFrameWidth, kGameFrameHeight); };
+        platform.Attach(shell);
+        ASSERT_TRUE(platform.CreateMainWindow());
+        platform.ShowAndPaint();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(platform.Window()));
+    }
+    // Paints the frame in one colour, names its top rows from a timer, as a game step does, and
+    // reads the colour shown in the middle of those rows.
+    QRgb ShownAfterStep(std::uint32_t colour) {
+        std::fill_n(frame.Pixels(), kGameFrameWidth * kGameFrameHeight, colour);
+        shell.onTimer = [this](int) { platform.InvalidateRows(0, 40); };
+        platform.SetTimer(kTimerTitleStep, 0);
+        QTest::qWait(200);
+        platform.KillTimer(kTimerTitleStep);
+        const QWidget* client = platform.Client();
+        const QPoint at = client->mapTo(platform.Window(), QPoint(kGameFrameWidth / 2, 20));
+        return platform.Window()
+            ->screen()
+            ->grabWindow(platform.Window()->winId())
+            .toImage()
+            .pixel(at);
+    }
+
+    FakeShell shell;
+    QtPlatform platform;
+    Surface frame{kGameFrameWidth, kGameFrameHeight};
+};
+
+TEST_F(GameWindow, RowsOfAStepStillShowAfterEachModalDialog) {
+    EXPECT_EQ(ShownAfterStep(0x102030), 0xff102030u);
+    for (const auto run : {&QtPlatform::RunInfoDialog, &QtPlatform::RunAboutDialog}) {
+        QTimer::singleShot(100, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        (platform.*run)();
+        EXPECT_EQ(ShownAfterStep(0x405060), 0xff405060u);
+        EXPECT_EQ(ShownAfterStep(0x708090), 0xff708090u);
+    }
 }
 
 TEST(X11PresenterRequests, RowsAreSplitToFitARequestAndAtLeastOneGoes) {
