@@ -454,27 +454,43 @@ void QtPlatform::Paint(QPaintEvent* event) {
         eraseRegion_ -= erase;
     }
     inPaint_ = true;
+    presentedInPaint_ = false;
     DeliverPaint();
     inPaint_ = false;
+    // A paint the game answers with nothing (while the name dialog is open) leaves the last
+    // frame on screen; the toolkit's own copy of the window may be older than it.
+    if (!presentedInPaint_ && lastFrame_.surface != nullptr) {
+        PaintFrame(*lastFrame_.surface, lastFrame_.size);
+    }
 }
 
 void QtPlatform::Present(const Surface& surface, int width, int height) {
     const int shownWidth = std::min(width, surface.Width());
     const int shownHeight = std::min(height, surface.Height());
     if (!client_ || shownWidth <= 0 || shownHeight <= 0) return;
-    const QRect target = FrameRect(QSize(shownWidth, shownHeight));
+    const QSize shown(shownWidth, shownHeight);
     if (!presentingRows_.isEmpty()) {
-        PutRows(surface, presentingRows_ | rowsMaybeUnread_, target);
+        lastFrame_ = {&surface, shown};
+        PutRows(surface, presentingRows_ | rowsMaybeUnread_, FrameRect(shown));
         return;
     }
-    // Otherwise only a paint can reach the screen; the painter clips to what was invalidated.
+    // Otherwise only a paint can reach the screen.
     if (!inPaint_) return;
+    lastFrame_ = {&surface, shown};
+    presentedInPaint_ = true;
+    PaintFrame(surface, shown);
+}
+
+// Paints the frame's `shown` part where the paint under way asks for it (the painter clips to
+// what was invalidated).
+void QtPlatform::PaintFrame(const Surface& surface, QSize shown) {
+    const QRect target = FrameRect(shown);
     const QImage frame(reinterpret_cast<const uchar*>(surface.Pixels()), surface.Width(),
                        surface.Height(), static_cast<qsizetype>(surface.Width()) * 4,
                        QImage::Format_RGB32);
     QPainter painter(client_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp at any scale
-    painter.drawImage(target, frame, QRect(0, 0, shownWidth, shownHeight));
+    painter.drawImage(target, frame, QRect(QPoint(0, 0), shown));
     if (pausedMarker_) DrawPausedMarker(painter, target);
     painter.end();
     if (!rowsMaybeUnread_.isEmpty() && CanPresentDirectly()) {
@@ -608,6 +624,7 @@ void QtPlatform::PostQuit(int code) {
     if (quitPosted_) return;
     quitPosted_ = true;
     quitCode_ = code;
+    lastFrame_ = {};  // the game releases its frames as it ends
     for (auto& [id, timer] : timers_) timer->stop();
     QCoreApplication::exit(code);  // ends nested loops too; harmless before the loop runs
 }

@@ -125,6 +125,7 @@ class QtPlatform final : public Platform {
     void Command(int id);
     int Scale() const;
     QRect FrameRect(QSize frame) const;
+    void PaintFrame(const Surface& surface, QSize shown);
     void DrawPausedMarker(QPainter& painter, QRect frame);
     void StampFirstFrame();
     void StartDirectPresentation();
@@ -160,6 +161,12 @@ class QtPlatform final : public Platform {
     QPoint startDialogHome_;  // the start dialog's place on a frame shown at 1x
 
     bool inPaint_ = false;
+    bool presentedInPaint_ = false;
+    struct ShownFrame {
+        const Surface* surface = nullptr;
+        QSize size;
+    };
+    ShownFrame lastFrame_;  // the frame of the last presentation, until the game ends
     std::unique_ptr<X11Presenter> presenter_;  // null where rows cannot go straight to the window
     QRect rowsToPresent_;                      // named since the last presentation
     QRect presentingRows_;                     // while the game paints them

@@ -109,6 +109,9 @@ struct GameWindow : testing::Test {
         platform.SetTimer(kTimerTitleStep, 0);
         QTest::qWait(200);
         platform.KillTimer(kTimerTitleStep);
+        return ShownInStepRows();
+    }
+    QRgb ShownInStepRows() {
         const QWidget* client = platform.Client();
         const QPoint at = client->mapTo(platform.Window(), QPoint(kGameFrameWidth / 2, 20));
         return platform.Window()
@@ -133,6 +136,16 @@ TEST_F(GameWindow, RowsOfAStepStillShowAfterEachModalDialog) {
         EXPECT_EQ(ShownAfterStep(0x405060), 0xff405060u);
         EXPECT_EQ(ShownAfterStep(0x708090), 0xff708090u);
     }
+}
+
+// While the name dialog is open the game draws nothing: a repaint then must show the last frame,
+// not the toolkit's older copy of the window.
+TEST_F(GameWindow, APaintTheGameLeavesEmptyShowsTheLastFrame) {
+    EXPECT_EQ(ShownAfterStep(0x203040), 0xff203040u);
+    shell.onPaint = nullptr;
+    platform.InvalidateAll();
+    QTest::qWait(100);
+    EXPECT_EQ(ShownInStepRows(), 0xff203040u);
 }
 
 TEST(X11PresenterRequests, RowsAreSplitToFitARequestAndAtLeastOneGoes) {
