@@ -48,7 +48,8 @@ QFrame* ScoreRow(const HiscoreTable& table, int entry, QWidget* parent) {
 
 }  // namespace
 
-NameDialog::NameDialog(QWidget* owner) : QDialog(owner), edit_(new QLineEdit(this)) {
+NameDialog::NameDialog(QWidget* owner, std::chrono::milliseconds settle)
+    : QDialog(owner), edit_(new QLineEdit(this)), settle_(settle) {
     setObjectName(QStringLiteral("Dialog_2"));
     setWindowTitle(QStringLiteral("Hiscore"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -73,17 +74,27 @@ bool NameDialog::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const quint32 id =
             key->nativeScanCode() != 0 ? key->nativeScanCode() : static_cast<quint32>(key->key());
-        if (!key->isAutoRepeat()) {
-            if (event->type() == QEvent::KeyPress) {
-                pressedHere_.insert(id);
-            } else {
-                pressedHere_.remove(id);
-            }
-        } else if (!pressedHere_.contains(id)) {
-            return true;  // held since before the dialog opened
+        const bool press = event->type() == QEvent::KeyPress;
+        if (key->isAutoRepeat()) {
+            if (!pressedHere_.contains(id)) return true;  // held since before
+        } else if (!press) {
+            pressedHere_.remove(id);
+        } else if (Settling()) {
+            return true;
+        } else {
+            pressedHere_.insert(id);
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool NameDialog::Settling() const {
+    return settle_.count() > 0 && (!shown_.isValid() || shown_.elapsed() < settle_.count());
+}
+
+void NameDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!shown_.isValid()) shown_.start();
 }
 
 std::string NameDialog::Name() const {
@@ -122,7 +133,7 @@ void QtHiscoreDialogs::SetOwner(QWidget* owner) {
 std::string QtHiscoreDialogs::RunNameDialog() {
     // Held by a guard: the owner may go away while the nested loop runs, taking the dialog along;
     // the name typed so far is kept then, too.
-    QPointer<NameDialog> dialog = new NameDialog(owner_);
+    QPointer<NameDialog> dialog = new NameDialog(owner_, nameSettle_);
     std::string name = dialog->Name();
     QObject::connect(dialog->NameEdit(), &QLineEdit::textChanged, dialog,
                      [&name](const QString& text) { name = text.toUtf8().toStdString(); });

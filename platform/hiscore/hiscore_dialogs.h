@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSet>
 
@@ -12,11 +14,16 @@ class QLineEdit;
 
 namespace blok::qt {
 
+// How long the name dialog takes no keys after it opens: the game may have ended under keys
+// still being hammered.
+inline constexpr std::chrono::milliseconds kNameDialogSettle{500};
+
 // "Dialog_2": asks a player who has entered the table for a name. It has no cancel button and no
 // close box, and Escape does nothing; closing it otherwise takes the name as it stands.
 class NameDialog : public QDialog {
   public:
-    explicit NameDialog(QWidget* owner);
+    explicit NameDialog(QWidget* owner,
+                        std::chrono::milliseconds settle = kNameDialogSettle);
     // The typed name in UTF-8; the table keeps at most its first 27 bytes.
     std::string Name() const;
     QLineEdit* NameEdit() const { return edit_; }
@@ -24,12 +31,18 @@ class NameDialog : public QDialog {
   protected:
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
-    // Keys still held from the game (their auto-repeat) type nothing until released once.
+    void showEvent(QShowEvent* event) override;
+    // Keys pressed in its first moments, and keys still held from the game (their auto-repeat),
+    // type nothing until pressed again.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool Settling() const;
+
     QLineEdit* edit_;
-    QSet<quint32> pressedHere_;  // keys that went down while the dialog was open
+    std::chrono::milliseconds settle_;
+    QElapsedTimer shown_;
+    QSet<quint32> pressedHere_;  // keys that went down while the dialog took keys
 };
 
 // "Dialog_3": the ten entries, each row in a sunken frame, rank and name on the left and the
@@ -49,9 +62,11 @@ class QtHiscoreDialogs : public HiscoreDialogs {
     std::string RunNameDialog() override;
     void RunScoreTable(const HiscoreTable& table) override;
     void ReportSaveFailure(const std::string& text) override;
+    void SetNameDialogSettle(std::chrono::milliseconds settle) { nameSettle_ = settle; }
 
   private:
     QPointer<QWidget> owner_;
+    std::chrono::milliseconds nameSettle_ = kNameDialogSettle;
 };
 
 }  // namespace blok::qt
