@@ -57,7 +57,7 @@ void OptionsController::Apply() {
     platform_.SetZoom(settings_.zoom);
     platform_.SetFullScreen(settings_.fullScreen);
     for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
-        platform_.CheckMenuItem(kCmdZoom1 + zoom - 1, zoom == settings_.zoom);
+        platform_.CheckMenuItem(kCmdZoom1 + zoom - 1, zoom == platform_.Zoom());
     }
     platform_.CheckMenuItem(kCmdFullScreen, settings_.fullScreen);
     platform_.CheckMenuItem(kCmdPauseOnFocusLoss, settings_.pauseOnFocusLoss);

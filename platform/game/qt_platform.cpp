@@ -485,11 +485,14 @@ void QtPlatform::Present(const Surface& surface, int width, int height) {
 // what was invalidated).
 void QtPlatform::PaintFrame(const Surface& surface, QSize shown) {
     const QRect target = FrameRect(shown);
+    // A frame wider than the client area must not spill onto full screen's black border.
+    const QRect client = FrameRect(LogicalClient());
     const QImage frame(reinterpret_cast<const uchar*>(surface.Pixels()), surface.Width(),
                        surface.Height(), static_cast<qsizetype>(surface.Width()) * 4,
                        QImage::Format_RGB32);
     QPainter painter(client_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp at any scale
+    painter.setClipRect(client, Qt::IntersectClip);
     painter.drawImage(target, frame, QRect(QPoint(0, 0), shown));
     if (pausedMarker_) DrawPausedMarker(painter, target);
     painter.end();
@@ -577,12 +580,34 @@ void QtPlatform::MoveWindow(int left, int top, int width, int height) {
     client_->update();
 }
 
+// The largest zoom at which the whole window, with the desktop's frame, fits on its screen.
+int QtPlatform::LargestFittingZoom() const {
+    const QScreen* screen = window_->screen();
+    if (screen == nullptr) return kMaxZoom;
+    const QSize room = screen->availableGeometry().size();
+    QSize frame = window_->frameGeometry().size() - window_->geometry().size();
+    if (frame.isEmpty()) frame = QSize(2 * kFrameBorder, 2 * kFrameBorder + kCaptionHeight);
+    const QSize menu(0, window_->menuBar()->isVisible() ? window_->menuBar()->height() : 0);
+    const QSize client = fullScreen_ ? logicalClient_ : LogicalClient();
+    for (int zoom = kMaxZoom; zoom > kMinZoom; --zoom) {
+        const QSize outer = client * zoom + menu + frame;
+        if (outer.width() <= room.width() && outer.height() <= room.height()) return zoom;
+    }
+    return kMinZoom;
+}
+
 void QtPlatform::SetZoom(int zoom) {
     zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     if (!window_) {
         zoom_ = zoom;
         return;
     }
+    // Zooms the screen cannot hold are not offered; a stored one shows at the largest that fits.
+    const int fitting = LargestFittingZoom();
+    for (int each = kMinZoom; each <= kMaxZoom; ++each) {
+        EnableMenuItem(kCmdZoom1 + each - 1, each <= fitting);
+    }
+    zoom = std::min(zoom, fitting);
     const QSize client = LogicalClient();
     zoom_ = zoom;
     if (!fullScreen_) ResizeClient(client * zoom_);
@@ -592,7 +617,10 @@ void QtPlatform::SetZoom(int zoom) {
 
 void QtPlatform::SetFullScreen(bool on) {
     if (!window_ || on == fullScreen_) return;
-    if (on) logicalClient_ = LogicalClient();
+    if (on) {
+        logicalClient_ = LogicalClient();
+        normalPosition_ = window_->geometry().topLeft();
+    }
     fullScreen_ = on;
     window_->menuBar()->setVisible(!on);
     if (on) {
@@ -600,6 +628,9 @@ void QtPlatform::SetFullScreen(bool on) {
     } else {
         window_->showNormal();
         ResizeClient(logicalClient_ * zoom_);
+        // Where it stood, its caption on the screen. By the inner corner: the desktop may not
+        // have framed the window again yet.
+        window_->setGeometry(QRect(normalPosition_, window_->size()));
     }
     PlaceStartDialog();
     client_->update();
@@ -699,7 +730,9 @@ Rect QtPlatform::StartDialogRect() const {
 
 // The dialog stands where it belongs on the frame, however large the frame is shown.
 void QtPlatform::PlaceStartDialog() {
-    if (startDialog_) startDialog_->move(FrameRect(QSize()).topLeft() + startDialogHome_ * Scale());
+    if (!startDialog_) return;
+    startDialog_->SetScale(Scale());
+    startDialog_->move(FrameRect(QSize()).topLeft() + startDialogHome_ * Scale());
 }
 
 // --- modal dialogs and help -----------------------------------------------------------------

@@ -68,6 +68,8 @@ class QtPlatform final : public Platform {
     void SetZoom(int zoom);
     void SetFullScreen(bool on);
     bool FullScreen() const { return fullScreen_; }
+    // The zoom in effect: the one asked for, or the largest that fits the screen.
+    int Zoom() const { return zoom_; }
     // The keys the game info dialog shows.
     void SetShownKeys(const KeyBindings& keys) { shownKeys_ = keys; }
 
@@ -124,6 +126,7 @@ class QtPlatform final : public Platform {
     void PlaceStartDialog();
     void Command(int id);
     int Scale() const;
+    int LargestFittingZoom() const;
     QRect FrameRect(QSize frame) const;
     void PaintFrame(const Surface& surface, QSize shown);
     void DrawPausedMarker(QPainter& painter, QRect frame);
@@ -159,6 +162,7 @@ class QtPlatform final : public Platform {
     bool pausedMarker_ = false;
     KeyBindings shownKeys_ = DefaultKeyBindings();
     QPoint startDialogHome_;  // the start dialog's place on a frame shown at 1x
+    QPoint normalPosition_;   // the window's inner corner before it went full screen
 
     bool inPaint_ = false;
     bool presentedInPaint_ = false;

@@ -36,7 +36,8 @@ StartDialog::StartDialog(QWidget* parent, CommandHandler onCommand)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
     setFont(DialogFont());
-    setGeometry(kUnits10pt.ToPixels(0, 116, 201, 85));
+    home_ = kUnits10pt.ToPixels(0, 116, 201, 85);
+    setGeometry(home_);
 
     // Frames and labels first, so the buttons lie above them and take the clicks.
     AddFrame(109, 14, 78, 46);
@@ -55,20 +56,20 @@ StartDialog::StartDialog(QWidget* parent, CommandHandler onCommand)
 void StartDialog::AddFrame(int x, int y, int w, int h) {
     auto* frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);  // etched
-    frame->setGeometry(kUnits10pt.ToPixels(x, y, w, h));
+    Place(frame, x, y, w, h);
 }
 
 void StartDialog::AddLabel(const char* text, int x, int y, int w, int h) {
     auto* label = new QLabel(QString::fromUtf8(text), this);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setAutoFillBackground(true);  // cuts the frame line behind the heading
-    label->setGeometry(kUnits10pt.ToPixels(x, y, w, h));
+    Place(label, x, y, w, h);
 }
 
 void StartDialog::AddRadio(int id, const char* text, int x, int y, int w, int h) {
     auto* radio = new CommandRadioButton(QString::fromUtf8(text), this);
     radio->setAutoExclusive(false);
-    radio->setGeometry(kUnits10pt.ToPixels(x, y, w, h));
+    Place(radio, x, y, w, h);
     connect(radio, &QAbstractButton::clicked, this, [this, id] { onCommand_(id); });
     controls_[id] = radio;
     tabOrder_.push_back(radio);
@@ -77,10 +78,29 @@ void StartDialog::AddRadio(int id, const char* text, int x, int y, int w, int h)
 void StartDialog::AddPush(int id, const char* text, int x, int y, int w, int h) {
     auto* button = new QPushButton(QString::fromUtf8(text), this);
     button->setAutoDefault(true);  // Enter presses the focused button
-    button->setGeometry(kUnits10pt.ToPixels(x, y, w, h));
+    Place(button, x, y, w, h);
     connect(button, &QAbstractButton::clicked, this, [this, id] { onCommand_(id); });
     controls_[id] = button;
     tabOrder_.push_back(button);
+}
+
+void StartDialog::Place(QWidget* widget, int x, int y, int w, int h) {
+    const QRect pixels = kUnits10pt.ToPixels(x, y, w, h);
+    widget->setGeometry(pixels);
+    layout_.push_back({widget, pixels});
+}
+
+void StartDialog::SetScale(int scale) {
+    if (scale < 1 || scale == scale_) return;
+    scale_ = scale;
+    const auto scaled = [scale](QRect r) {
+        return QRect(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
+    };
+    QFont font = DialogFont();
+    font.setPixelSize(font.pixelSize() * scale);
+    setFont(font);
+    resize(home_.size() * scale);
+    for (const Placed& placed : layout_) placed.widget->setGeometry(scaled(placed.pixels));
 }
 
 QAbstractButton* StartDialog::Control(int id) const {

@@ -25,6 +25,8 @@ class StartDialog : public QFrame {
     void CheckRadioButton(int first, int last, int checked);
     // Takes the keyboard focus: back to the control that had it, else the first one.
     void TakeFocus();
+    // Lays the dialog out `scale` times as large, as the frame around it is shown.
+    void SetScale(int scale);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -36,11 +38,20 @@ class StartDialog : public QFrame {
     void AddLabel(const char* text, int x, int y, int w, int h);
     void AddRadio(int id, const char* text, int x, int y, int w, int h);
     void AddPush(int id, const char* text, int x, int y, int w, int h);
+    void Place(QWidget* widget, int x, int y, int w, int h);
     QAbstractButton* ControlForMnemonic(QChar key) const;
+
+    struct Placed {
+        QWidget* widget;
+        QRect pixels;  // at 1x
+    };
 
     CommandHandler onCommand_;
     std::map<int, QAbstractButton*> controls_;
     std::vector<QAbstractButton*> tabOrder_;
+    std::vector<Placed> layout_;
+    QRect home_;  // the dialog's own place on the client area at 1x
+    int scale_ = 1;
 };
 
 }  // namespace blok::qt

@@ -71,6 +71,20 @@ TEST_F(OptionsTest, AChangeIsAppliedAndWrittenAndUnknownEntriesStay) {
     EXPECT_EQ(LoadSettings(Path()), *applied);
 }
 
+// On a 1920 x 1200 screen zoom 3 (1203 rows of client area) does not fit: it is not offered, and
+// a stored zoom of 4 shows at 2, the largest that fits, without being forgotten.
+TEST_F(OptionsTest, OnlyZoomsThatFitTheScreenAreOfferedAndUsed) {
+    Write("[Display]\nZoom=4\n");
+    Controller();
+    EXPECT_EQ(platform.Zoom(), 2);
+    EXPECT_EQ(platform.Client()->width(), 2 * platform.ClientRect().Width());
+    for (int zoom = 1; zoom <= 4; ++zoom) {
+        EXPECT_EQ(platform.MenuAction(kCmdZoom1 + zoom - 1)->isEnabled(), zoom <= 2) << zoom;
+        EXPECT_EQ(platform.MenuAction(kCmdZoom1 + zoom - 1)->isChecked(), zoom == 2) << zoom;
+    }
+    EXPECT_EQ(LoadSettings(Path()).zoom, 4);
+}
+
 TEST_F(OptionsTest, ADamagedFileGivesTheDefaultsAndIsKeptAsideWhenSettingsChange) {
     const QByteArray damaged("\x00\xff\x13[[Display\nZoom=3\n\xc3", 19);
     Write(damaged);

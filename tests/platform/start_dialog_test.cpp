@@ -87,6 +87,24 @@ TEST_F(StartDialogTest, ReportsItsOuterRectangleOnTheScreen) {
     EXPECT_EQ(rect.bottom, 444);
 }
 
+// On an enlarged frame the dialog is enlarged with it, in its place, and the game still sees it
+// at its own size; full screen and back leaves the window where it stood.
+TEST_F(StartDialogTest, GrowsWithTheZoomAndTheWindowReturnsFromFullScreen) {
+    const QRect home = dialog->geometry();
+    const QRect start = Control(108)->geometry();
+    const QPoint where = platform.Window()->pos();
+    platform.SetZoom(2);
+    EXPECT_EQ(dialog->geometry(), QRect(home.topLeft() * 2, home.size() * 2));
+    EXPECT_EQ(Control(108)->geometry(), QRect(start.topLeft() * 2, start.size() * 2));
+    EXPECT_EQ(platform.StartDialogRect().Width(), 352);
+    platform.SetFullScreen(true);
+    platform.SetFullScreen(false);
+    EXPECT_EQ(platform.Window()->pos(), where);
+    platform.SetZoom(1);
+    EXPECT_EQ(dialog->geometry(), home);
+    EXPECT_EQ(Control(108)->geometry(), start);
+}
+
 TEST_F(StartDialogTest, OpensWithTheChoicesTheGameCheckedAndTheFirstControlFocused) {
     EXPECT_EQ(shell.Count("StartDialogInit"), 1);
     EXPECT_TRUE(Control(102)->isChecked());
