@@ -9,7 +9,8 @@ shots=$(realpath "$3")
 [ -x "$program" ] || { echo "FAIL: $program is not a program" >&2; exit 1; }
 work=$(mktemp -d)
 pid=
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+wm_pid=
+trap 'kill $pid $wm_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$helpfile" "$work/"
 # As when started without a desktop session: whatever Qt says about that must stay off the
 # terminal, which is checked to be empty at the end.
@@ -62,9 +63,23 @@ start_game() {
     cd "$work"
     "$program" 2>"$work/stderr.txt" &
     pid=$!
-    window=$(timeout 20 xdotool search --sync --name '^Blokfall$' | head -1)
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Blokfall$' | head -1)
     [ -n "$window" ] || fail "no Blokfall window"
     xdotool windowfocus --sync "$window"
+}
+
+# Runs a window manager on the display, as a desktop has: focus, stacking and frames are its.
+start_window_manager() {
+    openbox >/dev/null 2>&1 &
+    wm_pid=$!
+    wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        fail "the window manager did not start"
+}
+
+# The screen position of a window's own top-left corner, "X,Y".
+window_corner() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+                              END {print x "," y}'
 }
 
 # Leaves through File > Quit and checks a clean end.
