@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libxcb1-dev libxcb-shm0-dev libfluidsynth-dev timgm6mb-soundfont libsdl2-dev libenet-dev
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
     xfonts-75dpi pcf2bdf fonts-dejavu-core fonts-dejavu-extra
-    xvfb xauth xdotool imagemagick desktop-file-utils xdg-utils libglib2.0-bin strace xclip
+    xvfb xauth x11-utils xdotool imagemagick desktop-file-utils xdg-utils libglib2.0-bin strace xclip
     dpkg-dev lintian appstream man-db
     openbox pulseaudio pulseaudio-utils
 )
