@@ -273,7 +273,7 @@ TEST_F(ScaledPresentTest, ZoomedFramesStayExactAtTwoAndThreeTimes) {
 // Full screen: the frame in the middle at the largest whole scale that fits, black around it.
 TEST_F(ScaledPresentTest, FullScreenCentresTheFrameAtAWholeScaleOnBlack) {
     // A client small enough to be enlarged on the test screen, leaving a margin around it.
-    constexpr int kSmall = 90;
+    constexpr int kSmall = 300;
     platform.MoveWindow(0, 0, kSmall + 8, kSmall + 46);
     ASSERT_EQ(platform.ClientRect().Width(), kSmall);
     shell.onPaint = [this] { platform.Present(frame, kSmall, kSmall); };
