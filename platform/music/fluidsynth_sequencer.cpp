@@ -203,6 +203,13 @@ SoundServers RunningSoundServers() {
     return servers;
 }
 
+// The PulseAudio client library adds PULSE_PROP_* variables to the properties of every client,
+// over the name the synthesiser gives; PipeWire's own clients take the program's name anyway.
+void NameTheMusicStream(const char* application, const char* iconName) {
+    setenv("PULSE_PROP_application.name", application, 0);
+    setenv("PULSE_PROP_application.icon_name", iconName, 0);
+}
+
 std::vector<std::string> AudioDriverOrder(SoundServers servers,
                                           const std::vector<std::string>& available) {
     std::vector<std::string> wanted;
