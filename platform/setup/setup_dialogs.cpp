@@ -89,8 +89,9 @@ void PathDialog::browse() {
     while (!start.isDir() && !start.isRoot() && !start.filePath().isEmpty()) {
         start = QFileInfo(start.path());
     }
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Install Path"), start.isDir() ? start.filePath() : QDir::homePath());
+    const QString chosen =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a Folder"),
+                                          start.isDir() ? start.filePath() : QDir::homePath());
     if (!chosen.isEmpty()) edit_->setText(QDir::toNativeSeparators(chosen));
     edit_->setFocus();
 }
