@@ -1,6 +1,7 @@
 // Blokfall: the game program. Without arguments it runs the game; `--help-viewer FILE` shows
 // the help text in a window of its own (the game starts it that way from its Help menu);
-// `--host [PORT] [--code CODE]` and `--join HOST[:PORT] --code CODE` start a network fight.
+// `--host [PORT] [--code CODE]` and `--join HOST[:PORT] --code CODE` start a network fight;
+// `--help` and `--version` answer without a display.
 
 #include <atomic>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <string>
 #include <system_error>
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "command_line.h"
 #include "enet_transport.h"
 #include "fluidsynth_sequencer.h"
 #include "game_shell.h"
@@ -80,6 +83,30 @@ bool ParseNetRequest(const QStringList& arguments, NetRequest& request) {
     }
     if (request.kind == NetRequest::Kind::kJoin && request.code.isEmpty()) return false;
     return rest.isEmpty();
+}
+
+std::string Usage(const std::string& command) {
+    return "Usage: " + command +
+           " [--host [PORT] [--code CODE] | --join HOST[:PORT] --code CODE]\n" + "       " +
+           command + " --help-viewer FILE\n" + "       " + command + " --help | --version\n";
+}
+
+std::string HelpText(const std::string& command) {
+    return Usage(command) + "\n" +
+           "Blokfall, a falling-block puzzle game for one or two players. Without options the\n"
+           "game starts on its title screen.\n"
+           "\n"
+           "  --host [PORT]          wait for a network fight on PORT (default " +
+           std::to_string(blok::net::kDefaultPort) + ")\n" +
+           "  --code CODE            with --host: the join code to use instead of a random one;\n"
+           "                         with --join: the code the host shows (required)\n"
+           "  --join HOST[:PORT]     join the network fight of HOST\n"
+           "  --help-viewer FILE     show the help text FILE in a window of its own\n"
+           "  -h, --help             show this help and exit\n"
+           "  --version              show the version and exit\n"
+           "\n"
+           "Exit status: 0 when the game ends normally, 1 when it cannot start (no display, no\n"
+           "window), 2 for a command line it does not understand.\n";
 }
 
 int RunGame(const NetRequest& request) {
@@ -154,9 +181,43 @@ int RunGame(const NetRequest& request) {
     return shell.AfterLoop();
 }
 
+// The command line as given, before the toolkit takes its own options out of it.
+QStringList GivenArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+bool IsHelpViewerRequest(const QStringList& arguments) {
+    return arguments.size() == 2 && arguments.at(0) == QStringLiteral("--help-viewer");
+}
+
+bool Understood(const QStringList& arguments) {
+    NetRequest request;
+    return arguments.isEmpty() || IsHelpViewerRequest(arguments) ||
+           ParseNetRequest(arguments, request);
+}
+
+int BadUsage(const std::string& command) {
+    std::fprintf(stderr, "%sTry '%s --help' for more.\n", Usage(command).c_str(), command.c_str());
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string command = blok::qt::CommandName(argv[0]);
+    if (const auto status =
+            blok::qt::AnswerHelpOrVersion(argc, argv, HelpText(command), "Blokfall")) {
+        return *status;
+    }
+    // The game's own options all begin with "--"; one-dash options may be the toolkit's, which
+    // only the QApplication can take out.
+    const QStringList given = GivenArguments(argc, argv);
+    if (!given.isEmpty() && given.first().startsWith(QStringLiteral("--")) && !Understood(given)) {
+        return BadUsage(command);
+    }
+    blok::fluid::NameTheMusicStream("Blokfall", "org.blokfall.Blokfall");
     blok::qt::InstallQuietMessageHandler();
     blok::qt::ExitPlainlyWithoutDisplay("Blokfall");
     QApplication app(argc, argv);
@@ -167,14 +228,11 @@ int main(int argc, char** argv) {
 
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.isEmpty()) return RunGame({});
-    if (arguments.size() == 2 && arguments.at(0) == QStringLiteral("--help-viewer")) {
+    if (IsHelpViewerRequest(arguments)) {
         QApplication::setQuitOnLastWindowClosed(true);
         return blok::qt::RunHelpViewer(arguments.at(1));
     }
     NetRequest request;
     if (ParseNetRequest(arguments, request)) return RunGame(request);
-    std::fprintf(stderr,
-                 "Usage: Blokfall [--help-viewer FILE | --host [PORT] [--code CODE] |\n"
-                 "                 --join HOST[:PORT] --code CODE]\n");
-    return 2;
+    return BadUsage(command);
 }

@@ -6,7 +6,9 @@
 #include <QScreen>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
+#include "command_line.h"
 #include "qt_setup_host.h"
 #include "quiet_messages.h"
 #include "setup_window.h"
@@ -27,9 +29,30 @@ int RunSetupReportingFailure(const blok::setup::SetupContext& context,
     return status;
 }
 
+std::string HelpText(const std::string& command) {
+    return "Usage: " + command +
+           " [--help | --version]\n"
+           "\n"
+           "Installs Blokfall from the folder it is started in (the game, its help, the readme\n"
+           "texts and the songs, as the distribution folder holds them) into a folder you\n"
+           "choose, and adds the game and its help to your desktop's menu, under\n"
+           "$XDG_DATA_HOME/applications/Blokfall (usually ~/.local/share/applications/Blokfall).\n"
+           "It needs a display: it asks for the folder in a dialog.\n"
+           "\n"
+           "  -h, --help     show this help and exit\n"
+           "  --version      show the version and exit\n"
+           "\n"
+           "Exit status: 0 when installed or cancelled, 1 when the installation failed or no\n"
+           "display can be opened.\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = blok::qt::AnswerHelpOrVersion(
+            argc, argv, HelpText(blok::qt::CommandName(argv[0])), "blokinst (Blokfall)")) {
+        return *status;
+    }
     blok::qt::InstallQuietMessageHandler();
     blok::qt::ExitPlainlyWithoutDisplay("blokinst");
     QApplication app(argc, argv);

@@ -14,8 +14,12 @@ constexpr int kBannerWrap = -820;
 constexpr int kSpriteWrap = -427;
 constexpr int kBannerBottom = 231;
 constexpr int kZoomCentreY = 115;
-constexpr int kCaptionTop = 100;
+// Between the lowest lit row of the liner (153) and the highest of the banner (178), where
+// neither sprite nor banner ever passes, so the caption stays readable.
+constexpr int kCaptionTop = 158;
+constexpr int kCaptionMargin = 4;  // kept free at either side of the visible band
 constexpr Color kCaptionColor = Rgb(255, 255, 0);
+constexpr std::string_view kCut = "...";
 
 void DrawZoomPicture(Surface& dc, TitleScreen& title, const Picture& card, int WINBREITE) {
     // Single-precision product truncated toward zero: 199 x 149 on the 50th step, full size
@@ -26,10 +30,27 @@ void DrawZoomPicture(Surface& dc, TitleScreen& title, const Picture& card, int W
                   card.View(), 0, 0, card.width, card.height, RasterOp::Copy);
 }
 
-void DrawCaption(Surface& dc, std::string_view caption, int WINBREITE) {
+// The longest start of `caption` that fits `room` pixels with "..." after it.
+std::string_view CutToFit(const Surface& dc, std::string_view caption, int room) {
+    const int left = room - dc.TextWidth(kCut);
+    std::size_t length = caption.size();
+    while (length > 0 && dc.TextWidth(caption.substr(0, length)) > left) --length;
+    return caption.substr(0, length);
+}
+
+// Centred on WINBREITE / 2 where it fits the visible band, shifted or cut where it would not.
+void DrawCaption(Surface& dc, std::string_view caption, int WINBREITE, int clientWidth) {
+    const int visible = std::min(WINBREITE, clientWidth);
+    const int room = visible - 2 * kCaptionMargin;
+    const bool cut = dc.TextWidth(caption) > room;
+    const std::string_view shown = cut ? CutToFit(dc, caption, room) : caption;
+    const int width = dc.TextWidth(shown) + (cut ? dc.TextWidth(kCut) : 0);
+    const int x = std::clamp(WINBREITE / 2 - width / 2, kCaptionMargin,
+                             std::max(kCaptionMargin, visible - kCaptionMargin - width));
     const Color oldColor = dc.SetTextColor(kCaptionColor);
     const BkMode oldMode = dc.SetBkMode(BkMode::Transparent);
-    dc.TextOut(WINBREITE / 2 - dc.TextWidth(caption) / 2, kCaptionTop, caption);
+    dc.TextOut(x, kCaptionTop, shown);
+    if (cut) dc.TextOut(x + dc.TextWidth(shown), kCaptionTop, kCut);
     dc.SetTextColor(oldColor);
     dc.SetBkMode(oldMode);
 }
@@ -87,7 +108,7 @@ void Note(TitleTrace* trace, int x, int y, int width, int height) {
 
 // Everything but the black backdrop; notes each drawn box in `trace` when given.
 void DrawTitleContents(Surface& dc, TitleScreen& title, const Pictures& pictures, int WINBREITE,
-                       std::string_view caption, TitleTrace* trace) {
+                       int clientWidth, std::string_view caption, TitleTrace* trace) {
     const Picture& logo = pictures.blkbmp;
     const Picture& banner = pictures.forbmp;
     dc.BitBlt(title.blkbmpx, 0, logo.width, logo.height, logo.View(), 0, 0, RasterOp::Copy);
@@ -106,7 +127,7 @@ void DrawTitleContents(Surface& dc, TitleScreen& title, const Pictures& pictures
         DrawZoomPicture(dc, title, pictures.hbmp, WINBREITE);
         Note(trace, WINBREITE / 2 - title.sx / 2, kZoomCentreY - title.sy / 2, title.sx, title.sy);
     } else if (!caption.empty()) {
-        DrawCaption(dc, caption, WINBREITE);
+        DrawCaption(dc, caption, WINBREITE, clientWidth);
         if (trace != nullptr) trace->wholeClient = true;
     }
     DrawSprite(dc, title, pictures);
@@ -164,7 +185,7 @@ void EraseTraced(Surface& dc, const TitleTrace& trace, const TitleScreen& title,
 void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
                        int WINBREITE, int clientWidth, int clientHeight, std::string_view caption) {
     hHiddenScreenDC.FillRect(0, 0, clientWidth, clientHeight, hBlack);
-    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, nullptr);
+    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, clientWidth, caption, nullptr);
 }
 
 void UpdateTitleFrame(Surface& hHiddenScreenDC, TitleTrace& trace, TitleScreen& title,
@@ -180,7 +201,7 @@ void UpdateTitleFrame(Surface& hHiddenScreenDC, TitleTrace& trace, TitleScreen& 
     trace = TitleTrace{};
     trace.clientWidth = clientWidth;
     trace.clientHeight = clientHeight;
-    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, caption, &trace);
+    DrawTitleContents(hHiddenScreenDC, title, pictures, WINBREITE, clientWidth, caption, &trace);
     trace.valid = true;
 }
 

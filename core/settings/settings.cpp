@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -11,19 +12,24 @@ std::string BindingKey(const KeySlot& slot) {
     return "Keys/" + StoredName(slot);
 }
 
-std::optional<int> IntIn(const SettingValues& values, const std::string& key, int low, int high) {
+std::optional<int> IntOf(const SettingValues& values, const std::string& key) {
     const auto found = values.find(key);
     if (found == values.end()) return std::nullopt;
     const std::string& text = found->second;
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    if (value < low || value > high) return std::nullopt;
     return value;
 }
 
 void ReadInt(const SettingValues& values, const std::string& key, int low, int high, int& out) {
-    if (const auto value = IntIn(values, key, low, high)) out = *value;
+    const auto value = IntOf(values, key);
+    if (value && *value >= low && *value <= high) out = *value;
+}
+
+// A level, where a number past either end means that end: "-40" is silence, not the default.
+void ReadLevel(const SettingValues& values, const std::string& key, int low, int high, int& out) {
+    if (const auto value = IntOf(values, key)) out = std::clamp(*value, low, high);
 }
 
 void ReadBool(const SettingValues& values, const std::string& key, bool& out) {
@@ -58,7 +64,7 @@ Settings SettingsFromValues(const SettingValues& values) {
     ReadBool(values, "Gamepads/Swap", settings.swapPads);
     ReadBool(values, "Window/PauseOnFocusLoss", settings.pauseOnFocusLoss);
     ReadBool(values, "Window/ShowPaused", settings.showPaused);
-    ReadInt(values, "Music/Volume", 0, 100, settings.volume);
+    ReadLevel(values, "Music/Volume", 0, 100, settings.volume);
     ReadBool(values, "Music/Mute", settings.muted);
     return settings;
 }

@@ -168,6 +168,13 @@ std::string FailureMessage(const InstallResult& result) {
     return text;
 }
 
+std::string CompletionMessage(const fs::path& installPath, const DataDirs& dirs) {
+    return std::string(kCompleteText) + "\n\nBlokfall is installed in " + Quoted(installPath) +
+           ". Start it from the desktop's menu, where \"Blokfall\" and \"BlokfallHelp\" are "
+           "listed among the games; the two menu entries are kept in " +
+           Quoted(MenuFolder(dirs)) + ".";
+}
+
 int RunSetup(const SetupContext& context, SetupHost& host) {
     const std::optional<std::string> typed = host.AskInstallPath(ProposedInstallPath(context.dirs));
     const std::optional<std::string> chosen = typed ? ChosenInstallPath(*typed) : std::nullopt;
@@ -198,6 +205,7 @@ int RunSetup(const SetupContext& context, SetupHost& host) {
     host.SetProgressText(kCompleteText);
     host.Pause(kCompletePauseMs);
     host.CloseProgress();
+    host.ShowMessage(CompletionMessage(installPath, context.dirs), kMessageCaption);
     return 0;
 }
 

@@ -79,6 +79,9 @@ std::vector<std::string> FilesNotFromAnInstall(const std::filesystem::path& inst
 // The message that tells the user what failed and why.
 std::string FailureMessage(const InstallResult& result);
 
+// The last word of a complete installation: where the game went and where its menu entries are.
+std::string CompletionMessage(const std::filesystem::path& installPath, const DataDirs& dirs);
+
 // The whole installer: asks for the target, refuses one the game cannot work from, asks once
 // before replacing files of the user's, installs, reports. Returns the exit status: 0 when
 // installed or cancelled by the user, 1 when something could not be installed.

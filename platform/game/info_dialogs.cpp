@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "dialog_font.h"
 
@@ -63,20 +64,37 @@ QString KeyName(const KeyBindings& keys, Side side, Action action) {
     return QString::fromStdString(PhysicalKeyName(keys.At(KeySlot{false, side, action})));
 }
 
-// The key table: request names, then the keys of player 1 (the one-player game's) and of
-// player 2 (the left side's), between etched grid lines. Lines sit in the odd rows and columns
-// of the grid.
+bool RightPlayerHasOwnKeys(const KeyBindings& keys) {
+    for (int action = 0; action < kActions; ++action) {
+        const Action request = Action(action);
+        if (keys.At(KeySlot{false, kOnePlayer, request}) !=
+            keys.At(KeySlot{false, kRightPlayer, request}))
+            return true;
+    }
+    return false;
+}
+
+// The key table: request names, then the keys of player 1 (the one-player game's, which the
+// right player shares by default) and of player 2 (the left side's), between etched grid lines.
+// Once the right player's keys differ, they get a column too and the columns are named as in
+// Controls. Lines sit in the odd rows and columns of the grid.
 QFrame* KeyTable(const KeyBindings& keys, QWidget* parent) {
     static const char* const kRequests[] = {"Rotate", "Left", "Right", "FastDown"};
-    QString rows[5][3] = {
-        {QString(), QStringLiteral("Player1-Keys:"), QStringLiteral("Player2-Keys:")}};
-    for (int action = 0; action < kActions; ++action) {
-        rows[action + 1][0] = QString::fromUtf8(kRequests[action]);
-        rows[action + 1][1] = KeyName(keys, kOnePlayer, Action(action));
-        rows[action + 1][2] = KeyName(keys, kLeftPlayer, Action(action));
+    std::vector<Side> sides{kOnePlayer, kLeftPlayer};
+    QStringList heads{QStringLiteral("Player1-Keys:"), QStringLiteral("Player2-Keys:")};
+    if (RightPlayerHasOwnKeys(keys)) {
+        sides.push_back(kRightPlayer);
+        heads.clear();
+        for (Side side : sides) heads << QString::fromUtf8(SideName(side)) + QLatin1Char(':');
     }
-    constexpr int kRowCount = 5;
-    constexpr int kColumnCount = 3;
+    std::vector<QStringList> rows{QStringList{QString()} + heads};
+    for (int action = 0; action < kActions; ++action) {
+        QStringList row{QString::fromUtf8(kRequests[action])};
+        for (Side side : sides) row << KeyName(keys, side, Action(action));
+        rows.push_back(row);
+    }
+    const int kRowCount = static_cast<int>(rows.size());
+    const int kColumnCount = static_cast<int>(rows.front().size());
 
     auto* table = new QFrame(parent);
     table->setObjectName(QStringLiteral("KeyTable"));
@@ -86,7 +104,7 @@ QFrame* KeyTable(const KeyBindings& keys, QWidget* parent) {
     grid->setContentsMargins(2, 2, 2, 2);
     for (int row = 0; row < kRowCount; ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
-            auto* cell = new QLabel(rows[row][column], table);
+            auto* cell = new QLabel(rows[std::size_t(row)][column], table);
             cell->setMargin(4);
             grid->addWidget(cell, 2 * row, 2 * column);
         }
@@ -129,8 +147,10 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     layout->addWidget(EtchedLine(QFrame::HLine, frame));
     layout->addWidget(new QLabel(QStringLiteral("Contact:"), frame));
     layout->addWidget(new QLabel(QStringLiteral("The Blokfall developers"), frame));
-    layout->addWidget(
-        new QLabel(QStringLiteral("Report problems through the project's issue tracker."), frame));
+    // The address the package names as its contact; selectable, to paste into a mail.
+    auto* address = new QLabel(QStringLiteral("developers@blokfall.org"), frame);
+    address->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(address);
     outer->addWidget(frame);
     AddOkButton(this, outer);
     outer->setSizeConstraint(QLayout::SetFixedSize);

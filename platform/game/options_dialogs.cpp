@@ -209,7 +209,9 @@ VolumeDialog::VolumeDialog(int volume, bool muted, QWidget* owner) : QDialog(own
     };
     showPercent(volume);
     connect(slider_, &QSlider::valueChanged, this, showPercent);
-    row->addWidget(new QLabel(QStringLiteral("&Volume:"), this));
+    auto* label = new QLabel(QStringLiteral("&Volume:"), this);
+    label->setBuddy(slider_);  // shows V underlined, and Alt+V reaches the slider
+    row->addWidget(label);
     row->addWidget(slider_);
     row->addWidget(percent);
     layout->addLayout(row);

@@ -203,6 +203,16 @@ SoundServers RunningSoundServers() {
     return servers;
 }
 
+// The PulseAudio client library adds PULSE_PROP_* variables to the properties of every client
+// where the client sets none itself, and PULSE_PROP_OVERRIDE_* over those it sets, as the
+// synthesiser sets its own name. PipeWire's own clients take the program's name anyway.
+void NameTheMusicStream(const char* application, const char* iconName) {
+    if (std::getenv("PULSE_PROP_application.name") == nullptr) {
+        setenv("PULSE_PROP_OVERRIDE_application.name", application, 0);
+    }
+    setenv("PULSE_PROP_application.icon_name", iconName, 0);
+}
+
 std::vector<std::string> AudioDriverOrder(SoundServers servers,
                                           const std::vector<std::string>& available) {
     std::vector<std::string> wanted;

@@ -53,6 +53,11 @@ SoundServers RunningSoundServers();
 std::vector<std::string> AudioDriverOrder(SoundServers servers,
                                           const std::vector<std::string>& available);
 
+// Sound servers show the music as the program `application` with the icon `iconName`, not as
+// the synthesiser's own client; names the user set (PULSE_PROP_application.name, ...) stay.
+// Changes the environment: call before any thread starts.
+void NameTheMusicStream(const char* application, const char* iconName);
+
 // What the audio output was opened with, read back from the synthesiser's settings.
 struct AudioOutputSettings {
     std::string driver;

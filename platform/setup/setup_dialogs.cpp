@@ -1,5 +1,8 @@
 #include "setup_dialogs.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -66,6 +69,10 @@ PathDialog::PathDialog(const QString& proposal, QWidget* parent) : QDialog(paren
         ->setWordWrap(false);
     edit_ = new QLineEdit(proposal, this);
     edit_->setGeometry(Units(48, 45, 152, 13));
+    auto* browse = new QPushButton(QStringLiteral("Browse\u2026"), this);
+    browse->setObjectName(QStringLiteral("Browse"));
+    browse->setGeometry(Units(150, 61, 50, 14));
+    connect(browse, &QPushButton::clicked, this, &PathDialog::browse);
     auto* install = new QPushButton(QStringLiteral("Install"), this);
     install->setGeometry(Units(37, 81, 50, 14));
     install->setDefault(true);
@@ -73,6 +80,19 @@ PathDialog::PathDialog(const QString& proposal, QWidget* parent) : QDialog(paren
     cancel->setGeometry(Units(153, 81, 50, 14));
     connect(install, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    edit_->setFocus();
+}
+
+// The folder chooser opens at the typed folder, or at the nearest folder above it that exists.
+void PathDialog::browse() {
+    QFileInfo start(QDir::cleanPath(edit_->text()));
+    while (!start.isDir() && !start.isRoot() && !start.filePath().isEmpty()) {
+        start = QFileInfo(start.path());
+    }
+    const QString chosen =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a Folder"),
+                                          start.isDir() ? start.filePath() : QDir::homePath());
+    if (!chosen.isEmpty()) edit_->setText(QDir::toNativeSeparators(chosen));
     edit_->setFocus();
 }
 

@@ -9,7 +9,7 @@ class QProgressBar;
 namespace blok::setup::qt {
 
 // The modal dialog that asks where to install. "Install" (also Enter) accepts, "Cancel" (also
-// Esc) rejects.
+// Esc) rejects; "Browse…" picks the folder in a folder chooser.
 class PathDialog : public QDialog {
     Q_OBJECT
   public:
@@ -17,6 +17,7 @@ class PathDialog : public QDialog {
     QString path() const;
 
   private:
+    void browse();
     QLineEdit* edit_;
 };
 

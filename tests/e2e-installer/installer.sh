@@ -217,6 +217,10 @@ install)
         fail "no menu entries"
     sleep 0.5
     screenshot installer-complete
+    # Then a box says where the game and its menu entries went, and closes with Enter.
+    focus_window "Message"
+    screenshot installer-complete-message
+    xdotool key --delay 40 Return
     finish_installer
     [ "$status" = 0 ] || fail "installer exit status $status: $(cat "$scratch/stderr.txt")"
     [ ! -s "$scratch/stderr.txt" ] || fail "the installer spoke on the terminal: $(cat "$scratch/stderr.txt")"

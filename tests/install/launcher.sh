@@ -17,6 +17,7 @@ prefix=$scratch/usr
 cat > "$prefix/$libexecdir/blokfall/Blokfall" <<'GAME'
 #!/bin/sh
 { pwd; echo "$*"; } > "$RECORD"
+echo "${BLOKFALL_COMMAND:-}" > "$RECORD.command"
 exit 7
 GAME
 export RECORD=$scratch/record.txt
@@ -53,6 +54,13 @@ rm -rf "$own/music"
 ln -s "$scratch/gone/music" "$own/music"
 launch XDG_DATA_HOME="$scratch/own" || true
 [ -f "$own/music/1.mid" ] || fail "a broken link to the songs was not renewed"
+
+# Asking for the usage or the version makes no folder, and the game learns the command's name.
+rm -f "$RECORD"
+env -u XDG_DATA_HOME HOME="$scratch/bare" "$prefix/$bindir/blokfall" --version > /dev/null || true
+[ "$(sed -n 2p "$RECORD")" = "--version" ] || fail "--version did not reach the game"
+[ ! -e "$scratch/bare" ] || fail "--version made $(find "$scratch/bare")"
+[ "$(cat "$RECORD.command")" = blokfall ] || fail "the game was told it is '$(cat "$RECORD.command")'"
 
 # No folder to be had: what failed and why, and no game.
 rm -f "$RECORD"

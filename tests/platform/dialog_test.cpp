@@ -56,6 +56,7 @@ TEST(InfoDialog, ShowsTheKeyTable) {
 TEST(InfoDialog, ShowsTheKeysInForce) {
     blok::KeyBindings keys = blok::DefaultKeyBindings();
     keys.At(blok::KeySlot{false, blok::kOnePlayer, blok::kMoveLeft}) = 44;     // J
+    keys.At(blok::KeySlot{false, blok::kRightPlayer, blok::kMoveLeft}) = 44;   // J
     keys.At(blok::KeySlot{false, blok::kLeftPlayer, blok::kFasterDown}) = 53;  // X
     keys.pause = 65;                                                           // Space
     InfoDialog dialog(nullptr, keys);
@@ -66,6 +67,19 @@ TEST(InfoDialog, ShowsTheKeysInForce) {
     for (const char* text : {"CursorLeft", "S", "Press [P] for Pause"}) {
         EXPECT_FALSE(texts.contains(QString::fromUtf8(text))) << text;
     }
+}
+
+TEST(InfoDialog, TheRightPlayersOwnKeysGetAColumnNamedAsInControls) {
+    const QStringList defaults = LabelTexts(InfoDialog(nullptr));
+    EXPECT_FALSE(defaults.contains("Right player:"));
+    blok::KeyBindings keys = blok::DefaultKeyBindings();
+    keys.At(blok::KeySlot{false, blok::kRightPlayer, blok::kRotate}) = 44;  // J
+    const QStringList texts = LabelTexts(InfoDialog(nullptr, keys));
+    for (const char* text : {"One player:", "Left player:", "Right player:", "J", "W"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(text))) << text;
+    }
+    EXPECT_EQ(texts.count("CursorUp"), 1);  // the one-player game's, no longer the right's
+    EXPECT_EQ(texts.count("CursorLeft"), 2);
 }
 
 TEST(AboutDialog, ShowsVersionAndContact) {

@@ -1,10 +1,13 @@
 // The settings file, the Options popup and the controls dialog on the offscreen platform.
+#include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QSlider>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "ids_and_sizes.h"
 #include "options_controller.h"
@@ -134,6 +137,18 @@ TEST(ControlsDialog, AssignsAPressedKeyRefusesAConflictAndRestoresTheDefaults) {
         if (button->text() == "&Defaults") button->click();
     }
     EXPECT_EQ(dialog.Chosen().keys, DefaultKeyBindings());
+}
+
+TEST(VolumeDialog, TheMnemonicOfItsLabelReachesTheSlider) {
+    VolumeDialog dialog(40, false, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* slider = dialog.findChild<QSlider*>();
+    auto* mute = dialog.findChild<QCheckBox*>();
+    ASSERT_TRUE(slider && mute);
+    mute->setFocus();
+    QTest::keyClick(&dialog, Qt::Key_V, Qt::AltModifier);
+    EXPECT_TRUE(slider->hasFocus());
 }
 
 }  // namespace

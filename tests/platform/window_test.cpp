@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -52,6 +53,24 @@ TEST_F(WindowTest, MenuBarIsLaidOutWithItsIdsAllEnabled) {
         }
         EXPECT_EQ(seen, expected[i]);
     }
+}
+
+// A menu item the help does not name leaves the player guessing what it does.
+TEST_F(WindowTest, TheHelpFileNamesEveryMenuItem) {
+    QFile file(QStringLiteral(BLOK_HELP_FILE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString help = QString::fromUtf8(file.readAll());
+    int named = 0;
+    for (const QAction* popup : platform.Window()->menuBar()->actions()) {
+        for (const QAction* item : popup->menu()->actions()) {
+            if (item->isSeparator()) continue;
+            QString text = item->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+            text.replace(QStringLiteral("\u2026"), QStringLiteral("..."));
+            EXPECT_TRUE(help.contains(text)) << text.toStdString();
+            ++named;
+        }
+    }
+    EXPECT_GE(named, 22);  // all six popups were read
 }
 
 TEST_F(WindowTest, MenuCommandsReachTheGameAndCheckMarksMoveOnlyWhenTold) {

@@ -42,6 +42,13 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndLeaveTheOthersAlone) {
     EXPECT_EQ(settings, expected);
 }
 
+TEST(Settings, AVolumeBeyondEitherEndIsTakenAsThatEnd) {
+    EXPECT_EQ(SettingsFromValues({{"Music/Volume", "-40"}}).volume, 0);
+    EXPECT_EQ(SettingsFromValues({{"Music/Volume", "250"}}).volume, 100);
+    EXPECT_EQ(SettingsFromValues({{"Music/Volume", "0"}}).volume, 0);
+    EXPECT_EQ(SettingsFromValues({{"Music/Volume", "loud"}}).volume, Settings{}.volume);
+}
+
 TEST(Settings, KeysThatCollideOrAreMissingGiveTheDefaultKeys) {
     // Left on Rotate's key: every key falls back, the rest of the file still counts.
     SettingValues values = ValuesOfSettings(Settings{});
