@@ -14,9 +14,7 @@ constexpr int kBannerWrap = -820;
 constexpr int kSpriteWrap = -427;
 constexpr int kBannerBottom = 231;
 constexpr int kZoomCentreY = 115;
-// Between the lowest lit row of the liner (153) and the highest of the banner (178), where
-// neither sprite nor banner ever passes, so the caption stays readable.
-constexpr int kCaptionTop = 158;
+constexpr int kCaptionTop = 100;
 constexpr int kCaptionMargin = 4;  // kept free at either side of the visible band
 constexpr Color kCaptionColor = Rgb(255, 255, 0);
 constexpr std::string_view kCut = "...";

@@ -36,9 +36,9 @@ void TitleAnimationStep(TitleScreen& title, Random& rng, int WINBREITE);
 void TitlePictureCycle(TitleScreen& title);
 
 // Composes a title frame: black client area, logo, banner, corner spider, stars, then the
-// zoom picture (phase 0) or the caption centred on WINBREITE / 2 below the sprites' rows (other
-// phases; an empty caption draws nothing; one too wide for the visible band is shifted inside
-// it or cut short with "..."), and the sprite, which moves one pixel per composed frame.
+// zoom picture (phase 0) or the caption centred on WINBREITE / 2 at row 100 (other phases; an
+// empty caption draws nothing; one too wide for the visible band is shifted inside it or cut
+// short with "..."), and the sprite, which moves one pixel per composed frame.
 void ComposeTitleFrame(Surface& hHiddenScreenDC, TitleScreen& title, const Pictures& pictures,
                        int WINBREITE, int clientWidth, int clientHeight, std::string_view caption);
 
