@@ -1,0 +1,110 @@
+// Blokfall for Windows: the game program. Without arguments it runs the game; `--help-viewer
+// FILE` shows the help text in a window of its own (the game starts it that way from its Help
+// menu). BLOKFALL_SEED=N in the environment starts every game from generator seed N, so that
+// a test can compare what the window shows with the simulator's frame of the same game.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <system_error>
+
+#include "game_shell.h"
+#include "headless.h"
+#include "help_window.h"
+#include "hiscore_book.h"
+#include "hiscore_dialogs.h"
+#include "random.h"
+#include "render_screen.h"
+#include "win32_platform.h"
+
+namespace {
+
+// The seed asked for through the environment, if any.
+std::optional<std::uint32_t> SeedFromEnvironment() {
+    const char* text = std::getenv("BLOKFALL_SEED");
+    if (text == nullptr || *text == '\0') return std::nullopt;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (*end != '\0') return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+// Passes every event on to the game; the Start button first seeds the generator.
+class SeededStarts final : public blok::Shell {
+  public:
+    SeededStarts(blok::Shell& shell, blok::Random& random, std::uint32_t seed)
+        : shell_(shell), random_(random), seed_(seed) {}
+
+    void Startup() override { shell_.Startup(); }
+    void OnCreate() override { shell_.OnCreate(); }
+    void OnPaint() override { shell_.OnPaint(); }
+    void OnTimer(int id) override { shell_.OnTimer(id); }
+    void OnCommand(int id) override { shell_.OnCommand(id); }
+    void OnActivate() override { shell_.OnActivate(); }
+    void OnDeactivate() override { shell_.OnDeactivate(); }
+    void OnDestroy() override { shell_.OnDestroy(); }
+    int AfterLoop() override { return shell_.AfterLoop(); }
+    void StartDialogInit() override { shell_.StartDialogInit(); }
+    void StartDialogCommand(int id) override {
+        if (id == blok::kDlgStart) random_.Seed(seed_);
+        shell_.StartDialogCommand(id);
+    }
+
+  private:
+    blok::Shell& shell_;
+    blok::Random& random_;
+    std::uint32_t seed_;
+};
+
+int RunGame(HINSTANCE instance) {
+    blok::Random random;
+    blok::NullMusic music;
+    std::error_code noDirectory;
+    const std::filesystem::path gameFolder = std::filesystem::current_path(noDirectory);
+    std::array<std::int32_t, blok::kMusicWords> stillPlayed{};
+    blok::win32::Win32HiscoreDialogs hiscoreDialogs(instance);
+    blok::HiscoreFileBook hiscores("hiscore.dat", std::span(stillPlayed), hiscoreDialogs);
+    blok::RenderScreen screen(random);
+    blok::win32::Win32Platform platform(instance);
+    blok::GameShell game(
+        platform, random, screen, hiscores, music,
+        [] { return static_cast<std::int64_t>(std::time(nullptr)); }, gameFolder);
+    const std::optional<std::uint32_t> seed = SeedFromEnvironment();
+    std::optional<SeededStarts> seeded;
+    if (seed) seeded.emplace(game, random, *seed);
+    blok::Shell& shell = seeded ? static_cast<blok::Shell&>(*seeded) : game;
+    platform.Attach(shell);
+
+    shell.Startup();
+    if (!platform.CreateMainWindow()) {
+        MessageBoxW(nullptr, L"The main window could not be created.", L"Blokfall", MB_OK);
+        return 1;
+    }
+    hiscoreDialogs.SetOwner(platform.Window());
+    platform.ShowAndPaint();
+    platform.Exec();
+    return shell.AfterLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    int code = 2;
+    if (count <= 1) {
+        code = RunGame(instance);
+    } else if (count == 3 && std::wstring(arguments[1]) == L"--help-viewer") {
+        code = blok::win32::RunHelpWindow(instance, arguments[2]);
+    } else {
+        MessageBoxW(nullptr, L"Usage: Blokfall [--help-viewer FILE]", L"Blokfall", MB_OK);
+    }
+    LocalFree(arguments);
+    return code;
+}
