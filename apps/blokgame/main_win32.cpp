@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -19,6 +21,7 @@
 #include "help_window.h"
 #include "hiscore_book.h"
 #include "hiscore_dialogs.h"
+#include "options.h"
 #include "random.h"
 #include "render_screen.h"
 #include "win32_platform.h"
@@ -87,6 +90,16 @@ int RunGame(HINSTANCE instance) {
         return 1;
     }
     hiscoreDialogs.SetOwner(platform.Window());
+    blok::win32::Win32Options options(
+        platform, blok::win32::DefaultSettingsPath(),
+        {.applyToGame = [&game](const blok::Settings& settings) { game.ApplySettings(settings); },
+         .applyVolume = {},
+         .padNames = {}});
+    options.Start();
+    // Network fights need a network layer this build does not have yet.
+    platform.SetCommandHandler(blok::kCmdHostFight, blok::kCmdJoinFight, [&platform](int) {
+        platform.ShowMessage("Network fights are not available in this build.", "Blokfall");
+    });
     platform.ShowAndPaint();
     platform.Exec();
     return shell.AfterLoop();
@@ -95,6 +108,8 @@ int RunGame(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     int code = 2;

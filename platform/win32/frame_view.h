@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ids_and_sizes.h"
-#include "platform.h"
 
 namespace blok::win32 {
 

@@ -559,9 +559,11 @@ Rect Win32Platform::StartDialogRect() const {
 void Win32Platform::PlaceStartDialog() {
     if (startDialog_ == nullptr) return;
     const FrameView view = View();
+    // Drawn afresh where it lands: the old place's pixels may hold the class background.
     SetWindowPos(startDialog_, nullptr, view.left + startDialogHome_.x * view.scale,
                  view.top + startDialogHome_.y * view.scale, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    RedrawWindow(startDialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // --- modal dialogs and help -----------------------------------------------------------------
