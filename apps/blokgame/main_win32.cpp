@@ -25,6 +25,7 @@
 #include "random.h"
 #include "render_screen.h"
 #include "win32_platform.h"
+#include "xinput_pads.h"
 
 namespace {
 
@@ -90,11 +91,20 @@ int RunGame(HINSTANCE instance) {
         return 1;
     }
     hiscoreDialogs.SetOwner(platform.Window());
+    blok::win32::XInputPads pads;
+    platform.SetPads(&pads);
     blok::win32::Win32Options options(
         platform, blok::win32::DefaultSettingsPath(),
         {.applyToGame = [&game](const blok::Settings& settings) { game.ApplySettings(settings); },
          .applyVolume = {},
-         .padNames = {}});
+         .padNames =
+             [&pads] {
+                 std::array<std::string, blok::kPads> names;
+                 for (int pad = 0; pad < blok::kPads; ++pad) {
+                     names[static_cast<std::size_t>(pad)] = pads.Name(pad);
+                 }
+                 return names;
+             }});
     options.Start();
     // Network fights need a network layer this build does not have yet.
     platform.SetCommandHandler(blok::kCmdHostFight, blok::kCmdJoinFight, [&platform](int) {

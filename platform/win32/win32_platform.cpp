@@ -124,6 +124,11 @@ int Win32Platform::Exec() {
             TranslateAcceleratorW(window_, accelerators_, &message)) {
             continue;
         }
+        // Escape leaves full screen whichever window of the game has the keyboard.
+        if (fullScreen_ && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+            Command(kCmdFullScreen);
+            continue;
+        }
         if (startDialog_ != nullptr && IsDialogMessageW(startDialog_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -189,9 +194,6 @@ LRESULT Win32Platform::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Deliver([id = static_cast<int>(wParam)](Shell& shell) { shell.OnTimer(id); });
             // The rows the tick named are shown as soon as its handler is done.
             if (window_ != nullptr) UpdateWindow(window_);
-            return 0;
-        case WM_KEYDOWN:
-            if (wParam == VK_ESCAPE && fullScreen_) Command(kCmdFullScreen);
             return 0;
         case WM_SIZE:
             PlaceStartDialog();
