@@ -113,6 +113,11 @@ void Refresh(HWND dialog) {
                 "; right side: " + PadText(state, kRightPlayer) + ".");
 }
 
+// After an answer, Enter means OK again.
+void FocusOk(HWND dialog) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDOK)), TRUE);
+}
+
 void Capture(HWND dialog, PhysicalKey key) {
     ControlsState& state = StateOf(dialog);
     const KeySlot slot = *state.capturing;
@@ -129,6 +134,7 @@ void Capture(HWND dialog, PhysicalKey key) {
                         PhysicalKeyName(state.settings.keys.At(slot)) + ".";
     }
     Refresh(dialog);
+    FocusOk(dialog);
 }
 
 // While a key is awaited, the key buttons take every key, Tab and Escape included, by the
@@ -145,6 +151,7 @@ LRESULT CALLBACK KeyButtonProcedure(HWND button, UINT message, WPARAM wParam, LP
             state.capturing.reset();
             state.message.clear();
             Refresh(dialog);
+            FocusOk(dialog);
         } else {
             Capture(dialog, PhysicalKeyOfScanCode(ScanCodeOfKeyMessage(lParam)));
         }
