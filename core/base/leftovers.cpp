@@ -21,8 +21,7 @@ std::uint32_t OwnerOf(std::string_view name, std::string_view prefix) {
 }  // namespace
 
 std::string TemporaryFileName(std::string_view prefix, unsigned counter) {
-    return std::string(prefix) + std::to_string(CurrentProcessId()) + "-" +
-           std::to_string(counter);
+    return std::string(prefix) + std::to_string(CurrentProcessId()) + "-" + std::to_string(counter);
 }
 
 void RemoveLeftovers(const std::string& folder, std::string_view prefix) {

@@ -98,8 +98,8 @@ int WriteInPlace(const std::string& path, const HiscoreFileBytes& bytes, SaveCal
     if (fd < 0) return errno;
     errno = 0;
     int error = 0;
-    if (!WriteAll(fd, bytes, calls) ||
-        ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || calls.Fsync(fd) != 0) {
+    if (!WriteAll(fd, bytes, calls) || ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
+        calls.Fsync(fd) != 0) {
         error = errno != 0 ? errno : EIO;
     }
     if (calls.Close(fd) != 0 && error == 0) error = errno;

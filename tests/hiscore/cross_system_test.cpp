@@ -23,9 +23,9 @@ NameField Name(const std::string& text) {
 }
 
 HiscoreTable SharedTable() {
-    const char* names[kHiscoreEntries] = {"Zo\u00eb Sch\u00e4fer", "Pixelkatze", "\u00c5sa",
-                                          "Nobody", "Jos\u00e9", "Marek", "\u65e5\u672c",
-                                          "L\u00e9a", "Ole", "Ida"};
+    const char* names[kHiscoreEntries] = {
+        "Zo\u00eb Sch\u00e4fer", "Pixelkatze", "\u00c5sa", "Nobody", "Jos\u00e9", "Marek",
+        "\u65e5\u672c",          "L\u00e9a",   "Ole",      "Ida"};
     HiscoreTable table;
     for (std::size_t i = 0; i < kHiscoreEntries; ++i) {
         table.Hiscore[i] = 4000000000U - static_cast<std::uint32_t>(i) * 390001U;

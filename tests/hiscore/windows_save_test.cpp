@@ -53,9 +53,9 @@ TEST(HiscoreSaveOnWindows, ReplacesTheFileAndCleansUpAfterKilledSaves) {
     EXPECT_EQ(ReadBytes(path), BytesOf(TableWithTopScore(2)));
     auto names = dir.Names();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".hiscore.dat.new-" +
-                                                   std::to_string(GetCurrentProcessId()) + "-99",
-                                               "hiscore.dat"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         ".hiscore.dat.new-" + std::to_string(GetCurrentProcessId()) + "-99",
+                         "hiscore.dat"}));
 }
 
 TEST(HiscoreSaveOnWindows, FailuresLeaveTheOldFileAndNoTemporaryFile) {

@@ -113,8 +113,8 @@ int ReplaceFile(const std::string& path, const HiscoreFileBytes& bytes, bool reg
 std::wstring LockName(const std::string& path) {
     const std::wstring folder = win32::Wide(DirectoryOf(path));
     std::wstring full(MAX_PATH, L'\0');
-    DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(),
-                                    nullptr);
+    DWORD length =
+        GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length >= full.size()) {
         full.resize(length);
         length = GetFullPathNameW(folder.c_str(), length, full.data(), nullptr);
