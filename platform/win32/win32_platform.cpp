@@ -98,7 +98,10 @@ bool Win32Platform::CreateMainWindow() {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
     windowClass.lpszClassName = kWindowClass;
-    if (RegisterClassW(&windowClass) == 0) return false;
+    // A second window of the process shares the class the first registered.
+    if (RegisterClassW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return false;
+    }
     menu_ = LoadMenuW(instance_, L"MENU_1");
     accelerators_ = LoadAcceleratorsW(instance_, L"ACCEL_1");
 
