@@ -17,11 +17,13 @@
 #include <system_error>
 
 #include "game_shell.h"
-#include "headless.h"
 #include "help_window.h"
 #include "hiscore_book.h"
 #include "hiscore_dialogs.h"
+#include "mci.h"
+#include "mci_sequencer.h"
 #include "options.h"
+#include "playlist.h"
 #include "random.h"
 #include "render_screen.h"
 #include "win32_platform.h"
@@ -68,12 +70,17 @@ class SeededStarts final : public blok::Shell {
 
 int RunGame(HINSTANCE instance) {
     blok::Random random;
-    blok::NullMusic music;
+    blok::Mci mci(blok::win32::MakeMciSequencer());
     std::error_code noDirectory;
     const std::filesystem::path gameFolder = std::filesystem::current_path(noDirectory);
-    std::array<std::int32_t, blok::kMusicWords> stillPlayed{};
+    blok::Playlist playlist(mci, random, gameFolder);
+    blok::PlaylistMusic music(playlist);
+    // The playlist's record of songs played travels in hiscore.dat with the table.
     blok::win32::Win32HiscoreDialogs hiscoreDialogs(instance);
-    blok::HiscoreFileBook hiscores("hiscore.dat", std::span(stillPlayed), hiscoreDialogs);
+    blok::HiscoreFileBook hiscores(
+        "hiscore.dat",
+        std::span<std::int32_t, blok::kMusicWords>(playlist.stillPlayed.data(), blok::kMusicWords),
+        hiscoreDialogs);
     blok::RenderScreen screen(random);
     blok::win32::Win32Platform platform(instance);
     blok::GameShell game(
@@ -92,11 +99,12 @@ int RunGame(HINSTANCE instance) {
     }
     hiscoreDialogs.SetOwner(platform.Window());
     blok::win32::XInputPads pads;
+    blok::win32::MidiVolume volume;
     platform.SetPads(&pads);
     blok::win32::Win32Options options(
         platform, blok::win32::DefaultSettingsPath(),
         {.applyToGame = [&game](const blok::Settings& settings) { game.ApplySettings(settings); },
-         .applyVolume = {},
+         .applyVolume = [&volume](int percent, bool muted) { volume.Apply(percent, muted); },
          .padNames =
              [&pads] {
                  std::array<std::string, blok::kPads> names;
