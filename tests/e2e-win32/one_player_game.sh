@@ -4,7 +4,8 @@
 # compared pixel for pixel with the simulator's frame of the same game, a menu opened, and the
 # way out through File > Quit with exit code 0.
 # Usage: one_player_game.sh BLOKFALL.EXE BLOKFALL-SIM SHOTDIR
-# BLOKFALL-SIM is the simulator of this machine (or a command that runs one).
+# BLOKFALL-SIM is the simulator of this machine (or a command that runs one). With
+# BLOKFALL_E2E_WM=openbox (or another window manager) the display gets that window manager.
 set -euo pipefail
 
 if [ -z "${BLOKFALL_E2E_INNER:-}" ]; then
@@ -18,7 +19,12 @@ mkdir -p "$3"
 shots=$(realpath "$3")
 work=$(mktemp -d)
 pid=
-trap 'kill "$pid" 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+wm=
+trap 'kill "$pid" $wm 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+if [ -n "${BLOKFALL_E2E_WM:-}" ]; then
+    "$BLOKFALL_E2E_WM" >/dev/null 2>&1 &
+    wm=$!
+fi
 export WINEDEBUG=-all
 export WINEPREFIX=${WINEPREFIX:-$work/prefix}
 # Every game starts from this seed, and so does the simulator's.
