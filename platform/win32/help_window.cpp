@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "win32_text.h"
+#include "wide_text.h"
 
 namespace blok::win32 {
 
@@ -35,7 +35,7 @@ std::wstring HelpText(const std::wstring& path) {
         return L"The help file " + path + L" is larger than 4 MiB; it is not shown.";
     }
     std::wstring text;
-    for (const wchar_t c : Widen(bytes)) {
+    for (const wchar_t c : Wide(bytes)) {
         if (c == L'\n') text += L'\r';
         if (c != L'\r') text += c;
     }

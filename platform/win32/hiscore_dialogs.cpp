@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "resource_ids.h"
-#include "win32_text.h"
+#include "wide_text.h"
 
 namespace blok::win32 {
 
@@ -26,7 +26,7 @@ INT_PTR CALLBACK NameDialogProcedure(HWND dialog, UINT message, WPARAM wParam, L
         case WM_CLOSE: {
             wchar_t typed[kNameEditLimit + 1] = {};
             GetDlgItemTextW(dialog, BLOK_NAME_EDIT, typed, kNameEditLimit + 1);
-            *reinterpret_cast<std::string*>(GetWindowLongPtrW(dialog, DWLP_USER)) = Narrow(typed);
+            *reinterpret_cast<std::string*>(GetWindowLongPtrW(dialog, DWLP_USER)) = Utf8(typed);
             EndDialog(dialog, 0);
             return TRUE;
         }
@@ -41,9 +41,9 @@ INT_PTR CALLBACK TableDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
             const auto& table = *reinterpret_cast<const HiscoreTable*>(lParam);
             for (int entry = 0; entry < kHiscoreEntries; ++entry) {
                 const std::string row = DisplayUtf8(HiscoreRowText(table, entry));
-                SetDlgItemTextW(dialog, BLOK_TABLE_FIRST_ROW + 2 * entry, Widen(row).c_str());
+                SetDlgItemTextW(dialog, BLOK_TABLE_FIRST_ROW + 2 * entry, Wide(row).c_str());
                 SetDlgItemTextW(dialog, BLOK_TABLE_FIRST_ROW + 2 * entry + 1,
-                                Widen(HiscorePointsText(table, entry)).c_str());
+                                Wide(HiscorePointsText(table, entry)).c_str());
             }
             return TRUE;
         }
@@ -75,7 +75,7 @@ void Win32HiscoreDialogs::RunScoreTable(const HiscoreTable& table) {
 void Win32HiscoreDialogs::ReportSaveFailure(const std::string& text) {
     // On the console too, where there is one.
     std::fprintf(stderr, "Blokfall: %s\n", text.c_str());
-    MessageBoxW(owner_, Widen(text).c_str(), L"Hiscore", MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner_, Wide(text).c_str(), L"Hiscore", MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace blok::win32

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "win32_text.h"
+#include "wide_text.h"
 
 namespace blok::win32 {
 
@@ -53,7 +53,7 @@ class MciSequencer final : public MciDevice {
 
     std::uint32_t OpenFile(const std::string& element, std::shared_ptr<const MidiSong>,
                            std::unique_ptr<MciSong>& opened) override {
-        const std::wstring file = Widen(element);
+        const std::wstring file = Wide(element);
         MCI_OPEN_PARMSW open{};
         open.lpstrDeviceType = L"sequencer";
         open.lpstrElementName = file.c_str();

@@ -12,8 +12,8 @@
 #include "key_codes.h"
 #include "resource_ids.h"
 #include "settings_file.h"
+#include "wide_text.h"
 #include "win32_platform.h"
-#include "win32_text.h"
 
 namespace blok::win32 {
 
@@ -38,7 +38,7 @@ ControlsState& StateOf(HWND dialog) {
 }
 
 void SetText(HWND dialog, int id, const std::string& text) {
-    SetDlgItemTextW(dialog, id, Widen(text).c_str());
+    SetDlgItemTextW(dialog, id, Wide(text).c_str());
 }
 
 std::string PadText(const ControlsState& state, Side side) {

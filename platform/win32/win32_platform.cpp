@@ -10,7 +10,7 @@
 #include "resource_ids.h"
 #include "shell.h"
 #include "surface.h"
-#include "win32_text.h"
+#include "wide_text.h"
 
 namespace blok::win32 {
 
@@ -47,12 +47,12 @@ void FillInfoDialog(HWND dialog, const KeyBindings& keys) {
         const KeySlot one{false, kOnePlayer, Action(action)};
         const KeySlot left{false, kLeftPlayer, Action(action)};
         SetDlgItemTextW(dialog, BLOK_INFO_KEY_FIRST + 2 * action,
-                        Widen(PhysicalKeyName(keys.At(one))).c_str());
+                        Wide(PhysicalKeyName(keys.At(one))).c_str());
         SetDlgItemTextW(dialog, BLOK_INFO_KEY_FIRST + 2 * action + 1,
-                        Widen(PhysicalKeyName(keys.At(left))).c_str());
+                        Wide(PhysicalKeyName(keys.At(left))).c_str());
     }
     const std::string pause = "Press [" + PhysicalKeyName(keys.pause) + "] for Pause";
-    SetDlgItemTextW(dialog, BLOK_INFO_PAUSE, Widen(pause).c_str());
+    SetDlgItemTextW(dialog, BLOK_INFO_PAUSE, Wide(pause).c_str());
 }
 
 // The game info and about boxes: any command ends them, as does closing them.
@@ -583,14 +583,15 @@ void Win32Platform::RunAboutDialog() {
 }
 
 void Win32Platform::ShowMessage(std::string_view text, std::string_view caption) {
-    MessageBoxW(window_, Widen(text).c_str(), Widen(caption).c_str(), MB_OK);
+    MessageBoxW(window_, Wide(std::string(text)).c_str(), Wide(std::string(caption)).c_str(),
+                MB_OK);
 }
 
 void Win32Platform::OpenHelp(const std::string& path) {
     // The viewer is this program again; a failed start is not reported.
     wchar_t program[MAX_PATH] = {};
     if (GetModuleFileNameW(nullptr, program, MAX_PATH) == 0) return;
-    const std::wstring arguments = L"--help-viewer \"" + Widen(path) + L"\"";
+    const std::wstring arguments = L"--help-viewer \"" + Wide(path) + L"\"";
     ShellExecuteW(window_, L"open", program, arguments.c_str(), nullptr, SW_SHOWDEFAULT);
 }
 
