@@ -23,4 +23,16 @@ void RemoveFileIn(const std::string& folder, const std::string& name);
 // system reads them again from the file should anything touch them.
 void ReleaseProgramPages(const void* data, std::size_t size);
 
+// The pages of `pageSize` bytes that lie wholly inside the bytes; begin == end when none does.
+struct PageRange {
+    std::uintptr_t begin;
+    std::uintptr_t end;
+};
+inline PageRange WholePages(const void* data, std::size_t size, std::uintptr_t pageSize) {
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t begin = (start + pageSize - 1) / pageSize * pageSize;
+    const std::uintptr_t end = (start + size) / pageSize * pageSize;
+    return {begin, begin < end ? end : begin};
+}
+
 }  // namespace blok

@@ -34,11 +34,10 @@ void RemoveFileIn(const std::string& folder, const std::string& name) {
 }
 
 void ReleaseProgramPages(const void* data, std::size_t size) {
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (start + page - 1) / page * page;
-    const std::uintptr_t end = (start + size) / page * page;
-    if (begin < end) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    const auto pages = WholePages(data, size, static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE)));
+    if (pages.begin < pages.end) {
+        madvise(reinterpret_cast<void*>(pages.begin), pages.end - pages.begin, MADV_DONTNEED);
+    }
 }
 
 }  // namespace blok

@@ -41,11 +41,10 @@ void RemoveFileIn(const std::string& folder, const std::string& name) {
 void ReleaseProgramPages(const void* data, std::size_t size) {
     SYSTEM_INFO system;
     GetSystemInfo(&system);
-    const std::uintptr_t page = system.dwPageSize;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (start + page - 1) / page * page;
-    const std::uintptr_t end = (start + size) / page * page;
-    if (begin < end) VirtualUnlock(reinterpret_cast<void*>(begin), end - begin);
+    const auto pages = WholePages(data, size, system.dwPageSize);
+    if (pages.begin < pages.end) {
+        VirtualUnlock(reinterpret_cast<void*>(pages.begin), pages.end - pages.begin);
+    }
 }
 
 }  // namespace blok
