@@ -42,5 +42,5 @@ if [ ! -x "$sim" ]; then
     cmake --build build/windows-host-sim -j "$jobs" --target blokfall-sim
     sim=build/windows-host-sim/apps/sim/blokfall-sim
 fi
-tests/e2e-win32/one_player_game.sh "$played/apps/blokgame/Blokfall.exe" "$sim" \
+tests/e2e-win32/one_player_game.sh "$played/apps/blokgame/Blokfall.exe" "$(realpath "$sim")" \
     "$played/e2e-shots"
