@@ -10,6 +10,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick desktop-file-utils xdg-utils libglib2.0-bin strace xclip
     dpkg-dev lintian appstream man-db
     openbox pulseaudio pulseaudio-utils
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine
 )
 
 missing=()
@@ -19,5 +20,41 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
+fi
+
+# wine32 runs the 32-bit Windows programs. It comes from the i386 architecture, whose libraries
+# must have the very versions of the installed amd64 ones; when the mirror cannot give them, apt
+# would have to remove or break packages. So it goes in only when a dry run installs and removes
+# nothing else, and the architecture is taken back out when it does not.
+install_wine32() {
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return
+    local added=0
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+        added=1
+    fi
+    local plan
+    if apt-get update -qq && plan=$(apt-get -s install --no-install-recommends wine32:i386 2>&1) &&
+       ! grep -q '^Remv' <<<"$plan"; then
+        apt-get install -y -qq --no-install-recommends --no-remove wine32:i386 && return
+    fi
+    echo "install-deps: wine32 cannot be installed here without removing packages;" \
+         "32-bit Windows tests will be skipped" >&2
+    if [ $added = 1 ]; then
+        dpkg --remove-architecture i386
+        apt-get update -qq
+    fi
+}
+export DEBIAN_FRONTEND=noninteractive
+[ "${BLOK_SKIP_WINE32:-0}" = 1 ] || install_wine32
+
+# Nothing above may have taken a package of the Linux build away.
+gone=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || gone+=("$p")
+done
+if [ ${#gone[@]} -gt 0 ]; then
+    echo "install-deps: these packages are missing after the install: ${gone[*]}" >&2
+    exit 1
 fi

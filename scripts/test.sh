@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Blokfall twice (optimised with GCC, and with AddressSanitizer
 # and UndefinedBehaviorSanitizer with Clang) and runs every test of both builds; makes the
-# Debian package and plays it; builds the rules without the window layer or GoogleTest.
+# Debian package and plays it; builds the rules without the window layer or GoogleTest; builds
+# the Windows programs and runs their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,6 +36,9 @@ cmake -S . -B build/minimal -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBLOK_WERROR=ON -
       -DBUILD_TESTING=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
       -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
 cmake --build build/minimal -j "$jobs"
+
+# The Windows builds, cross-compiled, with their tests under Wine.
+scripts/test-windows.sh
 
 # The high-score loader takes arbitrary files: fuzz it for a bounded time.
 scripts/fuzz-hiscore.sh 30

@@ -3,9 +3,19 @@
 #include <iostream>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "sim.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The dumps are compared byte for byte with Linux's: no \r before each \n.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     if (argc > 2) {
         std::cerr << "usage: blokfall-sim [SCRIPT]\n";
         return 2;

@@ -33,7 +33,8 @@ std::uint32_t Mci::Open(std::string_view deviceType, const std::string& element,
         OpenDevice device;
         device.lengthMs = song->LengthMilliseconds();
         device.song = std::move(song);
-        if (const std::uint32_t error = sequencer_->Open(device.song, device.playback); error != 0)
+        if (const std::uint32_t error = sequencer_->OpenFile(element, device.song, device.playback);
+            error != 0)
             return error;
         if (!device.playback) return MCIERR_DRIVER_INTERNAL;
         const std::uint32_t id = NextFreeId();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "midi_file.h"
 
@@ -29,6 +30,12 @@ class MciDevice {
     virtual ~MciDevice() = default;
     virtual std::uint32_t Open(std::shared_ptr<const MidiSong> song,
                                std::unique_ptr<MciSong>& opened) = 0;
+    // The same for a sequencer that plays the file itself; `song` holds its checked contents.
+    virtual std::uint32_t OpenFile(const std::string& /*element*/,
+                                   std::shared_ptr<const MidiSong> song,
+                                   std::unique_ptr<MciSong>& opened) {
+        return Open(std::move(song), opened);
+    }
 };
 
 enum class MciStatusItem : std::uint32_t { Length = 1, Position = 2 };

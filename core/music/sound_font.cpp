@@ -64,7 +64,8 @@ void PutU16(std::uint8_t* at, std::size_t value) {
     at[0] = static_cast<std::uint8_t>(value);
     at[1] = static_cast<std::uint8_t>(value >> 8);
 }
-void AppendU32(Bytes& out, std::size_t value) {
+// Takes the 64-bit file sizes as they are; only the low 32 bits are written.
+void AppendU32(Bytes& out, std::uint64_t value) {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
@@ -347,7 +348,7 @@ bool TrimmedSoundFont::Read(std::uint64_t offset, std::span<std::uint8_t> out,
     while (!out.empty()) {
         std::size_t count = out.size();
         if (offset < riffHeader_.size()) {
-            count = std::min<std::size_t>(count, riffHeader_.size() - offset);
+            count = std::min(count, riffHeader_.size() - static_cast<std::size_t>(offset));
             copyFrom(riffHeader_, 0, count);
         } else if (offset < presetTableAt_) {
             count =

@@ -1,12 +1,10 @@
 #include "pictures.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstdint>
 
 #include "ids_and_sizes.h"
+#include "system_files.h"
 
 namespace blok {
 
@@ -56,13 +54,8 @@ void Decode(std::span<const EmbeddedFile> files, const Slot& slot, Pictures& pic
 // need not stay in memory. They are part of the program file, so the system reads them again
 // should anything ever touch them.
 void ReleaseBuiltInFile(std::string_view name) {
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
     for (const EmbeddedFile& file : EmbeddedPictures()) {
-        if (file.name != name || file.size == 0) continue;
-        const auto start = reinterpret_cast<std::uintptr_t>(file.data);
-        const std::uintptr_t begin = (start + page - 1) / page * page;
-        const std::uintptr_t end = (start + file.size) / page * page;
-        if (begin < end) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+        if (file.name == name && file.size > 0) ReleaseProgramPages(file.data, file.size);
     }
 }
 

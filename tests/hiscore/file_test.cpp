@@ -1,9 +1,12 @@
 #include "hiscore_file.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -140,13 +143,17 @@ TEST(HiscoreLoad, GarbageNamesGetATerminatorAndNothingElseChanges) {
 TEST(HiscoreLoad, DirectoryOrPipeInPlaceOfTheFileIsNoFile) {
     TempDir dir;
     HiscoreTable table;
-    ASSERT_EQ(mkdir(dir.File("hiscore.dat").c_str(), 0700), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(dir.File("hiscore.dat")));
     EXPECT_FALSE(LoadHiscoreFile(dir.File("hiscore.dat"), table));
 
+#ifdef _WIN32
+    EXPECT_FALSE(LoadHiscoreFile("NUL", table));
+#else
     // Opening a pipe with no writer must not wait for one.
     ASSERT_EQ(mkfifo(dir.File("pipe.dat").c_str(), 0600), 0);
     EXPECT_FALSE(LoadHiscoreFile(dir.File("pipe.dat"), table));
     EXPECT_FALSE(LoadHiscoreFile("/dev/zero", table));
+#endif
 }
 
 }  // namespace

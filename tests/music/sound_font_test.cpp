@@ -91,7 +91,7 @@ class TrimmedFont : public ::testing::Test {
     }
 
     Bytes ReadAll(const TrimmedSoundFont& font) {
-        Bytes out(font.size());
+        Bytes out(static_cast<std::size_t>(font.size()));
         std::ifstream file(path_, std::ios::binary);
         // In odd pieces, so that reads cross from the file's own bytes into the new table.
         for (std::size_t at = 0; at < out.size(); at += 37) {

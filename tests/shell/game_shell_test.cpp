@@ -473,7 +473,8 @@ TEST(GameShellWindow, TitleScreenFitsTheDialogAndAGameRestoresTheSize) {
 TEST(GameShellHelp, HelpPathKeepsALongWorkingDirectoryWhole) {
     const std::string deep = "/home/" + std::string(100, 'a') + "/" + std::string(100, 'b') + "/" +
                              std::string(100, 'c');
-    const std::string expected = deep + "/Blokfall.hlp";
+    // Joined with the system's own separator.
+    const std::string expected = (std::filesystem::path(deep) / "Blokfall.hlp").string();
 
     Program p(deep);
     p.Launch();

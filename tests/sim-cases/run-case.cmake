@@ -1,6 +1,7 @@
 # Runs one simulator script and compares standard output, and for a case with an .err-prefix
 # file also standard error and the exit status 2.
-execute_process(COMMAND ${SIM} ${DIR}/${CASE}.txt
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} ${SIM} ${DIR}/${CASE}.txt
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 file(READ ${DIR}/${CASE}.out expected)
 if(NOT out STREQUAL expected)
