@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, running and testing Blokfall needs. Idempotent.
+# With --tests it also tries wine32, for the 32-bit Windows tests.
 set -euo pipefail
 
 packages=(
@@ -46,8 +47,9 @@ install_wine32() {
         apt-get update -qq
     fi
 }
+# Only the tests need it: playing the game never touches the system's architectures.
 export DEBIAN_FRONTEND=noninteractive
-[ "${BLOK_SKIP_WINE32:-0}" = 1 ] || install_wine32
+if [ "${1:-}" = --tests ]; then install_wine32; fi
 
 # Nothing above may have taken a package of the Linux build away.
 gone=()
