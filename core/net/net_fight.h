@@ -84,8 +84,8 @@ class NetFight final : public TickRoute {
     std::vector<std::unique_ptr<JoinFight>> oldJoins_;
     int depth_ = 0;  // Service calls and host ticks on the stack
     std::uint8_t lastHeld_ = 0;
-    bool awayPending_ = false;  // the player left the window; goes with the next keys or tick
-    std::uint64_t bytesSent_ = 0;      // of ended sessions
+    bool awayPending_ = false;     // the player left the window; goes with the next keys or tick
+    std::uint64_t bytesSent_ = 0;  // of ended sessions
     std::uint64_t bytesReceived_ = 0;  // of ended sessions
 };
 

@@ -22,8 +22,7 @@ inline constexpr std::chrono::milliseconds kNameDialogSettle{500};
 // close box, and Escape does nothing; closing it otherwise takes the name as it stands.
 class NameDialog : public QDialog {
   public:
-    explicit NameDialog(QWidget* owner,
-                        std::chrono::milliseconds settle = kNameDialogSettle);
+    explicit NameDialog(QWidget* owner, std::chrono::milliseconds settle = kNameDialogSettle);
     // The typed name in UTF-8; the table keeps at most its first 27 bytes.
     std::string Name() const;
     QLineEdit* NameEdit() const { return edit_; }

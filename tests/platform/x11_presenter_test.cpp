@@ -8,10 +8,10 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QMainWindow>
-#include <QTimer>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <vector>
