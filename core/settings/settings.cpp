@@ -4,6 +4,8 @@
 #include <charconv>
 #include <optional>
 
+#include "ids_and_sizes.h"
+
 namespace blok {
 
 namespace {
@@ -91,6 +93,22 @@ SettingValues ValuesOfSettings(const Settings& settings) {
 int PadForSide(const Settings& settings, Side side) {
     const int first = side == kRightPlayer ? 1 : 0;
     return settings.swapPads ? 1 - first : first;
+}
+
+std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id) {
+    Settings changed = settings;
+    if (id >= kCmdZoom1 && id <= kCmdZoom4) {
+        changed.zoom = id - kCmdZoom1 + 1;
+    } else if (id == kCmdFullScreen) {
+        changed.fullScreen = !changed.fullScreen;
+    } else if (id == kCmdPauseOnFocusLoss) {
+        changed.pauseOnFocusLoss = !changed.pauseOnFocusLoss;
+    } else if (id == kCmdShowPaused) {
+        changed.showPaused = !changed.showPaused;
+    } else {
+        return std::nullopt;
+    }
+    return changed;
 }
 
 }  // namespace blok

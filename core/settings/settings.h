@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "key_bindings.h"
@@ -46,5 +47,9 @@ SettingValues ValuesOfSettings(const Settings& settings);
 // The pad that plays a side: the first connected pad plays the one-player game and the left
 // side, the second the right side, unless they are swapped.
 int PadForSide(const Settings& settings, Side side);
+
+// The settings after an Options command that picks or toggles a value itself (a zoom, full
+// screen, the two pause options); nothing for any other command, such as those with a dialog.
+std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id);
 
 }  // namespace blok

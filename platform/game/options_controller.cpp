@@ -22,16 +22,12 @@ void OptionsController::Start() {
 }
 
 void OptionsController::OnCommand(int id) {
+    if (const std::optional<Settings> picked = AfterOptionsCommand(settings_, id)) {
+        Change(*picked);
+        return;
+    }
     Settings changed = settings_;
-    if (id >= kCmdZoom1 && id <= kCmdZoom4) {
-        changed.zoom = id - kCmdZoom1 + 1;
-    } else if (id == kCmdFullScreen) {
-        changed.fullScreen = !changed.fullScreen;
-    } else if (id == kCmdPauseOnFocusLoss) {
-        changed.pauseOnFocusLoss = !changed.pauseOnFocusLoss;
-    } else if (id == kCmdShowPaused) {
-        changed.showPaused = !changed.showPaused;
-    } else if (id == kCmdControls) {
+    if (id == kCmdControls) {
         const QStringList pads = hooks_.padNames ? hooks_.padNames() : QStringList{};
         ControlsDialog dialog(settings_, pads, platform_.Window());
         if (dialog.exec() != QDialog::Accepted) return;

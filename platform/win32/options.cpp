@@ -260,16 +260,12 @@ void Win32Options::Start() {
 }
 
 void Win32Options::OnCommand(int id) {
+    if (const std::optional<Settings> picked = AfterOptionsCommand(settings_, id)) {
+        Change(*picked);
+        return;
+    }
     Settings changed = settings_;
-    if (id >= kCmdZoom1 && id <= kCmdZoom4) {
-        changed.zoom = id - kCmdZoom1 + 1;
-    } else if (id == kCmdFullScreen) {
-        changed.fullScreen = !changed.fullScreen;
-    } else if (id == kCmdPauseOnFocusLoss) {
-        changed.pauseOnFocusLoss = !changed.pauseOnFocusLoss;
-    } else if (id == kCmdShowPaused) {
-        changed.showPaused = !changed.showPaused;
-    } else if (id == kCmdControls) {
+    if (id == kCmdControls) {
         if (!RunControlsDialog(changed)) return;
     } else if (id == kCmdVolume) {
         if (!RunVolumeDialog(changed)) return;
