@@ -390,9 +390,11 @@ void GameShell::OnActivate() {
 
 void GameShell::OnDeactivate() {
     if (state_.shutDown || !settings_.pauseOnFocusLoss) return;
-    if (!IsGameRunning(game_.iGameStatus) || game_.gamePause == 1) return;
-    // A pause of one side alone would part the two games of a network fight.
+    if (!IsGameRunning(game_.iGameStatus)) return;
+    // A pause of one side alone would part the two games of a network fight; the fight pauses
+    // both at one tick, and only if it still runs then.
     if (Routed()) return route_->PauseWhileAway();
+    if (game_.gamePause == 1) return;
     game_.gamePause = 1;
     game_.STOP = 1;
     UpdatePausedMarker();

@@ -11,23 +11,7 @@ if [ -z "${BLOKFALL_E2E_INNER:-}" ]; then
 fi
 
 source "$(dirname "$0")/e2e_common.sh"
-host_pid=""
-join_pid=""
-trap 'kill $host_pid $join_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-mkdir -p "$work/host" "$work/join"
-cp "$helpfile" "$work/host/"
-cp "$helpfile" "$work/join/"
-
-fail() {
-    echo "FAIL: $*" >&2
-    for side in host join; do
-        if [ -s "$work/$side.err" ]; then
-            echo "stderr of the $side:" >&2
-            cat "$work/$side.err" >&2
-        fi
-    done
-    exit 1
-}
+source "$(dirname "$0")/fight_common.sh"
 
 # The visible main window of a Blokfall other than the one given.
 other_window() { xdotool search --onlyvisible --name '^Blokfall$' | grep -v "^${1:-x}$" | head -1; }
@@ -84,23 +68,5 @@ field "$host_window" host-later
     fail "the host's field moved while paused"
 
 # The host leaves through File > Quit; the joiner must say so.
-xdotool windowfocus --sync "$host_window"
-xdotool key --delay 200 alt+f q
-wait_for 10 bash -c "! kill -0 $host_pid 2>/dev/null" || fail "the host did not end"
-wait_for 10 bash -c "xdotool search --onlyvisible --name '^Network Fight$' >/dev/null" ||
-    fail "the joiner shows no message after the host left"
-import -window root "$shots/joiner-message.png"
-box=$(xdotool search --onlyvisible --name '^Network Fight$' | head -1)
-xdotool windowfocus --sync "$box"
-xdotool key --delay 200 Return
-sleep 0.5
-xdotool windowfocus --sync "$join_window"
-xdotool key --delay 200 alt+f q
-wait_for 10 bash -c "! kill -0 $join_pid 2>/dev/null" || fail "the joiner did not end"
-wait "$host_pid" || fail "the host ended with an error"
-wait "$join_pid" || fail "the joiner ended with an error"
-host_pid=""
-join_pid=""
-[ ! -s "$work/host.err" ] || fail "the host wrote to stderr"
-[ ! -s "$work/join.err" ] || fail "the joiner wrote to stderr"
+quit_host_then_joiner windowfocus
 echo "PASS"
