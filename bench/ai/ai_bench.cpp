@@ -1,7 +1,8 @@
 // Measures the computer player's levels on headless games from seeds: one-player games, fights
 // of each level against each other with sides swapped on every seed, cooperative games beside a
 // Hard partner. Prints one figure per line, `name value`.
-// Usage: ai_bench [--seeds N] [--seed-base S] [--cap ROWS] [--threads N] [--check]
+// Usage: ai_bench [--seeds N] [--seed-base S] [--cap ROWS] [--threads N] [--only solo|fight|coop]
+//                 [--check]
 // --check exits with 1 when a level plays clearly below what it is meant to.
 #include <algorithm>
 #include <atomic>
@@ -48,6 +49,8 @@ struct Options {
     int cap = 2000;
     int threads = 0;
     bool check = false;
+    std::string only;  // empty: every kind of game
+    bool Runs(std::string_view kind) const { return only.empty() || only == kind; }
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -62,6 +65,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
             o.seedBase = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         } else if (arg == "--cap" && hasValue) {
             o.cap = std::atoi(argv[++i]);
+        } else if (arg == "--only" && hasValue) {
+            o.only = argv[++i];
         } else if (arg == "--threads" && hasValue) {
             o.threads = std::atoi(argv[++i]);
         } else {
@@ -135,7 +140,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!ParseOptions(argc, argv, o)) {
         std::cerr << "usage: ai_bench [--seeds N] [--seed-base S] [--cap ROWS] [--threads N] "
-                     "[--check]\n";
+                     "[--only solo|fight|coop] [--check]\n";
         return 2;
     }
     const int threads =
@@ -159,13 +164,13 @@ int main(int argc, char** argv) {
     std::vector<std::function<void()>> jobs;
     for (std::size_t l = 0; l < 3; ++l) {
         for (std::size_t s = 0; s < seeds; ++s) {
-            jobs.push_back([&, l, s] {
+            if (o.Runs("solo")) jobs.push_back([&, l, s] {
                 solo[l][s] = PlayMatch({blok::kStatusOnePlayer,
                                         {levels[l], ComputerLevel::kOff},
                                         seedOf(static_cast<int>(s)),
                                         o.cap});
             });
-            jobs.push_back([&, l, s] {
+            if (o.Runs("coop")) jobs.push_back([&, l, s] {
                 coop[l][s] = PlayMatch({blok::kStatusCooperative,
                                         {ComputerLevel::kHard, levels[l]},
                                         seedOf(static_cast<int>(s)),
@@ -174,7 +179,7 @@ int main(int argc, char** argv) {
         }
     }
     for (std::size_t p = 0; p < 3; ++p) {
-        for (std::size_t s = 0; s < 2 * seeds; ++s) {
+        for (std::size_t s = 0; s < 2 * seeds && o.Runs("fight"); ++s) {
             jobs.push_back([&, p, s] {
                 const bool swapped = s % 2 == 1;
                 const Pair& pair = pairs[p];
@@ -195,7 +200,7 @@ int main(int argc, char** argv) {
     Print("seed_base", o.seedBase);
     Print("cap", o.cap);
     Totals work;
-    for (std::size_t l = 0; l < 3; ++l) {
+    for (std::size_t l = 0; l < 3 && o.Runs("solo"); ++l) {
         const std::string name = "solo_" + std::string(LevelName(levels[l])) + "_";
         std::vector<int> rows;
         Totals t;
@@ -229,7 +234,7 @@ int main(int argc, char** argv) {
             failure.Expect(median >= std::min(30.0, 0.8 * o.cap), "easy clears too few rows");
         }
     }
-    for (std::size_t p = 0; p < 3; ++p) {
+    for (std::size_t p = 0; p < 3 && o.Runs("fight"); ++p) {
         const std::string name = "fight_" + std::string(LevelName(pairs[p].stronger)) + "_vs_" +
                                  std::string(LevelName(pairs[p].weaker)) + "_won_share";
         long won = 0;
@@ -243,7 +248,7 @@ int main(int argc, char** argv) {
         failure.Expect(static_cast<double>(won) >= 0.6 * static_cast<double>(fights[p].size()),
                        name + " too low");
     }
-    for (std::size_t l = 0; l < 3; ++l) {
+    for (std::size_t l = 0; l < 3 && o.Runs("coop"); ++l) {
         const std::string name = "coop_" + std::string(LevelName(levels[l])) + "_";
         Totals t;
         long pieces = 0, blocked = 0;

@@ -39,14 +39,14 @@ const Styles& AllStyles() {
         .easy = {.reactionTicks = 7,
                  .actEvery = 3,
                  .dropsWhenPlaced = false,
-                 .mistakePercent = 25,
-                 .worstRank = 2,
+                 .mistakePercent = 16,
+                 .worstRank = 6,
                  .weights = kPlainWeights},
         .normal = {.reactionTicks = 4,
                    .actEvery = 2,
                    .dropsWhenPlaced = true,
-                   .mistakePercent = 8,
-                   .worstRank = 1,
+                   .mistakePercent = 15,
+                   .worstRank = 6,
                    .weights = kTunedWeights},
         .hard = {.reactionTicks = 2,
                  .actEvery = 1,
@@ -108,6 +108,7 @@ struct ComputerPlayer::View {
     PiecePose pose;
     bool bomb = false;
     bool cooperative = false;
+    bool partnerWaits = false;  // the partner's piece rests on this one
     Motion motion;
     Courtesy courtesy;
 };
@@ -144,6 +145,8 @@ ComputerPlayer::View ComputerPlayer::Look(const Game& game) const {
             if (v.cooperative) {
                 v.courtesy.partnerFirst = bx + s.minDx;
                 v.courtesy.partnerLast = bx + s.maxDx;
+                v.partnerWaits = game.StoneCollision(other.x, other.y + 1, other.stone, mine.x,
+                                                     mine.y, mine.stone) == kCollisionPiece;
             }
         }
     }
@@ -190,7 +193,7 @@ Requests ComputerPlayer::StepToward(const View& view) const {
     r.turn = !view.bomb && p.turns != target_.turns;
     const bool placed = p.bx == target_.bx && p.turns == target_.turns;
     // A partner drops at once: a piece that hangs about is in the other player's way.
-    r.down = placed && (style_.dropsWhenPlaced || view.cooperative);
+    r.down = (placed && (style_.dropsWhenPlaced || view.cooperative)) || view.partnerWaits;
     return r;
 }
 

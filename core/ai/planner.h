@@ -51,7 +51,7 @@ struct Courtesy {
     int ownFirst = 0, ownLast = 0;           // the half of the area that is this player's
 };
 
-inline constexpr int kRanked = 3;
+inline constexpr int kRanked = 8;
 
 // The best few places for a piece, best first.
 struct Ranking {
