@@ -60,6 +60,9 @@ Settings SettingsFromValues(const SettingValues& values) {
     ReadBool(values, "Window/ShowPaused", settings.showPaused);
     ReadInt(values, "Music/Volume", 0, 100, settings.volume);
     ReadBool(values, "Music/Mute", settings.muted);
+    if (const auto found = values.find("Game/ComputerPlayer"); found != values.end()) {
+        settings.computer = LevelNamed(found->second).value_or(ComputerLevel::kOff);
+    }
     return settings;
 }
 
@@ -75,6 +78,7 @@ SettingValues ValuesOfSettings(const Settings& settings) {
         {"Window/ShowPaused", Bool(settings.showPaused)},
         {"Music/Volume", std::to_string(settings.volume)},
         {"Music/Mute", Bool(settings.muted)},
+        {"Game/ComputerPlayer", std::string(LevelName(settings.computer))},
     };
     for (const KeySlot& slot : AllSlots()) {
         values[BindingKey(slot)] = std::to_string(settings.keys.At(slot));

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "computer_level.h"
 #include "key_bindings.h"
 
 namespace blok {
@@ -32,6 +33,8 @@ struct Settings {
     bool showPaused = false;
     int volume = 100;  // per cent of the music's normal loudness
     bool muted = false;
+    // Who plays the right side of the two-player games: a person, or the computer at a level.
+    ComputerLevel computer = ComputerLevel::kOff;
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
