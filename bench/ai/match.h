@@ -26,7 +26,7 @@ struct MatchResult {
     // Cooperative: pieces of the left player, and how many of them the right one's piece stopped.
     long partnerPieces = 0;
     long partnerPiecesBlocked = 0;
-    // The computer's work: polls, plans, their time and what they allocated.
+    // The computer's work: polls, plans, their processor time and what they allocated.
     long polls = 0;
     long plans = 0;
     double planMicrosTotal = 0;

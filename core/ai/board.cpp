@@ -135,7 +135,7 @@ void Board::Blast(int column, int y) {
 int Board::Land(const ShapeTurn& shape, int bx, int y, bool bomb, int& erodedCells) {
     std::array<int, kRows> pieceCells{};
     if (bomb) {
-        Blast(bx + shape.minDx, y + shape.minDy);
+        Blast(bx, y);  // around the box's corner, where the rules put the blast
     } else {
         for (int dy = shape.minDy; dy <= shape.maxDy; ++dy) {
             const int r = y + dy;

@@ -39,7 +39,7 @@ const Styles& AllStyles() {
         .easy = {.reactionTicks = 7,
                  .actEvery = 3,
                  .dropsWhenPlaced = false,
-                 .mistakePercent = 16,
+                 .mistakePercent = 19,
                  .worstRank = 6,
                  .weights = kPlainWeights},
         .normal = {.reactionTicks = 4,
