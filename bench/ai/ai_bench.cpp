@@ -143,8 +143,9 @@ int main(int argc, char** argv) {
                      "[--only solo|fight|coop] [--check]\n";
         return 2;
     }
-    const int threads =
-        o.threads > 0 ? o.threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int threads = o.threads > 0
+                            ? o.threads
+                            : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     const auto started = std::chrono::steady_clock::now();
     const auto seedOf = [&](int i) { return o.seedBase + static_cast<std::uint32_t>(i); };
     const std::size_t seeds = static_cast<std::size_t>(o.seeds);
@@ -164,18 +165,20 @@ int main(int argc, char** argv) {
     std::vector<std::function<void()>> jobs;
     for (std::size_t l = 0; l < 3; ++l) {
         for (std::size_t s = 0; s < seeds; ++s) {
-            if (o.Runs("solo")) jobs.push_back([&, l, s] {
-                solo[l][s] = PlayMatch({blok::kStatusOnePlayer,
-                                        {levels[l], ComputerLevel::kOff},
-                                        seedOf(static_cast<int>(s)),
-                                        o.cap});
-            });
-            if (o.Runs("coop")) jobs.push_back([&, l, s] {
-                coop[l][s] = PlayMatch({blok::kStatusCooperative,
-                                        {ComputerLevel::kHard, levels[l]},
-                                        seedOf(static_cast<int>(s)),
-                                        o.cap});
-            });
+            if (o.Runs("solo"))
+                jobs.push_back([&, l, s] {
+                    solo[l][s] = PlayMatch({blok::kStatusOnePlayer,
+                                            {levels[l], ComputerLevel::kOff},
+                                            seedOf(static_cast<int>(s)),
+                                            o.cap});
+                });
+            if (o.Runs("coop"))
+                jobs.push_back([&, l, s] {
+                    coop[l][s] = PlayMatch({blok::kStatusCooperative,
+                                            {ComputerLevel::kHard, levels[l]},
+                                            seedOf(static_cast<int>(s)),
+                                            o.cap});
+                });
         }
     }
     for (std::size_t p = 0; p < 3; ++p) {
@@ -262,15 +265,16 @@ int main(int argc, char** argv) {
         Print(name + "partner_pieces_blocked_share",
               pieces > 0 ? static_cast<double>(blocked) / static_cast<double>(pieces) : 0);
     }
-    Print("plan_micros_mean", work.plans > 0 ? work.planMicros / static_cast<double>(work.plans) : 0);
+    Print("plan_micros_mean",
+          work.plans > 0 ? work.planMicros / static_cast<double>(work.plans) : 0);
     Print("plan_micros_max", work.planMicrosMax);
     Print("allocations_per_poll",
           work.polls > 0 ? static_cast<double>(work.allocations) / static_cast<double>(work.polls)
                          : 0);
     failure.Expect(work.allocations == 0, "the computer allocates while it plays");
     Print("threads", threads);
-    Print("seconds", std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
-                         .count());
+    Print("seconds",
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     if (o.check) {
         for (const std::string& line : failure.lines) std::cerr << "below target: " << line << '\n';
         if (!failure.lines.empty()) return 1;

@@ -73,8 +73,7 @@ bool IdentifyShape(const Matrix& stone, int& shape, int& turns) {
     const ShapeTable& table = Shapes();
     for (int s = 0; s < kShapes; ++s) {
         for (int k = 0; k < kTurns; ++k) {
-            if (table.matrices[static_cast<std::size_t>(s)][static_cast<std::size_t>(k)] ==
-                stone) {
+            if (table.matrices[static_cast<std::size_t>(s)][static_cast<std::size_t>(k)] == stone) {
                 shape = s;
                 turns = k;
                 return true;

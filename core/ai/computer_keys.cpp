@@ -3,8 +3,8 @@
 namespace blok {
 
 void ComputerKeys::Set(int side, const Requests& r) {
-    const unsigned bits = (r.left ? kLeft : 0u) | (r.right ? kRight : 0u) |
-                          (r.turn ? kTurn : 0u) | (r.down ? kDown : 0u);
+    const unsigned bits = (r.left ? kLeft : 0u) | (r.right ? kRight : 0u) | (r.turn ? kTurn : 0u) |
+                          (r.down ? kDown : 0u);
     pressed_[Index(side)] = bits;
     held_[Index(side)] = bits & ~unsigned{kTurn};  // a turn is a press, never held
 }

@@ -145,8 +145,8 @@ Ranking Planner::Rank(const Board& board, const Board& path, const PiecePose& pi
             Board after = board;
             int eroded = 0;
             after.Land(shape, bx, landY, bomb, eroded);
-            const double score = Score(after, shape, landY, eroded) -
-                                 CourtesyCost(courtesy, shape, bx);
+            const double score =
+                Score(after, shape, landY, eroded) - CourtesyCost(courtesy, shape, bx);
             Target target{turns, bx, landY, score};
             // Insert into the short list, best first.
             int at = ranking.count < kRanked ? ranking.count : kRanked;

@@ -24,7 +24,8 @@ struct Table {
         game.GameGoOn();  // builds the walls and the floor
     }
     void Fill(int column, int fromRow, std::int16_t value = 3) {
-        for (int y = fromRow; y < 20; ++y) game.SpielFeld[std::size_t(column)][std::size_t(y)] = value;
+        for (int y = fromRow; y < 20; ++y)
+            game.SpielFeld[std::size_t(column)][std::size_t(y)] = value;
     }
 };
 
@@ -56,13 +57,15 @@ TEST(AiBoard, LandingAndRowRemovalMatchTheRulesOnRandomFields) {
         const int turns = shape == kBombShape ? 0 : int(dice() % kTurns);  // bombs never turn
         const ShapeTurn& s = TurnOf(shape, turns);
         Board model(t.game, kSolo);
-        const int bx = -s.minDx + int(dice() % std::mt19937::result_type(kAreaWidth - (s.maxDx - s.minDx)));
+        const int bx =
+            -s.minDx + int(dice() % std::mt19937::result_type(kAreaWidth - (s.maxDx - s.minDx)));
         if (model.Blocked(s, bx, 0)) continue;
         const int y = model.DropRow(s, bx, 0);
 
         Matrix stone{};
         Game::GetStone(shape, stone);
-        for (int k = 0; k < turns; ++k) t.game.RotateStone(30, 0, stone, 0, 0, Matrix{});  // free cells
+        for (int k = 0; k < turns; ++k)
+            t.game.RotateStone(30, 0, stone, 0, 0, Matrix{});  // free cells
         ASSERT_EQ(t.game.StoneCollision(bx + kLeftAreaColumn, y, stone, 0, 0, Matrix{}),
                   kCollisionNone);
         ASSERT_NE(t.game.StoneCollision(bx + kLeftAreaColumn, y + 1, stone, 0, 0, Matrix{}),
@@ -104,9 +107,9 @@ TEST(AiPlanner, TheBarGoesUprightIntoTheOnlyWell) {
     const Ranking r = planner.Rank(board, board, bar, Motion{}, Courtesy{});
     ASSERT_GT(r.count, 0);
     const ShapeTurn& s = TurnOf(1, r.targets[0].turns);
-    EXPECT_EQ(s.maxDy - s.minDy, 3);                // upright
-    EXPECT_EQ(r.targets[0].bx + s.minDx, 8);        // in the well
-    EXPECT_EQ(r.targets[0].landY + s.maxDy, 19);    // down to the floor
+    EXPECT_EQ(s.maxDy - s.minDy, 3);              // upright
+    EXPECT_EQ(r.targets[0].bx + s.minDx, 8);      // in the well
+    EXPECT_EQ(r.targets[0].landY + s.maxDy, 19);  // down to the floor
     EXPECT_GE(r.targets[0].score, r.targets[1].score);
 }
 
