@@ -5,6 +5,7 @@
 //                 [--check]
 // --check exits with 1 when a level plays clearly below what it is meant to.
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -115,6 +116,18 @@ struct Totals {
     double rows = 0, minutes = 0, requests = 0;
     long polls = 0, plans = 0, allocations = 0;
     double planMicros = 0, planMicrosMax = 0;
+    std::array<long, 200> planHistogram{};
+    // The time that all but one in a thousand plans stay within (the top of its bucket).
+    double PlanMicrosBelow(double share) const {
+        long seen = 0;
+        for (std::size_t i = 0; i < planHistogram.size(); ++i) {
+            seen += planHistogram[i];
+            if (static_cast<double>(seen) >= share * static_cast<double>(plans)) {
+                return static_cast<double>(i + 1) * blok::bench::kPlanBucketMicros;
+            }
+        }
+        return planMicrosMax;
+    }
     void Add(const MatchResult& r, std::size_t side) {
         rows += r.rows;
         minutes += r.minutes;
@@ -124,6 +137,9 @@ struct Totals {
         allocations += r.allocations;
         planMicros += r.planMicrosTotal;
         planMicrosMax = std::max(planMicrosMax, r.planMicrosMax);
+        for (std::size_t i = 0; i < planHistogram.size(); ++i) {
+            planHistogram[i] += r.planHistogram[i];
+        }
     }
 };
 
@@ -267,6 +283,7 @@ int main(int argc, char** argv) {
     }
     Print("plan_micros_mean",
           work.plans > 0 ? work.planMicros / static_cast<double>(work.plans) : 0);
+    Print("plan_micros_p999", work.PlanMicrosBelow(0.999));
     Print("plan_micros_max", work.planMicrosMax);
     Print("allocations_per_poll",
           work.polls > 0 ? static_cast<double>(work.allocations) / static_cast<double>(work.polls)

@@ -158,6 +158,8 @@ MatchResult PlayMatch(const MatchSetup& setup) {
                 result.plans += computers[i]->Plans() - plansBefore;
                 result.planMicrosTotal += micros;
                 result.planMicrosMax = std::max(result.planMicrosMax, micros);
+                const auto bucket = static_cast<std::size_t>(micros / kPlanBucketMicros);
+                ++result.planHistogram[std::min(bucket, result.planHistogram.size() - 1)];
             }
             result.requests[i] += requests.Count();
             host.keys.Set(static_cast<int>(i + 1), requests);

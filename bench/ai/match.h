@@ -31,8 +31,12 @@ struct MatchResult {
     long plans = 0;
     double planMicrosTotal = 0;
     double planMicrosMax = 0;
+    // Plans by processor time in steps of kPlanBucketMicros; the last bucket holds all longer.
+    std::array<long, 200> planHistogram{};
     long allocations = 0;
 };
+
+inline constexpr double kPlanBucketMicros = 10;
 
 MatchResult PlayMatch(const MatchSetup& setup);
 
