@@ -46,15 +46,19 @@ settings="$XDG_CONFIG_HOME/Blokfall/Blokfall.conf"
 wait_for 5 grep -q '^ComputerPlayer=hard' "$settings" ||
     fail "Options > Computer Player > Hard was not stored"
 
-# $1: name, then the start dialog's keys. The computer's piece must leave the place it
-# appeared at, and its pieces must land in the lower rows of the right half.
-play_against() {
+# $1: name, then the start dialog's keys.
+start_playing() {
     local name=$1
     shift
     focus_main
     xdotool key --delay 200 "$@" alt+s
     wait_for 10 dialog_gone "$name-start" || fail "$name: no piece on the right after Start"
-    local first moved=""
+}
+
+# The computer's piece must leave the place it appeared at, and its pieces must land in the
+# lower rows of the right half.
+expect_computer_plays() {
+    local name=$1 first moved="" landed=""
     first=$(half_box "$name-start" right 0 120) || true
     for i in $(seq 1 30); do
         shoot "$name-$i"
@@ -65,8 +69,7 @@ play_against() {
     done
     [ -n "$moved" ] || fail "$name: the computer's piece did not move"
     echo "$name: computer's piece from $first to $moved"
-    local landed=""
-    for i in $(seq 1 40); do
+    for i in $(seq 1 60); do
         shoot "$name-landed"
         landed=$(half_box "$name-landed" right 330 400) && break
         sleep 0.25
@@ -75,21 +78,23 @@ play_against() {
     echo "$name: landed cells on the right at $landed"
 }
 
-play_against face-to-face alt+2 alt+a
-# The person plays the left side with the one-player keys.
+start_playing face-to-face alt+2 alt+a
+# The person plays the left side with the one-player keys: its first piece is still high up.
 shoot f2f-before
-before=$(half_box f2f-before left 0 200) || fail "no piece on the left"
+before=$(half_box f2f-before left 0 300) || fail "no piece on the left"
 xdotool key --delay 150 Left Left Left
 sleep 0.3
 shoot f2f-after
-after=$(half_box f2f-after left 0 300) || fail "the left piece vanished"
+after=$(half_box f2f-after left 0 360) || fail "the left piece vanished"
 [ "$(box_x "$after")" -lt "$(box_x "$before")" ] ||
     fail "the left piece did not move on Cursor Left ($before, $after)"
 echo "face-to-face: left piece from $before to $after"
+expect_computer_plays face-to-face
 xdotool key --delay 200 alt+g u
 sleep 1
 
-play_against cooperative alt+2 alt+c
+start_playing cooperative alt+2 alt+c
+expect_computer_plays cooperative
 xdotool key --delay 200 alt+g u
 # A cooperative game with the computer enters the table like any other.
 dialog_open() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
