@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "computer_level.h"
 #include "game.h"
 #include "game_frame.h"
 #include "game_shell.h"
@@ -143,6 +144,13 @@ class Simulator {
             const auto y = static_cast<std::size_t>(ParseNumber(t[2], 0, kFieldRows - 1, "y"));
             shell_.game().SpielFeld[x][y] =
                 static_cast<std::int16_t>(ParseNumber(t[3], -32768, 32767, "value"));
+        } else if (command == "computer") {
+            ExpectArgs(t, 2);
+            const int side = static_cast<int>(ParseNumber(t[1], 1, 2, "player"));
+            const auto level = LevelNamed(t[2]);
+            if (!level) throw ScriptError{"level is 'off', 'easy', 'normal' or 'hard'"};
+            shell_.SetComputer(side, *level);
+            personOnOnePlayerKeys_ = side == 2 && *level != ComputerLevel::kOff;
         } else if (command == "dump") {
             ExpectArgs(t, 0);
             Dump();
@@ -215,6 +223,13 @@ class Simulator {
 
     int KeyFor(const std::string& name) const {
         const Game& game = shell_.game();
+        // Beside the computer the person plays with the one-player keys.
+        if (personOnOnePlayerKeys_ && IsGameRunning(game.iGameStatus)) {
+            if (name == "left1") return kKeyLeft;
+            if (name == "right1") return kKeyRight;
+            if (name == "up1") return kKeyUp;
+            if (name == "down1") return kKeyDown;
+        }
         if (name == "left1") return game.key1left;
         if (name == "right1") return game.key1right;
         if (name == "up1") return game.key1up;
@@ -260,6 +275,7 @@ class Simulator {
     NullHiscoreBook hiscores_;
     NullMusic music_;
     GameShell shell_;
+    bool personOnOnePlayerKeys_ = false;
 };
 
 }  // namespace

@@ -38,6 +38,9 @@ inline constexpr int kCmdControls = 305;
 inline constexpr int kCmdVolume = 306;
 inline constexpr int kCmdPauseOnFocusLoss = 307;
 inline constexpr int kCmdShowPaused = 308;
+// 309..312: who plays the right side of the two-player games: Off (a person), Easy, Normal, Hard.
+inline constexpr int kCmdComputerOff = 309;
+inline constexpr int kCmdComputerHard = 312;
 
 // Start dialog controls.
 inline constexpr int kDlgOnePlayer = 102;

@@ -68,6 +68,9 @@ Settings SettingsFromValues(const SettingValues& values) {
     ReadBool(values, "Window/ShowPaused", settings.showPaused);
     ReadLevel(values, "Music/Volume", 0, 100, settings.volume);
     ReadBool(values, "Music/Mute", settings.muted);
+    if (const auto found = values.find("Game/ComputerPlayer"); found != values.end()) {
+        settings.computer = LevelNamed(found->second).value_or(ComputerLevel::kOff);
+    }
     return settings;
 }
 
@@ -83,6 +86,7 @@ SettingValues ValuesOfSettings(const Settings& settings) {
         {"Window/ShowPaused", Bool(settings.showPaused)},
         {"Music/Volume", std::to_string(settings.volume)},
         {"Music/Mute", Bool(settings.muted)},
+        {"Game/ComputerPlayer", std::string(LevelName(settings.computer))},
     };
     for (const KeySlot& slot : AllSlots()) {
         values[BindingKey(slot)] = std::to_string(settings.keys.At(slot));
@@ -105,6 +109,8 @@ std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id) {
         changed.pauseOnFocusLoss = !changed.pauseOnFocusLoss;
     } else if (id == kCmdShowPaused) {
         changed.showPaused = !changed.showPaused;
+    } else if (id >= kCmdComputerOff && id <= kCmdComputerHard) {
+        changed.computer = static_cast<ComputerLevel>(id - kCmdComputerOff);
     } else {
         return std::nullopt;
     }

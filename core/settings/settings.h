@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "computer_level.h"
 #include "key_bindings.h"
 
 namespace blok {
@@ -33,6 +34,8 @@ struct Settings {
     bool showPaused = false;
     int volume = 100;  // per cent of the music's normal loudness
     bool muted = false;
+    // Who plays the right side of the two-player games: a person, or the computer at a level.
+    ComputerLevel computer = ComputerLevel::kOff;
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -49,7 +52,8 @@ SettingValues ValuesOfSettings(const Settings& settings);
 int PadForSide(const Settings& settings, Side side);
 
 // The settings after an Options command that picks or toggles a value itself (a zoom, full
-// screen, the two pause options); nothing for any other command, such as those with a dialog.
+// screen, the two pause options, a computer level); nothing for any other command, such as those
+// with a dialog.
 std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id);
 
 }  // namespace blok

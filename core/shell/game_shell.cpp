@@ -21,6 +21,9 @@ constexpr int kInputMs = 60;
 constexpr int kMusicPollMs = 10000;
 constexpr int kSpeedUpMs = 10000;
 
+// The computer's choices of a worse place follow from this; its games replay from the seed.
+constexpr std::uint32_t kComputerSeed = 1;
+
 constexpr const char* kHelpFileName = "Blokfall.hlp";
 
 // Every way out of the game is a normal end.
@@ -135,6 +138,7 @@ void GameShell::StartGame() {
     // The pause key is read and discarded first inside StartFromPaint; enabling the menu item
     // before it changes nothing either of them sees.
     platform_.EnableMenuItem(kCmdQuitGame, true);
+    StartComputer();
     RunTick(TickRoute::Kind::kStart);
     platform_.KillTimer(kTimerTitlePicture);
     platform_.KillTimer(kTimerTitleStep);
@@ -159,9 +163,34 @@ bool GameShell::RunTick(TickRoute::Kind kind) {
             game_.SpeedUpTick();
             return false;
         case TickRoute::Kind::kInput:
+            if (ComputerPlays()) {
+                computerKeys_.Set(computerSide_, computer_->Poll(game_));
+                const bool repaint = game_.InputTick();
+                computerKeys_.Release();
+                return repaint;
+            }
             return game_.InputTick();
     }
     return false;
+}
+
+void GameShell::SetComputer(int side, ComputerLevel level) {
+    computerSide_ = side;
+    computerLevel_ = level;
+}
+
+void GameShell::StartComputer() {
+    computer_.reset();
+    computerKeys_.Steer(1, false);
+    computerKeys_.Steer(2, false);
+    const bool sideInGame = computerSide_ == 1 || game_.iGameStatus != kStatusOnePlayer;
+    if (computerLevel_ == ComputerLevel::kOff || !sideInGame) return;
+    computer_.emplace(computerLevel_, computerSide_, kComputerSeed);
+    computerKeys_.Steer(computerSide_, true);
+}
+
+bool GameShell::ComputerPlays() const {
+    return computer_ && !Routed() && IsGameRunning(game_.iGameStatus);
 }
 
 void GameShell::StartPreparedGame() {
@@ -402,6 +431,7 @@ void GameShell::OnDeactivate() {
 
 void GameShell::ApplySettings(const Settings& settings) {
     settings_ = settings;
+    SetComputer(2, settings.computer);
     UpdatePausedMarker();
 }
 
@@ -488,21 +518,35 @@ bool GameShell::ReadSlot(const KeySlot& slot, bool (Platform::*reading)(int)) {
 
 bool GameShell::PressedSinceLastRead(int virtualKey) {
     if (Routed()) return route_->PressedSinceLastRead(virtualKey);
+    if (ComputerPlays()) {
+        if (const auto reading = computerKeys_.Pressed(game_, virtualKey)) return *reading;
+    }
     return PressedIn(virtualKey, game_.iGameStatus);
 }
 
 bool GameShell::Held(int virtualKey) {
     if (Routed()) return route_->Held(virtualKey);
+    if (ComputerPlays()) {
+        if (const auto reading = computerKeys_.Held(game_, virtualKey)) return *reading;
+    }
     return HeldIn(virtualKey, game_.iGameStatus, true);
 }
 
+std::optional<KeySlot> GameShell::PersonSlot(int virtualKey, int gameStatus) const {
+    auto slot = SlotOfVirtualKey(virtualKey, gameStatus);
+    if (slot && slot->side == kLeftPlayer && computerSide_ == 2 && ComputerPlays()) {
+        slot->side = kOnePlayer;
+    }
+    return slot;
+}
+
 bool GameShell::PressedIn(int virtualKey, int gameStatus) {
-    const auto slot = SlotOfVirtualKey(virtualKey, gameStatus);
+    const auto slot = PersonSlot(virtualKey, gameStatus);
     return slot && ReadSlot(*slot, &Platform::PressedSinceLastRead);
 }
 
 bool GameShell::HeldIn(int virtualKey, int gameStatus, bool repeat) {
-    const auto slot = SlotOfVirtualKey(virtualKey, gameStatus);
+    const auto slot = PersonSlot(virtualKey, gameStatus);
     if (!slot) return false;
     const bool down = ReadSlot(*slot, &Platform::Held);
     if (!repeat || slot->pause || (slot->action != kMoveLeft && slot->action != kMoveRight)) {

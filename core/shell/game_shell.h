@@ -6,6 +6,9 @@
 #include <functional>
 #include <optional>
 
+#include "computer_keys.h"
+#include "computer_level.h"
+#include "computer_player.h"
 #include "game.h"
 #include "ids_and_sizes.h"
 #include "key_repeat.h"
@@ -91,7 +94,12 @@ class GameShell final : public Shell, private GameHost {
         return HeldIn(virtualKey, kStatusOnePlayer, repeat);
     }
     // The player's keys, repeat delay and pause options; the defaults play as the game always did.
+    // A computer player in the settings takes the right side from the next two-player game on.
     void ApplySettings(const Settings& settings);
+    // From the next game on, `side` (1 left or alone, 2 right) is the computer's at `level`,
+    // or nobody's with ComputerLevel::kOff. While it plays the right side, the person on the left
+    // plays with the one-player keys and pad.
+    void SetComputer(int side, ComputerLevel level);
 
     Game& game() { return game_; }
     const Game& game() const { return game_; }
@@ -115,6 +123,11 @@ class GameShell final : public Shell, private GameHost {
     void PaintTitle();
     void StartGame();
     bool Routed() const { return route_ != nullptr && route_->Active(); }
+    void StartComputer();
+    bool ComputerPlays() const;
+    // The slot a key reading stands for, with the left player on the one-player keys while the
+    // computer plays the right.
+    std::optional<KeySlot> PersonSlot(int virtualKey, int gameStatus) const;
     // Plays one of the game's ticks, through the route when a fight is on; true: repaint.
     bool RunTick(TickRoute::Kind kind);
     void PaintGame();
@@ -145,6 +158,10 @@ class GameShell final : public Shell, private GameHost {
     std::array<KeyRepeat, kSides * 2> repeat_{};
     bool pausedMarkerShown_ = false;
     TickRoute* route_ = nullptr;
+    int computerSide_ = 2;
+    ComputerLevel computerLevel_ = ComputerLevel::kOff;
+    std::optional<ComputerPlayer> computer_;
+    ComputerKeys computerKeys_;
 };
 
 }  // namespace blok

@@ -13,7 +13,7 @@ namespace blok::qt {
 
 OptionsController::OptionsController(QtPlatform& platform, QString path, Hooks hooks)
     : platform_(platform), path_(std::move(path)), hooks_(std::move(hooks)) {
-    platform_.SetCommandHandler(kCmdZoom1, kCmdShowPaused, [this](int id) { OnCommand(id); });
+    platform_.SetCommandHandler(kCmdZoom1, kCmdComputerHard, [this](int id) { OnCommand(id); });
 }
 
 void OptionsController::Start() {
@@ -58,6 +58,9 @@ void OptionsController::Apply() {
     platform_.CheckMenuItem(kCmdFullScreen, settings_.fullScreen);
     platform_.CheckMenuItem(kCmdPauseOnFocusLoss, settings_.pauseOnFocusLoss);
     platform_.CheckMenuItem(kCmdShowPaused, settings_.showPaused);
+    for (int id = kCmdComputerOff; id <= kCmdComputerHard; ++id) {
+        platform_.CheckMenuItem(id, static_cast<int>(settings_.computer) == id - kCmdComputerOff);
+    }
     platform_.SetShownKeys(settings_.keys);
     if (hooks_.applyToGame) hooks_.applyToGame(settings_);
     if (hooks_.applyVolume) hooks_.applyVolume(settings_.volume, settings_.muted);

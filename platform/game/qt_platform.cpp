@@ -118,8 +118,9 @@ class EventWatcher : public QObject {
 constexpr QColor kClassBackground{192, 192, 192};
 
 struct MenuItem {
-    int id;  // 0: a separator
+    int id;  // 0: a separator, or a submenu when it has items
     const char* text;
+    std::initializer_list<MenuItem> items = {};
 };
 
 struct MenuPopup {
@@ -153,6 +154,12 @@ const std::initializer_list<MenuPopup> kMenu = {
          {kCmdVolume, "&Volume..."},
          {kCmdPauseOnFocusLoss, "Pause &When Inactive"},
          {kCmdShowPaused, "&Show \"Paused\""},
+         {0,
+          "Computer &Player",
+          {{kCmdComputerOff, "&Off"},
+           {kCmdComputerOff + 1, "&Easy"},
+           {kCmdComputerOff + 2, "&Normal"},
+           {kCmdComputerHard, "&Hard"}}},
          {0, nullptr},
          {kCmdHostFight, "&Host a network fight…"},
          {kCmdJoinFight, "&Join a network fight…"},
@@ -234,9 +241,13 @@ bool QtPlatform::CreateMainWindow() {
 
 void QtPlatform::BuildMenu() {
     QMenuBar* bar = window_->menuBar();
-    for (const MenuPopup& popup : kMenu) {
-        QMenu* menu = bar->addMenu(QString::fromUtf8(popup.title));
-        for (const MenuItem& item : popup.items) {
+    const auto addItems = [this](const auto& self, QMenu* menu,
+                                 std::initializer_list<MenuItem> items) -> void {
+        for (const MenuItem& item : items) {
+            if (item.items.size() != 0) {
+                self(self, menu->addMenu(QString::fromUtf8(item.text)), item.items);
+                continue;
+            }
             if (item.id == 0) {
                 menu->addSeparator();
                 continue;
@@ -251,6 +262,9 @@ void QtPlatform::BuildMenu() {
             });
             menu_[id] = action;
         }
+    };
+    for (const MenuPopup& popup : kMenu) {
+        addItems(addItems, bar->addMenu(QString::fromUtf8(popup.title)), popup.items);
     }
     // Full screen is reached by its key too, and left by Escape, also while the menu is hidden.
     if (QAction* fullScreen = MenuAction(kCmdFullScreen)) {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
@@ -86,6 +87,23 @@ TEST_F(OptionsTest, OnlyZoomsThatFitTheScreenAreOfferedAndUsed) {
         EXPECT_EQ(platform.MenuAction(kCmdZoom1 + zoom - 1)->isChecked(), zoom == 2) << zoom;
     }
     EXPECT_EQ(LoadSettings(Path()).zoom, 4);
+}
+
+TEST_F(OptionsTest, TheComputerPlayerIsOffUntilALevelIsChosenAndTheChoiceIsStored) {
+    Controller();
+    EXPECT_EQ(applied->computer, ComputerLevel::kOff);
+    EXPECT_TRUE(platform.MenuAction(kCmdComputerOff)->isChecked());
+    EXPECT_FALSE(QFile::exists(Path()));  // nothing is written before a change
+    const auto* levels = qobject_cast<QMenu*>(platform.MenuAction(kCmdComputerHard)->parent());
+    ASSERT_NE(levels, nullptr);
+    EXPECT_EQ(levels->title(), "Computer &Player");
+    Controller().OnCommand(kCmdComputerHard);
+    EXPECT_EQ(applied->computer, ComputerLevel::kHard);
+    EXPECT_TRUE(platform.MenuAction(kCmdComputerHard)->isChecked());
+    EXPECT_FALSE(platform.MenuAction(kCmdComputerOff)->isChecked());
+    const QSettings file(Path(), QSettings::IniFormat);
+    EXPECT_EQ(file.value("Game/ComputerPlayer").toString(), "hard");
+    EXPECT_EQ(LoadSettings(Path()).computer, ComputerLevel::kHard);
 }
 
 TEST_F(OptionsTest, ADamagedFileGivesTheDefaultsAndIsKeptAsideWhenSettingsChange) {

@@ -39,8 +39,8 @@ TEST_F(WindowTest, MenuBarIsLaidOutWithItsIdsAllEnabled) {
         {"&Help", "&Game(215)", "&Help Topics(216)", "-", "&About(217)"},
         {"&Options", "Zoom &1x(300)", "Zoom &2x(301)", "Zoom &3x(302)", "Zoom &4x(303)",
          "&Full Screen\tF11(304)", "-", "&Controls...(305)", "&Volume...(306)",
-         "Pause &When Inactive(307)", "&Show \"Paused\"(308)", "-", "&Host a network fight…(320)",
-         "&Join a network fight…(321)"},
+         "Pause &When Inactive(307)", "&Show \"Paused\"(308)", "Computer &Player(0)", "-",
+         "&Host a network fight…(320)", "&Join a network fight…(321)"},
     };
     const QList<QAction*> popups = platform.Window()->menuBar()->actions();
     ASSERT_EQ(popups.size(), 6);

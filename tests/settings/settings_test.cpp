@@ -22,6 +22,7 @@ TEST(Settings, StoredValuesReadBackAsTheyWereWritten) {
     settings.showPaused = true;
     settings.volume = 35;
     settings.muted = true;
+    settings.computer = ComputerLevel::kNormal;
     EXPECT_EQ(SettingsFromValues(ValuesOfSettings(settings)), settings);
     EXPECT_EQ(SettingsFromValues({}), Settings{});
 }
@@ -35,6 +36,7 @@ TEST(Settings, UnreadableValuesKeepTheirDefaultsAndLeaveTheOthersAlone) {
         {"Music/Volume", "99999999999999999999"},
         {"Music/Mute", "true"},
         {"Window/ShowPaused", "true"},
+        {"Game/ComputerPlayer", "expert"},
     });
     Settings expected;
     expected.muted = true;
