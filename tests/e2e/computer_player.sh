@@ -99,6 +99,7 @@ xdotool key --delay 200 alt+g u
 # A cooperative game with the computer enters the table like any other.
 dialog_open() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 wait_for 10 dialog_open Hiscore || fail "no name dialog after the cooperative game"
+sleep 0.6  # the name box takes keys half a second after it opens
 xdotool key --delay 100 ctrl+a T e a m Return
 wait_for 10 dialog_open HISCORE-TABLE || fail "no score table after the name"
 xdotool key Return
