@@ -42,5 +42,7 @@ if [ ! -x "$sim" ]; then
     cmake --build build/windows-host-sim -j "$jobs" --target blokfall-sim
     sim=build/windows-host-sim/apps/sim/blokfall-sim
 fi
+# The tests' Wine server may have been started without a display; the game's needs this one.
+wineserver -w
 tests/e2e-win32/one_player_game.sh "$played/apps/blokgame/Blokfall.exe" "$(realpath "$sim")" \
     "$played/e2e-shots"
