@@ -13,7 +13,8 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
         -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Werror \
         -Icore/hiscore -Icore/shell -Icore/base \
         tests/fuzz/hiscore_fuzz.cpp core/hiscore/hiscore_table.cpp core/hiscore/hiscore_file.cpp \
-        core/base/utf8.cpp core/base/leftovers.cpp \
+        core/hiscore/hiscore_disk_posix.cpp core/base/utf8.cpp core/base/leftovers.cpp \
+        core/base/system_files_posix.cpp \
         -o "$out/hiscore_fuzz"
 
 # Seeds: nothing, an empty table, a table of full-length names, and a file with a score to enter.
