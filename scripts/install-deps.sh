@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
     xfonts-75dpi pcf2bdf fonts-dejavu-core fonts-dejavu-extra
     xvfb xauth x11-utils xdotool imagemagick desktop-file-utils xdg-utils libglib2.0-bin strace xclip
-    dpkg-dev lintian appstream man-db
+    dpkg-dev lintian appstream man-db xz-utils
     openbox pulseaudio pulseaudio-utils
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 fonts-wine
 )
@@ -28,6 +28,22 @@ fi
 # must have the very versions of the installed amd64 ones; when the mirror cannot give them, apt
 # would have to remove or break packages. So it goes in only when a dry run installs and removes
 # nothing else, and the architecture is taken back out when it does not.
+wine32_plan_is_clean() {
+    local plan
+    plan=$(apt-get -s install --no-install-recommends wine32:i386 2>&1) && ! grep -q '^Remv' <<<"$plan"
+}
+# A mirror caught mid-sync serves an i386 index that no longer matches its release file, and apt
+# then drops the index, taking the security updates that match the amd64 libraries with it. The
+# index as served is taken instead; every package in it still carries its checksum.
+take_indexes_that_failed_their_size_check() {
+    local url list
+    apt-get update 2>&1 | sed -n 's/^E: Failed to fetch \(http[^ ]*binary-i386\/Packages\.xz\)  File has unexpected size.*/\1/p' |
+    while read -r url; do
+        list=/var/lib/apt/lists/$(sed -e 's|^[a-z]*://||' -e 's|/|_|g' -e 's|\.xz$||' <<<"$url")
+        /usr/lib/apt/apt-helper download-file "$url" "$list.xz" && xz -df "$list.xz" &&
+            echo "install-deps: took $url as the mirror serves it" >&2
+    done
+}
 install_wine32() {
     dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return
     local added=0
@@ -35,9 +51,9 @@ install_wine32() {
         dpkg --add-architecture i386
         added=1
     fi
-    local plan
-    if apt-get update -qq && plan=$(apt-get -s install --no-install-recommends wine32:i386 2>&1) &&
-       ! grep -q '^Remv' <<<"$plan"; then
+    apt-get update -qq || true
+    if ! wine32_plan_is_clean; then take_indexes_that_failed_their_size_check; fi
+    if wine32_plan_is_clean; then
         apt-get install -y -qq --no-install-recommends --no-remove wine32:i386 && return
     fi
     echo "install-deps: wine32 cannot be installed here without removing packages;" \
