@@ -117,4 +117,18 @@ std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id) {
     return changed;
 }
 
+std::vector<MenuCheck> OptionsMenuChecks(const Settings& settings, int shownZoom) {
+    std::vector<MenuCheck> checks;
+    for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
+        checks.push_back({kCmdZoom1 + zoom - 1, zoom == shownZoom});
+    }
+    checks.push_back({kCmdFullScreen, settings.fullScreen});
+    checks.push_back({kCmdPauseOnFocusLoss, settings.pauseOnFocusLoss});
+    checks.push_back({kCmdShowPaused, settings.showPaused});
+    for (int id = kCmdComputerOff; id <= kCmdComputerHard; ++id) {
+        checks.push_back({id, static_cast<int>(settings.computer) == id - kCmdComputerOff});
+    }
+    return checks;
+}
+
 }  // namespace blok

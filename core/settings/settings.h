@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "computer_level.h"
 #include "key_bindings.h"
@@ -55,5 +56,13 @@ int PadForSide(const Settings& settings, Side side);
 // screen, the two pause options, a computer level); nothing for any other command, such as those
 // with a dialog.
 std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id);
+
+// The Options items that carry a check mark, and whether each is checked; `shownZoom` is the zoom
+// the window shows, which a small screen may hold below the chosen one.
+struct MenuCheck {
+    int id;
+    bool checked;
+};
+std::vector<MenuCheck> OptionsMenuChecks(const Settings& settings, int shownZoom);
 
 }  // namespace blok

@@ -52,14 +52,8 @@ void OptionsController::Change(const Settings& changed) {
 void OptionsController::Apply() {
     platform_.SetZoom(settings_.zoom);
     platform_.SetFullScreen(settings_.fullScreen);
-    for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
-        platform_.CheckMenuItem(kCmdZoom1 + zoom - 1, zoom == platform_.Zoom());
-    }
-    platform_.CheckMenuItem(kCmdFullScreen, settings_.fullScreen);
-    platform_.CheckMenuItem(kCmdPauseOnFocusLoss, settings_.pauseOnFocusLoss);
-    platform_.CheckMenuItem(kCmdShowPaused, settings_.showPaused);
-    for (int id = kCmdComputerOff; id <= kCmdComputerHard; ++id) {
-        platform_.CheckMenuItem(id, static_cast<int>(settings_.computer) == id - kCmdComputerOff);
+    for (const MenuCheck& check : OptionsMenuChecks(settings_, platform_.Zoom())) {
+        platform_.CheckMenuItem(check.id, check.checked);
     }
     platform_.SetShownKeys(settings_.keys);
     if (hooks_.applyToGame) hooks_.applyToGame(settings_);

@@ -251,7 +251,7 @@ std::filesystem::path DefaultSettingsPath() {
 
 Win32Options::Win32Options(Win32Platform& platform, std::filesystem::path path, Hooks hooks)
     : platform_(platform), path_(std::move(path)), hooks_(std::move(hooks)) {
-    platform_.SetCommandHandler(kCmdZoom1, kCmdShowPaused, [this](int id) { OnCommand(id); });
+    platform_.SetCommandHandler(kCmdZoom1, kCmdComputerHard, [this](int id) { OnCommand(id); });
 }
 
 void Win32Options::Start() {
@@ -303,12 +303,9 @@ void Win32Options::Change(const Settings& changed) {
 void Win32Options::Apply() {
     platform_.SetZoom(settings_.zoom);
     platform_.SetFullScreen(settings_.fullScreen);
-    for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {
-        platform_.CheckMenuItem(kCmdZoom1 + zoom - 1, zoom == settings_.zoom);
+    for (const MenuCheck& check : OptionsMenuChecks(settings_, settings_.zoom)) {
+        platform_.CheckMenuItem(check.id, check.checked);
     }
-    platform_.CheckMenuItem(kCmdFullScreen, settings_.fullScreen);
-    platform_.CheckMenuItem(kCmdPauseOnFocusLoss, settings_.pauseOnFocusLoss);
-    platform_.CheckMenuItem(kCmdShowPaused, settings_.showPaused);
     platform_.SetShownKeys(settings_.keys);
     if (hooks_.applyToGame) hooks_.applyToGame(settings_);
     if (hooks_.applyVolume) hooks_.applyVolume(settings_.volume, settings_.muted);

@@ -16,7 +16,8 @@ static_assert(BLOK_CMD_ZOOM1 == kCmdZoom1 && BLOK_CMD_ZOOM4 == kCmdZoom4 &&
               BLOK_CMD_VOLUME == kCmdVolume &&
               BLOK_CMD_PAUSE_ON_FOCUS_LOSS == kCmdPauseOnFocusLoss &&
               BLOK_CMD_SHOW_PAUSED == kCmdShowPaused && BLOK_CMD_HOST_FIGHT == kCmdHostFight &&
-              BLOK_CMD_JOIN_FIGHT == kCmdJoinFight);
+              BLOK_CMD_JOIN_FIGHT == kCmdJoinFight && BLOK_CMD_COMPUTER_OFF == kCmdComputerOff &&
+              BLOK_CMD_COMPUTER_HARD == kCmdComputerHard);
 static_assert(BLOK_DLG_ONE_PLAYER == kDlgOnePlayer && BLOK_DLG_TWO_PLAYERS == kDlgTwoPlayers &&
               BLOK_DLG_COOPERATIVE == kDlgCooperative && BLOK_DLG_FACE_TO_FACE == kDlgFaceToFace &&
               BLOK_DLG_START == kDlgStart && BLOK_DLG_EXIT == kDlgExit);

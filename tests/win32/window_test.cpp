@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "ids_and_sizes.h"
 #include "settings_file.h"
 #include "shell.h"
+#include "wide_text.h"
 #include "win32_platform.h"
 
 namespace blok::win32 {
@@ -85,6 +87,59 @@ TEST_F(WindowTest, TheClientAreaIsWhatTheGameMeasuresAtEveryZoom) {
     EXPECT_EQ(platform.ClientRect().Width(), 501);  // the game still sees its own pixels
     platform.SetZoom(1);
     EXPECT_EQ(RealClient(platform.Window()).cx, 501);
+}
+
+// One line an item, indented by its depth, as tests/platform/menu_bar.txt lists the menus of
+// both window layers.
+void DescribeMenu(HMENU menu, const std::string& indent, std::vector<std::string>& lines) {
+    for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+        item.dwTypeData = text;
+        item.cch = static_cast<UINT>(std::size(text) - 1);
+        ASSERT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item));
+        std::string line = Utf8(text);
+        for (std::size_t tab = line.find('\t'); tab != std::string::npos; tab = line.find('\t')) {
+            line.replace(tab, 1, "\\t");
+        }
+        const bool separator = (item.fType & MFT_SEPARATOR) != 0;
+        if (separator) line = "-";
+        if (item.hSubMenu == nullptr && !separator) line += "(" + std::to_string(item.wID) + ")";
+        lines.push_back(indent + line);
+        // The system shows separators greyed; every item is on and unchecked at the start.
+        if (!separator) {
+            EXPECT_EQ(item.fState & (MFS_DISABLED | MFS_CHECKED), 0u) << line;
+        }
+        if (item.hSubMenu != nullptr) DescribeMenu(item.hSubMenu, indent + "\t", lines);
+    }
+}
+
+// The resource script's menus are the Linux window's, item for item.
+TEST_F(WindowTest, TheMenuBarIsTheOneBothSystemsShow) {
+    std::ifstream file(BLOK_MENU_BAR_FILE);
+    ASSERT_TRUE(file.is_open());
+    std::vector<std::string> expected;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty()) expected.push_back(line);
+    }
+    std::vector<std::string> seen;
+    DescribeMenu(GetMenu(platform.Window()), "", seen);
+    EXPECT_EQ(seen, expected);
+}
+
+// The class icon is the game's own 32-bit icon at the system's size, not the system's stand-in.
+TEST_F(WindowTest, TheWindowCarriesTheGamesIcon) {
+    const auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(platform.Window(), GCLP_HICON));
+    ICONINFO info{};
+    ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_EQ(colour.bmBitsPixel, 32);
+    EXPECT_EQ(colour.bmWidth, GetSystemMetrics(SM_CXICON));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
 }
 
 TEST_F(WindowTest, TimersReachTheGameByIdAndPostQuitEndsTheLoopWithItsCode) {

@@ -15,7 +15,7 @@ import icons  # noqa: E402
 import lettering  # noqa: E402
 import sprites  # noqa: E402
 import tiles  # noqa: E402
-from paint import save_bmp, save_png  # noqa: E402
+from paint import save_bmp, save_ico, save_png  # noqa: E402
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 PICTURES = os.path.join(ROOT, "resources", "pictures")
@@ -44,10 +44,27 @@ ICONS_TABLE = {
 }
 
 
+# Windows icons, put together from the icons above: the sizes a window, the taskbar and Explorer ask
+# for.
+ICO_TABLE = {
+    "blokfall": ["blokfall-16", "blokfall-24", "blokfall-32", "blokfall-48", "blokfall-64",
+                 "blokfall-256"],
+    "blokinst": [("blokinst-64", 16), ("blokinst-64", 32), ("blokinst-64", 48), "blokinst-64"],
+}
+
+
+def icon_image(entry):
+    from PIL import Image
+    name, size = entry if isinstance(entry, tuple) else (entry, None)
+    im = Image.open(os.path.join(ICONS, name + ".png")).convert("RGBA")
+    return im.resize((size, size), Image.LANCZOS) if size else im
+
+
 def main(names):
     os.makedirs(PICTURES, exist_ok=True)
     os.makedirs(ICONS, exist_ok=True)
-    unknown = [n for n in names if n not in PICTURES_TABLE and n not in ICONS_TABLE]
+    known = set(PICTURES_TABLE) | set(ICONS_TABLE) | set(ICO_TABLE)
+    unknown = [n for n in names if n not in known]
     if unknown:
         sys.exit("unknown picture: " + ", ".join(unknown))
     for name, (size, painter) in PICTURES_TABLE.items():
@@ -58,6 +75,10 @@ def main(names):
         if not names or name in names:
             save_png(painter(), os.path.join(ICONS, name + ".png"))
             print(name)
+    for name, parts in ICO_TABLE.items():
+        if not names or name in names:
+            save_ico([icon_image(part) for part in parts], os.path.join(ICONS, name + ".ico"))
+            print(name + ".ico")
 
 
 if __name__ == "__main__":

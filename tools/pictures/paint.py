@@ -213,3 +213,36 @@ def save_bmp(pic, path, size):
 def save_png(pic, path):
     # No creation time or text chunks: the file depends on its pixels only.
     to_image(pic).save(path, "PNG", optimize=False, compress_level=9)
+
+
+def save_ico(images, path):
+    """A Windows icon of several sizes: 32-bit bitmaps up to 64 pixels (every Windows and Wine
+    reads them), PNG for larger ones, as the format allows since Windows Vista."""
+    import io
+    import struct
+
+    entries, blobs = [], []
+    for im in images:
+        im = im.convert("RGBA")
+        w, h = im.size
+        if w > 64:
+            out = io.BytesIO()
+            im.save(out, "PNG", optimize=False, compress_level=9)
+            blob = out.getvalue()
+        else:
+            header = struct.pack("<IiiHHIIiiII", 40, w, 2 * h, 1, 32, 0, 0, 0, 0, 0, 0)
+            rows = [im.crop((0, y, w, y + 1)).tobytes() for y in reversed(range(h))]
+            colour = b"".join(bytes(px[i] for px in zip(*[iter(r)] * 4) for i in (2, 1, 0, 3))
+                              for r in rows)
+            # The AND mask: all zero, the alpha channel says what shows.
+            mask_row = ((w + 31) // 32) * 4
+            blob = header + colour + bytes(mask_row * h)
+        entries.append((w, h, blob))
+        blobs.append(blob)
+    offset = 6 + 16 * len(entries)
+    data = struct.pack("<HHH", 0, 1, len(entries))
+    for w, h, blob in entries:
+        data += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    with open(path, "wb") as f:
+        f.write(data + b"".join(blobs))
