@@ -117,6 +117,17 @@ std::optional<Settings> AfterOptionsCommand(const Settings& settings, int id) {
     return changed;
 }
 
+int LargestFittingZoom(int clientWidth, int clientHeight, int decorationWidth, int decorationHeight,
+                       int roomWidth, int roomHeight) {
+    for (int zoom = kMaxZoom; zoom > kMinZoom; --zoom) {
+        if (clientWidth * zoom + decorationWidth <= roomWidth &&
+            clientHeight * zoom + decorationHeight <= roomHeight) {
+            return zoom;
+        }
+    }
+    return kMinZoom;
+}
+
 std::vector<MenuCheck> OptionsMenuChecks(const Settings& settings, int shownZoom) {
     std::vector<MenuCheck> checks;
     for (int zoom = kMinZoom; zoom <= kMaxZoom; ++zoom) {

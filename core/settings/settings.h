@@ -21,6 +21,10 @@ struct RepeatTiming {
 
 inline constexpr int kMinZoom = 1;
 inline constexpr int kMaxZoom = 4;
+// The largest zoom at which a window with this client area, and `decoration` pixels of frame and
+// menu around it, fits into `room`; the smallest zoom when none does.
+int LargestFittingZoom(int clientWidth, int clientHeight, int decorationWidth, int decorationHeight,
+                       int roomWidth, int roomHeight);
 inline constexpr int kMinRepeatMs = 0;
 inline constexpr int kMaxRepeatMs = 1000;
 

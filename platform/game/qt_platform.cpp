@@ -603,11 +603,9 @@ int QtPlatform::LargestFittingZoom() const {
     if (frame.isEmpty()) frame = QSize(2 * kFrameBorder, 2 * kFrameBorder + kCaptionHeight);
     const QSize menu(0, window_->menuBar()->isVisible() ? window_->menuBar()->height() : 0);
     const QSize client = fullScreen_ ? logicalClient_ : LogicalClient();
-    for (int zoom = kMaxZoom; zoom > kMinZoom; --zoom) {
-        const QSize outer = client * zoom + menu + frame;
-        if (outer.width() <= room.width() && outer.height() <= room.height()) return zoom;
-    }
-    return kMinZoom;
+    const QSize decoration = menu + frame;
+    return blok::LargestFittingZoom(client.width(), client.height(), decoration.width(),
+                                    decoration.height(), room.width(), room.height());
 }
 
 void QtPlatform::SetZoom(int zoom) {

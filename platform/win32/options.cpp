@@ -303,7 +303,7 @@ void Win32Options::Change(const Settings& changed) {
 void Win32Options::Apply() {
     platform_.SetZoom(settings_.zoom);
     platform_.SetFullScreen(settings_.fullScreen);
-    for (const MenuCheck& check : OptionsMenuChecks(settings_, settings_.zoom)) {
+    for (const MenuCheck& check : OptionsMenuChecks(settings_, platform_.Zoom())) {
         platform_.CheckMenuItem(check.id, check.checked);
     }
     platform_.SetShownKeys(settings_.keys);

@@ -8,6 +8,7 @@
 #include "ids_and_sizes.h"
 #include "key_codes.h"
 #include "resource_ids.h"
+#include "settings.h"
 #include "shell.h"
 #include "surface.h"
 #include "wide_text.h"
@@ -395,12 +396,33 @@ void Win32Platform::ResizeClient(SIZE client) {
     }
 }
 
+int Win32Platform::LargestFittingZoom() const {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return kMaxZoom;
+    }
+    RECT frame{};
+    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
+    const SIZE client = fullScreen_ ? logicalClient_ : LogicalClient();
+    const RECT& room = monitor.rcWork;
+    return blok::LargestFittingZoom(client.cx, client.cy, frame.right - frame.left,
+                                    frame.bottom - frame.top, room.right - room.left,
+                                    room.bottom - room.top);
+}
+
 void Win32Platform::SetZoom(int zoom) {
-    zoom = std::clamp(zoom, 1, 4);
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
     if (window_ == nullptr) {
         zoom_ = zoom;
         return;
     }
+    // Zooms the screen cannot hold are not offered; a stored one shows at the largest that fits.
+    const int fitting = LargestFittingZoom();
+    for (int each = kMinZoom; each <= kMaxZoom; ++each) {
+        EnableMenuItem(kCmdZoom1 + each - 1, each <= fitting);
+    }
+    zoom = std::min(zoom, fitting);
     const SIZE logical = LogicalClient();
     zoom_ = zoom;
     if (!fullScreen_) ResizeClient(SIZE{logical.cx * zoom_, logical.cy * zoom_});
@@ -503,6 +525,7 @@ INT_PTR Win32Platform::HandleStartDialog(HWND dialog, UINT message, WPARAM wPara
             GetWindowRect(dialog, &placed);
             MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&placed), 2);
             startDialogHome_ = POINT{placed.left, placed.top};
+            RecordStartDialogLayout(dialog);
             PlaceStartDialog();
             Deliver([](Shell& shell) { shell.StartDialogInit(); });
             return TRUE;
@@ -534,6 +557,51 @@ void Win32Platform::DestroyStartDialog() {
     HWND dialog = startDialog_;
     startDialog_ = nullptr;
     DestroyWindow(dialog);
+    ReleaseEnlargedFont();
+    startLayout_ = {};
+}
+
+void Win32Platform::RecordStartDialogLayout(HWND dialog) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    startLayout_.size = SIZE{client.right, client.bottom};
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        startLayout_.controls.emplace_back(control, place);
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (font != nullptr) GetObjectW(font, sizeof(startLayout_.font), &startLayout_.font);
+}
+
+// Every control and its lettering grow by the frame's scale, so the dialog covers the same part
+// of the enlarged frame as at 1x.
+void Win32Platform::ScaleStartDialog(int scale) {
+    if (scale == startLayout_.scale) return;
+    LOGFONTW font = startLayout_.font;
+    font.lfHeight *= scale;
+    font.lfWidth *= scale;
+    const HFONT enlarged = scale > 1 ? CreateFontIndirectW(&font) : nullptr;
+    const auto shown = enlarged != nullptr
+                           ? enlarged
+                           : reinterpret_cast<HFONT>(SendMessageW(startDialog_, WM_GETFONT, 0, 0));
+    for (const auto& [control, place] : startLayout_.controls) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+        ::MoveWindow(control, place.left * scale, place.top * scale,
+                     (place.right - place.left) * scale, (place.bottom - place.top) * scale, FALSE);
+    }
+    SetWindowPos(startDialog_, nullptr, 0, 0, startLayout_.size.cx * scale,
+                 startLayout_.size.cy * scale, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ReleaseEnlargedFont();
+    startLayout_.enlargedFont = enlarged;
+    startLayout_.scale = scale;
+}
+
+void Win32Platform::ReleaseEnlargedFont() {
+    if (startLayout_.enlargedFont != nullptr) DeleteObject(startLayout_.enlargedFont);
+    startLayout_.enlargedFont = nullptr;
 }
 
 void Win32Platform::FocusStartDialog() {
@@ -550,7 +618,7 @@ void Win32Platform::CheckRadioButton(int first, int last, int checked) {
 
 Rect Win32Platform::StartDialogRect() const {
     if (startDialog_ == nullptr || window_ == nullptr) return Rect{};
-    // In game pixels: the dialog keeps its size on an enlarged frame.
+    // In game pixels: the dialog grows with an enlarged frame.
     RECT size{};
     GetWindowRect(startDialog_, &size);
     const int scale = View().scale;
@@ -564,6 +632,7 @@ Rect Win32Platform::StartDialogRect() const {
 void Win32Platform::PlaceStartDialog() {
     if (startDialog_ == nullptr) return;
     const FrameView view = View();
+    ScaleStartDialog(view.scale);
     // Drawn afresh where it lands: the old place's pixels may hold the class background.
     SetWindowPos(startDialog_, nullptr, view.left + startDialogHome_.x * view.scale,
                  view.top + startDialogHome_.y * view.scale, 0, 0,

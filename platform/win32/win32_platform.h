@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -42,6 +43,8 @@ class Win32Platform final : public Platform {
     // The frame is shown `zoom` times enlarged (1..4); full screen shows it centred at the
     // largest whole scale that fits, on black.
     void SetZoom(int zoom);
+    // The zoom the window shows: the chosen one, or the largest the screen holds.
+    int Zoom() const { return zoom_; }
     void SetFullScreen(bool on);
     bool FullScreen() const { return fullScreen_; }
     // The keys the game info dialog shows.
@@ -98,7 +101,11 @@ class Win32Platform final : public Platform {
     SIZE LogicalClient() const;
     FrameView View() const;
     void ResizeClient(SIZE client);
+    int LargestFittingZoom() const;
     void PlaceStartDialog();
+    void RecordStartDialogLayout(HWND dialog);
+    void ScaleStartDialog(int scale);
+    void ReleaseEnlargedFont();
     void InvalidateFrameRows(int top, int bottom);
 
     HINSTANCE instance_;
@@ -108,6 +115,15 @@ class Win32Platform final : public Platform {
     HACCEL accelerators_ = nullptr;
     HWND startDialog_ = nullptr;
     POINT startDialogHome_{};  // the start dialog's place on a frame shown at 1x
+    // The start dialog as laid out at 1x, so that it can be enlarged with the frame.
+    struct StartDialogLayout {
+        SIZE size{};
+        std::vector<std::pair<HWND, RECT>> controls;
+        LOGFONTW font{};
+        HFONT enlargedFont = nullptr;
+        int scale = 1;
+    };
+    StartDialogLayout startLayout_;
     PadInput* pads_ = nullptr;
     KeyBindings shownKeys_ = DefaultKeyBindings();
     struct CommandRange {

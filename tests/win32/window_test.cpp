@@ -89,6 +89,18 @@ TEST_F(WindowTest, TheClientAreaIsWhatTheGameMeasuresAtEveryZoom) {
     EXPECT_EQ(RealClient(platform.Window()).cx, 501);
 }
 
+// The test display is 1600 pixels high: a 401-pixel client fits three times, not four.
+TEST_F(WindowTest, OnlyZoomsThatFitTheScreenAreOfferedAndShown) {
+    platform.SetZoom(4);
+    EXPECT_EQ(platform.Zoom(), 3);
+    EXPECT_EQ(RealClient(platform.Window()).cy, 3 * 401);
+    const HMENU menu = GetMenu(platform.Window());
+    EXPECT_EQ(GetMenuState(menu, kCmdZoom1 + 2, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(menu, kCmdZoom4, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    platform.SetZoom(1);
+    EXPECT_EQ(RealClient(platform.Window()).cy, 401);
+}
+
 // One line an item, indented by its depth, as tests/platform/menu_bar.txt lists the menus of
 // both window layers.
 void DescribeMenu(HMENU menu, const std::string& indent, std::vector<std::string>& lines) {
@@ -166,6 +178,25 @@ TEST_F(WindowTest, TheStartDialogStandsBelowTheTitleBandAtItsLayoutSize) {
     EXPECT_LE(dialog.Width(), 420);
     EXPECT_GE(dialog.top - window.top - 42, 116 * 12 / 8);
     EXPECT_EQ(dialog.left, window.left + kFrameBorder);
+
+    // At twice the size it covers the same part of the frame, its buttons and lettering doubled.
+    const HWND start = GetDlgItem(GetWindow(platform.Window(), GW_CHILD), kDlgStart);
+    RECT button{};
+    GetWindowRect(start, &button);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(start, WM_GETFONT, 0, 0)), sizeof font, &font);
+    platform.SetZoom(2);
+    EXPECT_EQ(platform.StartDialogRect().Width(), dialog.Width());
+    RECT enlarged{};
+    GetWindowRect(start, &enlarged);
+    EXPECT_EQ(enlarged.right - enlarged.left, 2 * (button.right - button.left));
+    LOGFONTW enlargedFont{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(start, WM_GETFONT, 0, 0)), sizeof enlargedFont,
+               &enlargedFont);
+    EXPECT_EQ(enlargedFont.lfHeight, 2 * font.lfHeight);
+    platform.SetZoom(1);
+    GetWindowRect(start, &enlarged);
+    EXPECT_EQ(enlarged.right - enlarged.left, button.right - button.left);
     platform.DestroyStartDialog();
     EXPECT_EQ(platform.StartDialogRect().Width(), 0);
 }
