@@ -100,8 +100,15 @@ sim_frame() {
     convert "$work/sim.ppm" -crop 401x401+0+0 +repage "$shots/sim.png"
 }
 
+# Registry entries that name the game; the Wine server writes the registry out when it ends.
+registry_mentions() {
+    wineserver -w
+    cat "$WINEPREFIX"/*.reg | grep -ci blokfall || true
+}
+
 cd "$work"
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+mentions_before=$(registry_mentions)
 cp "$program" "$work/Blokfall.exe"
 wine "$work/Blokfall.exe" >"$work/out.txt" 2>&1 &
 pid=$!
@@ -154,4 +161,12 @@ wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || fail "exit status $status"
 [ -f "$work/hiscore.dat" ] || fail "hiscore.dat was not written at exit"
+# With no setting changed the game writes nothing else: no file, no settings, no registry key.
+written=$(cd "$work" && find . -newer Blokfall.exe ! -name . ! -name hiscore.dat ! -name out.txt ! -name sim.ppm \
+    ! -path "./prefix*" | tr '\n' ' ')
+[ -z "$written" ] || fail "files written besides hiscore.dat: $written"
+settings=$(find "$WINEPREFIX/drive_c/users" -path '*Blokfall*' 2>/dev/null | head -1)
+[ -z "$settings" ] || fail "the game made $settings"
+[ "$(registry_mentions)" = "$mentions_before" ] || fail "the game wrote to the registry"
+echo "nothing but hiscore.dat was written"
 echo "PASS"
