@@ -56,8 +56,10 @@ place() {
     [ "$2" = windows ] || xdotool windowmove "$1" 560 0
 }
 
-windows_of_game() { xdotool search --onlyvisible --name '^Blokfall$' 2>/dev/null; }
-other_window() { windows_of_game | grep -v "^${1:-x}$" | head -1; }
+# Wine may show a window for a moment while it starts a program: only a window that then shows
+# the game counts.
+windows_of_game() { xdotool search --onlyvisible --name '^Blokfall$' 2>/dev/null || true; }
+other_window() { windows_of_game | grep -v "^${1:-x}$" | head -1 || true; }
 
 # The client area of a window: its bottom 401 rows (the menu bar, and Wine's caption, above).
 client() {
@@ -81,21 +83,21 @@ joining=windows
 [ "$hosting" = linux ] || joining=linux
 port=$((51000 + RANDOM % 1000))
 start_side host "$hosting" --host "$port" --code E2EMIXED
-wait_for 60 bash -c '[ -n "$(xdotool search --onlyvisible --name "^Blokfall$" 2>/dev/null)" ]' ||
-    fail "no window of the $hosting host"
-host_window=$(windows_of_game | head -1)
-place "$host_window" "$hosting"
-wait_for 30 bash -c "xdotool search --onlyvisible --name '^Host a Network Fight$' >/dev/null" ||
+wait_for 60 bash -c "xdotool search --onlyvisible --name '^Host a Network Fight$' >/dev/null" ||
     fail "the $hosting host shows no dialog with its port and code"
+host_window=$(windows_of_game | head -1)
+[ -n "$host_window" ] || fail "no window of the $hosting host"
+place "$host_window" "$hosting"
 import -window root "$shots/host-dialog.png"
 
 start_side join "$joining" --join "127.0.0.1:$port" --code e2emixed
-wait_for 60 bash -c "[ -n \"\$(xdotool search --onlyvisible --name '^Blokfall$' | grep -v '^$host_window$')\" ]" ||
-    fail "no window of the $joining joiner"
-join_window=$(other_window "$host_window")
+joiner_in_fight() {
+    join_window=$(other_window "$host_window")
+    [ -n "$join_window" ] && in_fight "$join_window"
+}
+wait_for 60 joiner_in_fight || fail "the $joining joiner did not start the fight"
 place "$join_window" "$joining"
 wait_for 30 in_fight "$host_window" || fail "the $hosting host did not start the fight"
-wait_for 30 in_fight "$join_window" || fail "the $joining joiner did not start the fight"
 echo "the $hosting host and the $joining joiner fight on port $port"
 
 # Wine takes the focus a moment after the display has moved it: keys sent at once may be lost.
