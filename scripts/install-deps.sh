@@ -63,9 +63,30 @@ install_wine32() {
         apt-get update -qq
     fi
 }
+# The Windows build compiles the network library from Debian's source (scripts/
+# fetch-enet-source.sh), so apt needs source lists. The release after this one is listed too: a
+# mirror that lacks some files of one version may have those of the other.
+add_source_lists() {
+    [ -n "$(apt-cache showsrc enet 2>/dev/null)" ] && return
+    local codename
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+    local next=trixie
+    [ "$codename" = bookworm ] || next=$codename
+    cat > /etc/apt/sources.list.d/blokfall-deb-src.sources <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $codename $next
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    apt-get update -qq
+}
 # Only the tests need it: playing the game never touches the system's architectures.
 export DEBIAN_FRONTEND=noninteractive
-if [ "${1:-}" = --tests ]; then install_wine32; fi
+if [ "${1:-}" = --tests ]; then
+    install_wine32
+    add_source_lists
+fi
 
 # Nothing above may have taken a package of the Linux build away.
 gone=()

@@ -25,7 +25,7 @@ for arch in i686 x86_64; do
     [ $arch = i686 ] || dir=build/win64
     cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-$arch.cmake \
           -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOK_WERROR=ON -DBLOK_WINEPREFIX="$WINEPREFIX" \
-          "${launcher[@]}"
+          -DBLOK_ENET_SOURCE="$PWD/build/third_party/enet" "${launcher[@]}"
     cmake --build "$dir" -j "$jobs"
     if [ $arch = i686 ] && [ $wine32 = no ]; then
         echo "test-windows: wine32 is not installed: the i686 tests are built but not run" >&2
@@ -46,3 +46,17 @@ fi
 wineserver -w
 tests/e2e-win32/one_player_game.sh "$played/apps/blokgame/Blokfall.exe" "$(realpath "$sim")" \
     "$played/e2e-shots"
+
+# A network fight between the game of this machine and the Windows game, each side hosting once.
+game=${BLOK_LINUX_GAME:-build/release/apps/blokgame/Blokfall}
+if [ ! -x "$game" ]; then
+    cmake -S . -B build/windows-host-game -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          -DBUILD_TESTING=OFF "${launcher[@]}"
+    cmake --build build/windows-host-game -j "$jobs" --target blokgame
+    game=build/windows-host-game/apps/blokgame/Blokfall
+fi
+wineserver -w
+for host in linux windows; do
+    tests/e2e-win32/network_fight_mixed.sh "$game" "$played/apps/blokgame/Blokfall.exe" \
+        resources/help/Blokfall.hlp "$played/e2e-net-shots-$host-hosts" "$host"
+done

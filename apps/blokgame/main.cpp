@@ -9,9 +9,11 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <QApplication>
 #include <QDateTime>
@@ -28,6 +30,7 @@
 #include "hiscore_dialogs.h"
 #include "mci.h"
 #include "net_fight.h"
+#include "net_request.h"
 #include "net_ui.h"
 #include "options_controller.h"
 #include "playlist.h"
@@ -40,49 +43,15 @@
 
 namespace {
 
-// A network fight asked for on the command line.
-struct NetRequest {
-    enum class Kind { kNone, kHost, kJoin } kind = Kind::kNone;
-    QString host;
-    std::uint16_t port = blok::net::kDefaultPort;
-    QString code;
-};
-
-bool ParsePort(const QString& text, std::uint16_t& port) {
-    bool ok = false;
-    const uint value = text.toUInt(&ok);
-    if (!ok || value == 0 || value > 65535) return false;
-    port = static_cast<std::uint16_t>(value);
-    return true;
+// The game's options after the program's name, as the parser of network requests takes them.
+std::vector<std::string> Plain(const QStringList& arguments) {
+    std::vector<std::string> plain;
+    for (const QString& argument : arguments) plain.push_back(argument.toStdString());
+    return plain;
 }
 
-// `--host [PORT] [--code CODE]` or `--join HOST[:PORT] --code CODE`; false for anything else.
-bool ParseNetRequest(const QStringList& arguments, NetRequest& request) {
-    QStringList rest = arguments;
-    const QString mode = rest.takeFirst();
-    if (mode == QStringLiteral("--host")) {
-        request.kind = NetRequest::Kind::kHost;
-        if (!rest.isEmpty() && !rest.first().startsWith(QStringLiteral("--"))) {
-            if (!ParsePort(rest.takeFirst(), request.port)) return false;
-        }
-    } else if (mode == QStringLiteral("--join") && !rest.isEmpty()) {
-        request.kind = NetRequest::Kind::kJoin;
-        const QString where = rest.takeFirst();
-        const qsizetype colon = where.lastIndexOf(QLatin1Char(':'));
-        request.host = colon < 0 ? where : where.left(colon);
-        if (colon >= 0 && !ParsePort(where.mid(colon + 1), request.port)) return false;
-    } else {
-        return false;
-    }
-    if (rest.size() == 2 && rest.first() == QStringLiteral("--code")) {
-        request.code = rest.last();
-        if (!blok::net::IsValidText(request.code.toStdString(), blok::net::kMaxJoinCode)) {
-            return false;
-        }
-        rest.clear();
-    }
-    if (request.kind == NetRequest::Kind::kJoin && request.code.isEmpty()) return false;
-    return rest.isEmpty();
+std::optional<blok::net::NetRequest> ParseNetRequest(const QStringList& arguments) {
+    return blok::net::ParseNetRequest(Plain(arguments));
 }
 
 std::string Usage(const std::string& command) {
@@ -109,7 +78,7 @@ std::string HelpText(const std::string& command) {
            "window), 2 for a command line it does not understand.\n";
 }
 
-int RunGame(const NetRequest& request) {
+int RunGame(const std::optional<blok::net::NetRequest>& request) {
     blok::Random random;
     auto volume = std::make_shared<std::atomic<float>>(1.0f);
     blok::fluid::FluidSynthOptions synthOptions;
@@ -165,13 +134,15 @@ int RunGame(const NetRequest& request) {
     platform.ShowAndPaint();
     // A fight asked for on the command line begins once the title screen stands.
     QTimer waitForTitle;
-    if (request.kind != NetRequest::Kind::kNone) {
+    if (request) {
         QObject::connect(&waitForTitle, &QTimer::timeout, &netUi, [&] {
             if (shell.game().iGameStatus != blok::kStatusTitle) return;
             waitForTitle.stop();
-            if (request.kind == NetRequest::Kind::kHost) netUi.HostNow(request.port, request.code);
-            if (request.kind == NetRequest::Kind::kJoin) {
-                netUi.JoinNow(request.host, request.port, request.code);
+            const QString code = QString::fromStdString(request->code);
+            if (request->kind == blok::net::NetRequest::Kind::kHost) {
+                netUi.HostNow(request->port, code);
+            } else {
+                netUi.JoinNow(QString::fromStdString(request->host), request->port, code);
             }
         });
         waitForTitle.start(20);
@@ -193,9 +164,8 @@ bool IsHelpViewerRequest(const QStringList& arguments) {
 }
 
 bool Understood(const QStringList& arguments) {
-    NetRequest request;
     return arguments.isEmpty() || IsHelpViewerRequest(arguments) ||
-           ParseNetRequest(arguments, request);
+           ParseNetRequest(arguments).has_value();
 }
 
 int BadUsage(const std::string& command) {
@@ -227,12 +197,11 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);  // the game ends through its own handlers
 
     const QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.isEmpty()) return RunGame({});
+    if (arguments.isEmpty()) return RunGame(std::nullopt);
     if (IsHelpViewerRequest(arguments)) {
         QApplication::setQuitOnLastWindowClosed(true);
         return blok::qt::RunHelpViewer(arguments.at(1));
     }
-    NetRequest request;
-    if (ParseNetRequest(arguments, request)) return RunGame(request);
+    if (const auto request = ParseNetRequest(arguments)) return RunGame(request);
     return BadUsage(command);
 }

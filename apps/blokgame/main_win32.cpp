@@ -1,12 +1,14 @@
 // Blokfall for Windows: the game program. Without arguments it runs the game; `--help-viewer
 // FILE` shows the help text in a window of its own (the game starts it that way from its Help
-// menu). BLOKFALL_SEED=N in the environment starts every game from generator seed N, so that
+// menu); `--host [PORT] [--code CODE]` and `--join HOST[:PORT] --code CODE` start a network
+// fight. BLOKFALL_SEED=N in the environment starts every game from generator seed N, so that
 // a test can compare what the window shows with the simulator's frame of the same game.
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -15,17 +17,23 @@
 #include <span>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#include "enet_transport.h"
 #include "game_shell.h"
 #include "help_window.h"
 #include "hiscore_book.h"
 #include "hiscore_dialogs.h"
 #include "mci.h"
 #include "mci_sequencer.h"
+#include "net_dialogs.h"
+#include "net_fight.h"
+#include "net_request.h"
 #include "options.h"
 #include "playlist.h"
 #include "random.h"
 #include "render_screen.h"
+#include "wide_text.h"
 #include "win32_platform.h"
 #include "xinput_pads.h"
 
@@ -68,7 +76,7 @@ class SeededStarts final : public blok::Shell {
     std::uint32_t seed_;
 };
 
-int RunGame(HINSTANCE instance) {
+int RunGame(HINSTANCE instance, const std::optional<blok::net::NetRequest>& request) {
     blok::Random random;
     blok::Mci mci(blok::win32::MakeMciSequencer());
     std::error_code noDirectory;
@@ -114,14 +122,34 @@ int RunGame(HINSTANCE instance) {
                  return names;
              }});
     options.Start();
-    // Network fights need a network layer this build does not have yet.
-    platform.SetCommandHandler(blok::kCmdHostFight, blok::kCmdJoinFight, [&platform](int) {
-        platform.ShowMessage("Network fights are not available in this build.", "Blokfall");
+    blok::enet::EnetNetwork network;
+    blok::net::NetFight fight(game, platform, network, [] {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
     });
+    blok::win32::Win32NetUi netUi(platform, game, fight);
     platform.ShowAndPaint();
+    // The first paint has put up the title screen, where a fight may begin.
+    if (request && request->kind == blok::net::NetRequest::Kind::kHost) {
+        netUi.HostNow(request->port, request->code);
+    } else if (request) {
+        netUi.JoinNow(request->host, request->port, request->code);
+    }
     platform.Exec();
+    fight.Close();
     return shell.AfterLoop();
 }
+
+// The arguments after the program's name, in UTF-8.
+std::vector<std::string> Arguments(int count, wchar_t** arguments) {
+    std::vector<std::string> plain;
+    for (int i = 1; i < count; ++i) plain.push_back(blok::win32::Utf8(arguments[i]));
+    return plain;
+}
+
+constexpr const wchar_t* kUsage =
+    L"Usage: Blokfall [--host [PORT] [--code CODE] | --join HOST[:PORT] --code CODE]\n"
+    L"       Blokfall --help-viewer FILE";
 
 }  // namespace
 
@@ -130,13 +158,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&controls);
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::vector<std::string> given = Arguments(count, arguments);
     int code = 2;
-    if (count <= 1) {
-        code = RunGame(instance);
+    if (given.empty()) {
+        code = RunGame(instance, std::nullopt);
     } else if (count == 3 && std::wstring(arguments[1]) == L"--help-viewer") {
         code = blok::win32::RunHelpWindow(instance, arguments[2]);
+    } else if (const auto request = blok::net::ParseNetRequest(given)) {
+        code = RunGame(instance, request);
     } else {
-        MessageBoxW(nullptr, L"Usage: Blokfall [--help-viewer FILE]", L"Blokfall", MB_OK);
+        MessageBoxW(nullptr, kUsage, L"Blokfall", MB_OK);
     }
     LocalFree(arguments);
     return code;

@@ -77,4 +77,11 @@
 #define BLOK_VOLUME_PERCENT 431
 #define BLOK_VOLUME_MUTE 432
 
+/* "NETHOST" and "NETJOIN", the network fight's dialogs. */
+#define BLOK_NET_PORT 440
+#define BLOK_NET_ADDRESSES 441
+#define BLOK_NET_CODE 442
+#define BLOK_NET_STATUS 443
+#define BLOK_NET_HOST 444
+
 #endif
