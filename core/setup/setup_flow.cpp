@@ -6,6 +6,7 @@
 #include "desktop_entry.h"
 #include "file_copy.h"
 #include "install_files.h"
+#include "system_setup.h"
 
 namespace blok::setup {
 
@@ -52,6 +53,7 @@ std::vector<std::string> WrittenFiles() {
     std::vector<std::string> names;
     for (const InstallFile& file : InstallFiles()) names.push_back(PathInTarget(file));
     names.emplace_back(kIconFile);
+    if (!kUninstallerFile.empty()) names.emplace_back(kUninstallerFile);
     return names;
 }
 
@@ -67,12 +69,21 @@ void WriteManifest(const fs::path& installPath, const std::set<std::string>& ins
     }
 }
 
+// The archive keeps the songs in their own folder, so that the game also runs where it was
+// unpacked; the distribution folder keeps them beside the other files.
+fs::path SourceOf(const SetupContext& context, const InstallFile& file) {
+    const fs::path inFolder = context.sourceFolder / file.subfolder / file.name;
+    std::error_code error;
+    if (!file.subfolder.empty() && fs::exists(inFolder, error)) return inFolder;
+    return context.sourceFolder / file.name;
+}
+
 void CopyFiles(const SetupContext& context, const fs::path& installPath, bool targetReady,
                bool musicReady, SetupHost& host, std::set<std::string>& installed,
                InstallResult& result) {
     for (const InstallFile& file : InstallFiles()) {
         host.SetProgressText("Installing: " + std::string(file.name));
-        const fs::path source = context.sourceFolder / file.name;
+        const fs::path source = SourceOf(context, file);
         const fs::path destination = installPath / file.subfolder / file.name;
         const bool folderReady = file.subfolder.empty() ? targetReady : musicReady;
         // A file whose folder is missing is not attempted: the folder's failure says why.
@@ -114,15 +125,56 @@ void CreateMenuEntries(const SetupContext& context, const std::string& installPa
             installed.emplace(kIconFile);
         }
     }
-    const std::pair<fs::path, MenuEntry> entries[] = {
-        {menuFolder / "Blokfall.desktop", GameEntry(installPath)},
-        {menuFolder / "BlokfallHelp.desktop", HelpEntry(installPath)},
-    };
-    for (const auto& [file, entry] : entries) {
-        if (auto error = InstallText(DesktopEntryText(entry), file)) {
+    for (const MenuEntry& entry : {GameEntry(installPath), HelpEntry(installPath)}) {
+        const fs::path file = MenuEntryFile(menuFolder, entry.name);
+        if (auto error = WriteMenuEntry(entry, file)) {
             Record(result, "Could not create the menu entry " + Quoted(file), error);
         }
     }
+}
+
+void CopyUninstaller(const SetupContext& context, const fs::path& installPath,
+                     std::set<std::string>& installed, InstallResult& result) {
+    if (context.uninstaller.empty() || kUninstallerFile.empty()) return;
+    const fs::path destination = installPath / kUninstallerFile;
+    if (auto error = InstallCopy(context.uninstaller, destination)) {
+        Record(result, "Could not copy the uninstaller to " + Quoted(destination), error);
+    } else {
+        installed.emplace(kUninstallerFile);
+    }
+}
+
+// Removes `path` when it is there; a failure is written down.
+void RemoveFile(const fs::path& path, std::vector<SetupFailure>& failures) {
+    std::error_code error;
+    fs::remove(path, error);
+    if (error) failures.push_back({"Could not remove " + Quoted(path), error.message()});
+}
+
+// Removes `folder` when nothing is left in it.
+void RemoveIfEmpty(const fs::path& folder) {
+    std::error_code error;
+    if (fs::is_directory(folder, error) && fs::is_empty(folder, error) && !error) {
+        fs::remove(folder, error);
+    }
+}
+
+std::string UninstallMessage(const fs::path& installPath,
+                             const std::vector<SetupFailure>& failures) {
+    std::error_code error;
+    if (failures.empty()) {
+        std::string text = "Blokfall has been removed.";
+        if (fs::exists(installPath, error)) {
+            text += "\n\nThe folder " + Quoted(installPath) +
+                    " was kept: it holds files that Blokfall did not install.";
+        }
+        return text;
+    }
+    std::string text = "Blokfall could not be removed completely.\n\n";
+    for (const SetupFailure& failure : failures) {
+        text += failure.what + ": " + failure.reason + "\n";
+    }
+    return text;
 }
 
 }  // namespace
@@ -135,9 +187,16 @@ InstallResult Install(const SetupContext& context, const fs::path& installPath, 
     CopyFiles(context, installPath, targetReady, musicReady, host, installed, result);
     result.filesInstalled = result.Complete();
     // Menu entries for a game that did not fully arrive would start a broken installation.
-    if (result.filesInstalled)
+    if (result.filesInstalled) {
+        CopyUninstaller(context, installPath, installed, result);
         CreateMenuEntries(context, installPath.string(), host, installed, result);
+    }
     if (targetReady) WriteManifest(installPath, installed, result);
+    if (result.Complete()) {
+        if (auto error = RegisterUninstall(installPath)) {
+            Record(result, "Could not register the uninstall of Blokfall", error);
+        }
+    }
     return result;
 }
 
@@ -170,8 +229,7 @@ std::string FailureMessage(const InstallResult& result) {
 
 std::string CompletionMessage(const fs::path& installPath, const DataDirs& dirs) {
     return std::string(kCompleteText) + "\n\nBlokfall is installed in " + Quoted(installPath) +
-           ". Start it from the desktop's menu, where \"Blokfall\" and \"BlokfallHelp\" are "
-           "listed among the games; the two menu entries are kept in " +
+           ". Start it from " + kMenuPlace + "; the two menu entries are kept in " +
            Quoted(MenuFolder(dirs)) + ".";
 }
 
@@ -207,6 +265,59 @@ int RunSetup(const SetupContext& context, SetupHost& host) {
     host.CloseProgress();
     host.ShowMessage(CompletionMessage(installPath, context.dirs), kMessageCaption);
     return 0;
+}
+
+std::vector<std::string> InstalledFiles(const fs::path& installPath) {
+    const std::set<std::string> listed = InstalledBefore(installPath);
+    std::vector<std::string> files;
+    for (const std::string& name : WrittenFiles()) {
+        if (listed.count(name) != 0) files.push_back(name);
+    }
+    return files;
+}
+
+std::vector<SetupFailure> Uninstall(const fs::path& installPath, const fs::path& menuFolder,
+                                    bool removeHiscore) {
+    std::vector<SetupFailure> failures;
+    for (const std::string& name : InstalledFiles(installPath)) {
+        RemoveFile(installPath / name, failures);
+    }
+    if (removeHiscore) RemoveFile(installPath / kHiscoreFile, failures);
+    // The manifest goes last: should anything stay, a second uninstall still knows the rest.
+    if (failures.empty()) RemoveFile(installPath / kManifestName, failures);
+    for (const MenuEntry& entry :
+         {GameEntry(installPath.string()), HelpEntry(installPath.string())}) {
+        RemoveFile(MenuEntryFile(menuFolder, entry.name), failures);
+    }
+    RemoveIfEmpty(installPath / kMusicFolder);
+    RemoveIfEmpty(installPath);
+    RemoveIfEmpty(menuFolder);
+    return failures;
+}
+
+int RunUninstall(const fs::path& installPath, const DataDirs& dirs, SetupHost& host, bool quiet) {
+    std::error_code error;
+    if (!fs::exists(installPath / kManifestName, error)) {
+        if (!quiet) {
+            host.ShowMessage("Blokfall is not installed in " + Quoted(installPath) + ".",
+                             kRemoveCaption);
+        }
+        return 1;
+    }
+    const std::string question =
+        "Remove Blokfall from " + Quoted(installPath) + " and its two entries from the menu?";
+    if (!quiet && !host.AskYesNo(question, kRemoveCaption)) return 0;
+    const bool hasHiscore = fs::exists(installPath / kHiscoreFile, error);
+    const bool removeHiscore =
+        hasHiscore && !quiet &&
+        host.AskYesNo("Remove the high-score table " + Quoted(installPath / kHiscoreFile) +
+                          " too? With \"No\" it stays for a later installation.",
+                      kRemoveCaption);
+    const std::vector<SetupFailure> failures =
+        Uninstall(installPath, MenuFolder(dirs), removeHiscore);
+    if (failures.empty()) UnregisterUninstall(installPath);
+    if (!quiet) host.ShowMessage(UninstallMessage(installPath, failures), kRemoveCaption);
+    return failures.empty() ? 0 : 1;
 }
 
 }  // namespace blok::setup
