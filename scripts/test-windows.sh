@@ -46,3 +46,10 @@ fi
 wineserver -w
 tests/e2e-win32/one_player_game.sh "$played/apps/blokgame/Blokfall.exe" "$(realpath "$sim")" \
     "$played/e2e-shots"
+
+# The installer from the release archive: install, the Start-menu links, the game started from
+# its link, the uninstall.
+cmake --build "$played" --target release-zip
+wineserver -w
+tests/e2e-win32/installer.sh "$played"/Blokfall-*-win*.zip "$played/tests/win32/link_info.exe" \
+    "$played/e2e-installer-shots"

@@ -1,13 +1,18 @@
-# blokinst.exe on the Win32 layer, and the release archive Blokfall-<version>-win32.zip: the
-# game as Blokfall.exe with its help, the readme texts, the songs in their folder music and the
-# installer, so that the game runs where it is unpacked or is installed from there.
+# blokinst.exe on the Win32 layer, and the release archive Blokfall-<version>-win32.zip (-win64
+# from the 64-bit build): the game as Blokfall.exe with its help, the readme texts, the songs in
+# their folder music and the installer, so that the game runs where it is unpacked or is
+# installed from there.
 add_executable(blokinst WIN32 main_win32.cpp ${PROJECT_SOURCE_DIR}/platform/win32/setup/blokinst.rc)
 target_link_libraries(blokinst PRIVATE blok_win32_setup blok_base)
 target_link_options(blokinst PRIVATE -municode)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/platform/win32/setup/blokinst.rc APPEND
              PROPERTY INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/platform/win32/setup)
 
-set(release_name Blokfall-${PROJECT_VERSION}-win32)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(release_name Blokfall-${PROJECT_VERSION}-win64)
+else()
+    set(release_name Blokfall-${PROJECT_VERSION}-win32)
+endif()
 set(release_dir ${CMAKE_BINARY_DIR}/release-zip/${release_name})
 set(release_zip ${CMAKE_BINARY_DIR}/${release_name}.zip)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/release-zip)

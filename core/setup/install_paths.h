@@ -1,10 +1,29 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace blok::setup {
+
+// The installer's texts are UTF-8 on every system; on Windows the standard library would take a
+// path's narrow text in the system's code page instead.
+inline std::filesystem::path PathFromUtf8(std::string_view text) {
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+#else
+    return std::filesystem::path(text);
+#endif
+}
+inline std::string Utf8FromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
 
 // Where the user's per-user data lives: $XDG_DATA_HOME, or ~/.local/share when it is unset; on
 // Windows the user's local application data and Start-menu folders.

@@ -21,6 +21,11 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// "\\server\share\...": the standard library takes the server for an ordinary folder name.
+bool IsNetworkPath(std::string_view path) {
+    return path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
+}
+
 std::string Upper(std::string_view text) {
     std::string upper(text);
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -82,12 +87,13 @@ std::optional<std::string> ChosenInstallPath(std::string_view typed) {
 
 std::string AbsoluteInstallPath(const std::string& chosen, const DataDirs&,
                                 const std::string& currentFolder) {
-    fs::path path = chosen;
+    const bool network = IsNetworkPath(chosen);
+    fs::path path = PathFromUtf8(network ? chosen.substr(2) : chosen);
     // A path without a drive is taken from the current folder; "\Games" from its drive's root.
-    if (!path.has_root_name()) path = fs::path(currentFolder) / path;
+    if (!network && !path.has_root_name()) path = PathFromUtf8(currentFolder) / path;
     path = path.lexically_normal();
     if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
-    return path.string();
+    return (network ? "\\\\" : "") + Utf8FromPath(path);
 }
 
 std::optional<std::string> UnusableInstallPathReason(std::string_view path) {
@@ -96,13 +102,14 @@ std::optional<std::string> UnusableInstallPathReason(std::string_view path) {
         return "its path contains a control character";
     }
     if (!IsValidUtf8(path)) return "its path is not valid UTF-8 text";
-    const fs::path full{std::string(path)};
+    const bool network = IsNetworkPath(path);
+    const fs::path full = PathFromUtf8(network ? path.substr(2) : path);
     // "D:Games" is relative to a current folder of drive D: that a shortcut cannot rely on.
-    if (!full.has_root_name() || !full.has_root_directory()) {
+    if (!network && (!full.has_root_name() || !full.has_root_directory())) {
         return "its path does not start with a drive (such as C:\\) or a network share";
     }
     for (const fs::path& part : full.relative_path()) {
-        if (auto reason = UnusableNameReason(part.string())) return reason;
+        if (auto reason = UnusableNameReason(Utf8FromPath(part))) return reason;
     }
     // The classic limit of 260 characters, terminator included, holds for every installed file.
     constexpr std::size_t kMaxPath = 260;

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Quoted(const fs::path& path) {
-    return "\"" + path.string() + "\"";
+    return "\"" + Utf8FromPath(path) + "\"";
 }
 
 void Record(InstallResult& result, std::string what, const std::error_code& error) {
@@ -113,12 +113,12 @@ bool MayReplace(const fs::path& installPath, SetupHost& host) {
 
 void CreateMenuEntries(const SetupContext& context, const std::string& installPath, SetupHost& host,
                        std::set<std::string>& installed, InstallResult& result) {
-    const fs::path menuFolder = MenuFolder(context.dirs);
+    const fs::path menuFolder = PathFromUtf8(MenuFolder(context.dirs));
     if (!CreateFolder(menuFolder, result)) return;
     // Opened before the entries exist, so the file manager shows them arriving.
-    host.OpenFolder(menuFolder.string());
+    host.OpenFolder(Utf8FromPath(menuFolder));
     if (!context.icon.empty()) {
-        const fs::path icon = fs::path(installPath) / kIconFile;
+        const fs::path icon = PathFromUtf8(installPath) / kIconFile;
         if (auto error = InstallText(context.icon, icon)) {
             Record(result, "Could not write the icon " + Quoted(icon), error);
         } else {
@@ -159,12 +159,24 @@ void RemoveIfEmpty(const fs::path& folder) {
     }
 }
 
+bool OnlyHiscoreLeft(const fs::path& installPath) {
+    std::error_code error;
+    std::vector<fs::path> left;
+    for (fs::directory_iterator entry(installPath, error), end; !error && entry != end;
+         entry.increment(error)) {
+        left.push_back(entry->path().filename());
+    }
+    return !error && left.size() == 1 && left.front() == kHiscoreFile;
+}
+
 std::string UninstallMessage(const fs::path& installPath,
                              const std::vector<SetupFailure>& failures) {
     std::error_code error;
     if (failures.empty()) {
         std::string text = "Blokfall has been removed.";
-        if (fs::exists(installPath, error)) {
+        if (OnlyHiscoreLeft(installPath)) {
+            text += "\n\nThe high-score table " + Quoted(installPath / kHiscoreFile) + " was kept.";
+        } else if (fs::exists(installPath, error)) {
             text += "\n\nThe folder " + Quoted(installPath) +
                     " was kept: it holds files that Blokfall did not install.";
         }
@@ -189,7 +201,7 @@ InstallResult Install(const SetupContext& context, const fs::path& installPath, 
     // Menu entries for a game that did not fully arrive would start a broken installation.
     if (result.filesInstalled) {
         CopyUninstaller(context, installPath, installed, result);
-        CreateMenuEntries(context, installPath.string(), host, installed, result);
+        CreateMenuEntries(context, Utf8FromPath(installPath), host, installed, result);
     }
     if (targetReady) WriteManifest(installPath, installed, result);
     if (result.Complete()) {
@@ -230,7 +242,7 @@ std::string FailureMessage(const InstallResult& result) {
 std::string CompletionMessage(const fs::path& installPath, const DataDirs& dirs) {
     return std::string(kCompleteText) + "\n\nBlokfall is installed in " + Quoted(installPath) +
            ". Start it from " + kMenuPlace + "; the two menu entries are kept in " +
-           Quoted(MenuFolder(dirs)) + ".";
+           Quoted(PathFromUtf8(MenuFolder(dirs))) + ".";
 }
 
 int RunSetup(const SetupContext& context, SetupHost& host) {
@@ -240,9 +252,10 @@ int RunSetup(const SetupContext& context, SetupHost& host) {
         host.ShowMessage(kAbortText, kMessageCaption);
         return 0;
     }
-    const fs::path installPath =
-        AbsoluteInstallPath(*chosen, context.dirs, context.currentFolder.string());
-    if (const std::optional<std::string> reason = UnusableInstallPathReason(installPath.string())) {
+    const std::string installText =
+        AbsoluteInstallPath(*chosen, context.dirs, Utf8FromPath(context.currentFolder));
+    const fs::path installPath = PathFromUtf8(installText);
+    if (const std::optional<std::string> reason = UnusableInstallPathReason(installText)) {
         host.ShowMessage("Blokfall cannot be installed in that folder: " + *reason + ".",
                          kMessageCaption);
         return 1;
@@ -286,7 +299,7 @@ std::vector<SetupFailure> Uninstall(const fs::path& installPath, const fs::path&
     // The manifest goes last: should anything stay, a second uninstall still knows the rest.
     if (failures.empty()) RemoveFile(installPath / kManifestName, failures);
     for (const MenuEntry& entry :
-         {GameEntry(installPath.string()), HelpEntry(installPath.string())}) {
+         {GameEntry(Utf8FromPath(installPath)), HelpEntry(Utf8FromPath(installPath))}) {
         RemoveFile(MenuEntryFile(menuFolder, entry.name), failures);
     }
     RemoveIfEmpty(installPath / kMusicFolder);
@@ -314,7 +327,7 @@ int RunUninstall(const fs::path& installPath, const DataDirs& dirs, SetupHost& h
                           " too? With \"No\" it stays for a later installation.",
                       kRemoveCaption);
     const std::vector<SetupFailure> failures =
-        Uninstall(installPath, MenuFolder(dirs), removeHiscore);
+        Uninstall(installPath, PathFromUtf8(MenuFolder(dirs)), removeHiscore);
     if (failures.empty()) UnregisterUninstall(installPath);
     if (!quiet) host.ShowMessage(UninstallMessage(installPath, failures), kRemoveCaption);
     return failures.empty() ? 0 : 1;

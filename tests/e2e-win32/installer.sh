@@ -64,18 +64,30 @@ expect_exit() {
     [ "$status" -eq "$1" ] || fail "$2 ended with status $status"
 }
 
-# Answers the message box or question called $1 with the keys $2...; prints its window.
+# Answers the next message box or question called $1 (not the one answered last) with the
+# keys $2...; $3 names a shot of it when given as "shot:NAME" before the keys.
+last_box=none
 answer() {
-    local box
-    box=$(window_named "$1")
-    [ -n "$box" ] || fail "no \"$1\" box"
-    xdotool windowfocus --sync "$box"
+    local name=$1 box= deadline=$((SECONDS + 60))
     shift
+    until box=$(xdotool search --name "^$name\$" 2>/dev/null | grep -vx "$last_box" | head -1) &&
+        [ -n "$box" ]; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "no \"$name\" box"
+        sleep 0.1
+    done
+    last_box=$box
+    xdotool windowfocus --sync "$box"
+    case $1 in shot:*) sleep 0.3 && shoot "${1#shot:}" && shift ;; esac
     xdotool key --delay 100 "$@"
 }
 
 unix_path() { winepath -u "$1" 2>/dev/null; }
-registered() { wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r'; }
+# The uninstall entry; nothing when there is none (reg then prints its complaint on stdout).
+registered() {
+    local entry
+    entry=$(wine reg query "$uninstall_key" 2>/dev/null) && tr -d '\r' <<<"$entry"
+    return 0
+}
 # The value $1 of the uninstall entry.
 registered_value() { registered | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
 
@@ -87,6 +99,12 @@ source=$(echo "$work"/Blokfall-*-win32)
 menu=$(unix_path "$(wine cmd /c echo %APPDATA% | tr -d '\r')")"/Microsoft/Windows/Start Menu/Programs/Blokfall"
 proposal=$(unix_path "$(wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Programs/Blokfall
 
+target='C:\Blokfall Test\Spiel'
+installed=$(unix_path "$target")
+# A prefix shared with earlier runs starts without their installation.
+rm -rf "$menu" "$proposal" "$installed"
+wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+
 # Cancel: the abort message, and nothing written.
 cd "$source"
 wine blokinst.exe >"$work/out.txt" 2>&1 &
@@ -96,14 +114,13 @@ dialog=$(window_named "Install Path")
 shoot path-dialog
 xdotool windowfocus --sync "$dialog"
 xdotool key Escape
-answer Message Return
+answer Message shot:abort Return
 expect_exit 0 "the cancelled installer"
 [ ! -e "$proposal" ] && [ ! -e "$menu" ] || fail "Cancel created the target or the menu folder"
 [ -z "$(registered)" ] || fail "Cancel registered an uninstall"
 echo "Cancel: nothing created"
 
 # Install into a typed folder with a blank in its name.
-target='C:\Blokfall Test\Spiel'
 wine blokinst.exe >"$work/out.txt" 2>&1 &
 pid=$!
 dialog=$(window_named "Install Path")
@@ -113,15 +130,10 @@ xdotool type --delay 30 "$target"
 xdotool key Return
 window_named "Installing Files" >/dev/null || fail "no progress dialog"
 shoot progress
-complete=$(window_named Message)
-[ -n "$complete" ] || fail "no completion message"
-shoot complete
-xdotool windowfocus --sync "$complete"
-xdotool key Return
+answer Message shot:complete Return
 expect_exit 0 "the installer"
 echo "installed into $target"
 
-installed=$(unix_path "$target")
 for file in Blokfall.exe Blokfall.hlp Liesmich.txt Readme.txt blokinst.exe; do
     cmp -s "$source/$file" "$installed/$file" || fail "$file did not arrive whole"
 done
@@ -170,20 +182,18 @@ expect_exit 0 "the installed game"
 [ -f "$installed/hiscore.dat" ] || fail "the game wrote no hiscore.dat in its working directory"
 echo "the game ran from its link and wrote hiscore.dat"
 
-# The uninstall as the system starts it: remove (Yes), but keep the high scores (No).
+# The uninstall as the system starts it. The installed uninstaller hands over to a copy of
+# itself outside the folder, which asks: remove (Yes), but keep the high scores (No).
 cd "$work"
 wine "$target\\blokinst.exe" --uninstall "$target" >"$work/out.txt" 2>&1 &
 pid=$!
-answer "Remove Blokfall" y
 expect_exit 0 "the uninstaller handing over"
-question=$(window_named "Remove Blokfall")
-shoot hiscore-question
-xdotool windowfocus --sync "$question"
-xdotool key n
-answer "Remove Blokfall" Return
-left=$(cd "$installed" && find . -mindepth 1 | sort | tr '\n' ' ')
+answer "Remove Blokfall" shot:remove-question y
+answer "Remove Blokfall" shot:hiscore-question n
+answer "Remove Blokfall" shot:removed Return
 only_hiscore() { [ "$(cd "$installed" && find . -mindepth 1)" = ./hiscore.dat ]; }
-wait_for 20 only_hiscore || fail "after the uninstall the folder holds: $left"
+wait_for 20 only_hiscore ||
+    fail "after the uninstall the folder holds: $(cd "$installed" && find . -mindepth 1 | tr '\n' ' ')"
 [ ! -e "$menu" ] || fail "the Start-menu folder is still there"
 [ -z "$(registered)" ] || fail "the uninstall entry is still there"
 echo "uninstalled: only hiscore.dat is left"

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "install_paths.h"
 #include "leftovers.h"
 
 namespace blok::setup {
@@ -22,10 +23,10 @@ std::error_code LastError() {
 // after removing those that installers killed halfway left there. False when none could be made.
 bool CreateTemporaryBeside(const fs::path& destination, fs::path& temporary,
                            const std::function<bool(const fs::path&)>& create) {
-    const std::string prefix = "." + destination.filename().string() + ".part-";
-    RemoveLeftovers(destination.parent_path().string(), prefix);
+    const std::string prefix = "." + Utf8FromPath(destination.filename()) + ".part-";
+    RemoveLeftovers(Utf8FromPath(destination.parent_path()), prefix);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        temporary = destination.parent_path() / TemporaryFileName(prefix, attempt);
+        temporary = destination.parent_path() / PathFromUtf8(TemporaryFileName(prefix, attempt));
         if (create(temporary)) return true;
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
     }

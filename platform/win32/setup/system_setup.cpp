@@ -73,9 +73,8 @@ std::error_code SetNumber(HKEY key, const wchar_t* name, DWORD value) {
 }
 
 std::wstring UninstallCommand(const fs::path& installPath, bool quiet) {
-    const std::string folder = installPath.string();
     std::wstring command = L"\"" + (installPath / kUninstallerFile).wstring() + L"\" --uninstall " +
-                           L"\"" + win32::Wide(folder) + L"\"";
+                           L"\"" + installPath.wstring() + L"\"";
     if (quiet) command += L" --quiet";
     return command;
 }
