@@ -38,6 +38,11 @@ DataDirs DataDirs::FromEnvironment() {
     dirs.localAppData = KnownFolder(FOLDERID_LocalAppData);
     if (dirs.localAppData.empty()) dirs.localAppData = EnvironmentValue(L"LOCALAPPDATA");
     dirs.programsMenu = KnownFolder(FOLDERID_Programs);
+    // Where Windows keeps it unless the user moved it.
+    if (dirs.programsMenu.empty()) {
+        dirs.programsMenu =
+            EnvironmentValue(L"APPDATA") + "\\Microsoft\\Windows\\Start Menu\\Programs";
+    }
     return dirs;
 }
 
