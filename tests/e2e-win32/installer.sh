@@ -143,9 +143,9 @@ done
 [ -f "$installed/.blokfall-installed" ] || fail "no manifest"
 
 # The links, read back through the shell's link object.
-link() { wine "$link_info" "$(winepath -w "$menu/$1.lnk" 2>/dev/null)" | tr -d '\r'; }
-game_link=$(link Blokfall) || fail "the game's link cannot be read"
-help_link=$(link BlokfallHelp) || fail "the help's link cannot be read"
+read_link() { wine "$link_info" "$(winepath -w "$menu/$1.lnk" 2>/dev/null)" | tr -d '\r'; }
+game_link=$(read_link Blokfall) || fail "the game's link cannot be read"
+help_link=$(read_link BlokfallHelp) || fail "the help's link cannot be read"
 expected_game="path=$target\\Blokfall.exe
 directory=$target
 arguments=
