@@ -48,7 +48,7 @@ wait_for() {
 
 # The window called exactly $1, once it is there (at most 60 seconds).
 window_named() {
-    timeout 60 xdotool search --sync --name "^$1\$" | head -1
+    timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
 }
 
 shoot() {
@@ -70,13 +70,14 @@ last_box=none
 answer() {
     local name=$1 box= deadline=$((SECONDS + 60))
     shift
-    until box=$(xdotool search --name "^$name\$" 2>/dev/null | grep -vx "$last_box" | head -1) &&
-        [ -n "$box" ]; do
+    # Only a shown box takes the focus; one still being mapped is tried again.
+    until box=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null |
+        grep -vx "$last_box" | head -1) && [ -n "$box" ] &&
+        xdotool windowfocus --sync "$box" 2>/dev/null; do
         [ "$SECONDS" -lt "$deadline" ] || fail "no \"$name\" box"
         sleep 0.1
     done
     last_box=$box
-    xdotool windowfocus --sync "$box"
     case $1 in shot:*) sleep 0.3 && shoot "${1#shot:}" && shift ;; esac
     xdotool key --delay 100 "$@"
 }
