@@ -60,3 +60,10 @@ for host in linux windows; do
     tests/e2e-win32/network_fight_mixed.sh "$game" "$played/apps/blokgame/Blokfall.exe" \
         resources/help/Blokfall.hlp "$played/e2e-net-shots-$host-hosts" "$host"
 done
+
+# The installer from the release archive: install, the Start-menu links, the game started from
+# its link, the uninstall.
+cmake --build "$played" --target release-zip
+wineserver -w
+tests/e2e-win32/installer.sh "$played"/Blokfall-*-win*.zip "$played/tests/win32/link_info.exe" \
+    "$played/e2e-installer-shots"

@@ -1,5 +1,7 @@
 #include "desktop_entry.h"
 
+#include <filesystem>
+
 #include "install_files.h"
 
 namespace blok::setup {
@@ -32,7 +34,7 @@ std::string EscapeValue(std::string_view value) {
 
 std::string InstalledFile(std::string_view installPath, std::string_view name) {
     std::string path(installPath);
-    path += '/';
+    path += static_cast<char>(std::filesystem::path::preferred_separator);
     path += name;
     return path;
 }

@@ -16,7 +16,14 @@ struct InstallFile {
 
 inline constexpr int kProgressRange = 1405;
 inline constexpr std::string_view kMusicFolder = "music";
+#ifdef _WIN32
+inline constexpr std::string_view kGameProgram = "Blokfall.exe";
+// The installer leaves a copy of itself in the target, where the uninstall command runs it.
+inline constexpr std::string_view kUninstallerFile = "blokinst.exe";
+#else
 inline constexpr std::string_view kGameProgram = "Blokfall";
+inline constexpr std::string_view kUninstallerFile = "";  // the package or the user removes it
+#endif
 inline constexpr std::string_view kHelpFile = "Blokfall.hlp";
 
 // Everything the installer copies, in the order it copies it.

@@ -6,6 +6,7 @@
 #include "desktop_entry.h"
 #include "file_copy.h"
 #include "install_files.h"
+#include "system_setup.h"
 
 namespace blok::setup {
 
@@ -14,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Quoted(const fs::path& path) {
-    return "\"" + path.string() + "\"";
+    return "\"" + Utf8FromPath(path) + "\"";
 }
 
 void Record(InstallResult& result, std::string what, const std::error_code& error) {
@@ -52,6 +53,7 @@ std::vector<std::string> WrittenFiles() {
     std::vector<std::string> names;
     for (const InstallFile& file : InstallFiles()) names.push_back(PathInTarget(file));
     names.emplace_back(kIconFile);
+    if (!kUninstallerFile.empty()) names.emplace_back(kUninstallerFile);
     return names;
 }
 
@@ -67,12 +69,21 @@ void WriteManifest(const fs::path& installPath, const std::set<std::string>& ins
     }
 }
 
+// The archive keeps the songs in their own folder, so that the game also runs where it was
+// unpacked; the distribution folder keeps them beside the other files.
+fs::path SourceOf(const SetupContext& context, const InstallFile& file) {
+    const fs::path inFolder = context.sourceFolder / file.subfolder / file.name;
+    std::error_code error;
+    if (!file.subfolder.empty() && fs::exists(inFolder, error)) return inFolder;
+    return context.sourceFolder / file.name;
+}
+
 void CopyFiles(const SetupContext& context, const fs::path& installPath, bool targetReady,
                bool musicReady, SetupHost& host, std::set<std::string>& installed,
                InstallResult& result) {
     for (const InstallFile& file : InstallFiles()) {
         host.SetProgressText("Installing: " + std::string(file.name));
-        const fs::path source = context.sourceFolder / file.name;
+        const fs::path source = SourceOf(context, file);
         const fs::path destination = installPath / file.subfolder / file.name;
         const bool folderReady = file.subfolder.empty() ? targetReady : musicReady;
         // A file whose folder is missing is not attempted: the folder's failure says why.
@@ -102,27 +113,80 @@ bool MayReplace(const fs::path& installPath, SetupHost& host) {
 
 void CreateMenuEntries(const SetupContext& context, const std::string& installPath, SetupHost& host,
                        std::set<std::string>& installed, InstallResult& result) {
-    const fs::path menuFolder = MenuFolder(context.dirs);
+    const fs::path menuFolder = PathFromUtf8(MenuFolder(context.dirs));
     if (!CreateFolder(menuFolder, result)) return;
     // Opened before the entries exist, so the file manager shows them arriving.
-    host.OpenFolder(menuFolder.string());
+    host.OpenFolder(Utf8FromPath(menuFolder));
     if (!context.icon.empty()) {
-        const fs::path icon = fs::path(installPath) / kIconFile;
+        const fs::path icon = PathFromUtf8(installPath) / kIconFile;
         if (auto error = InstallText(context.icon, icon)) {
             Record(result, "Could not write the icon " + Quoted(icon), error);
         } else {
             installed.emplace(kIconFile);
         }
     }
-    const std::pair<fs::path, MenuEntry> entries[] = {
-        {menuFolder / "Blokfall.desktop", GameEntry(installPath)},
-        {menuFolder / "BlokfallHelp.desktop", HelpEntry(installPath)},
-    };
-    for (const auto& [file, entry] : entries) {
-        if (auto error = InstallText(DesktopEntryText(entry), file)) {
+    for (const MenuEntry& entry : {GameEntry(installPath), HelpEntry(installPath)}) {
+        const fs::path file = MenuEntryFile(menuFolder, entry.name);
+        if (auto error = WriteMenuEntry(entry, file)) {
             Record(result, "Could not create the menu entry " + Quoted(file), error);
         }
     }
+}
+
+void CopyUninstaller(const SetupContext& context, const fs::path& installPath,
+                     std::set<std::string>& installed, InstallResult& result) {
+    if (context.uninstaller.empty() || kUninstallerFile.empty()) return;
+    const fs::path destination = installPath / kUninstallerFile;
+    if (auto error = InstallCopy(context.uninstaller, destination)) {
+        Record(result, "Could not copy the uninstaller to " + Quoted(destination), error);
+    } else {
+        installed.emplace(kUninstallerFile);
+    }
+}
+
+// Removes `path` when it is there; a failure is written down.
+void RemoveFile(const fs::path& path, std::vector<SetupFailure>& failures) {
+    std::error_code error;
+    fs::remove(path, error);
+    if (error) failures.push_back({"Could not remove " + Quoted(path), error.message()});
+}
+
+// Removes `folder` when nothing is left in it.
+void RemoveIfEmpty(const fs::path& folder) {
+    std::error_code error;
+    if (fs::is_directory(folder, error) && fs::is_empty(folder, error) && !error) {
+        fs::remove(folder, error);
+    }
+}
+
+bool OnlyHiscoreLeft(const fs::path& installPath) {
+    std::error_code error;
+    std::vector<fs::path> left;
+    for (fs::directory_iterator entry(installPath, error), end; !error && entry != end;
+         entry.increment(error)) {
+        left.push_back(entry->path().filename());
+    }
+    return !error && left.size() == 1 && left.front() == kHiscoreFile;
+}
+
+std::string UninstallMessage(const fs::path& installPath,
+                             const std::vector<SetupFailure>& failures) {
+    std::error_code error;
+    if (failures.empty()) {
+        std::string text = "Blokfall has been removed.";
+        if (OnlyHiscoreLeft(installPath)) {
+            text += "\n\nThe high-score table " + Quoted(installPath / kHiscoreFile) + " was kept.";
+        } else if (fs::exists(installPath, error)) {
+            text += "\n\nThe folder " + Quoted(installPath) +
+                    " was kept: it holds files that Blokfall did not install.";
+        }
+        return text;
+    }
+    std::string text = "Blokfall could not be removed completely.\n\n";
+    for (const SetupFailure& failure : failures) {
+        text += failure.what + ": " + failure.reason + "\n";
+    }
+    return text;
 }
 
 }  // namespace
@@ -135,9 +199,16 @@ InstallResult Install(const SetupContext& context, const fs::path& installPath, 
     CopyFiles(context, installPath, targetReady, musicReady, host, installed, result);
     result.filesInstalled = result.Complete();
     // Menu entries for a game that did not fully arrive would start a broken installation.
-    if (result.filesInstalled)
-        CreateMenuEntries(context, installPath.string(), host, installed, result);
+    if (result.filesInstalled) {
+        CopyUninstaller(context, installPath, installed, result);
+        CreateMenuEntries(context, Utf8FromPath(installPath), host, installed, result);
+    }
     if (targetReady) WriteManifest(installPath, installed, result);
+    if (result.Complete()) {
+        if (auto error = RegisterUninstall(installPath)) {
+            Record(result, "Could not register the uninstall of Blokfall", error);
+        }
+    }
     return result;
 }
 
@@ -170,9 +241,8 @@ std::string FailureMessage(const InstallResult& result) {
 
 std::string CompletionMessage(const fs::path& installPath, const DataDirs& dirs) {
     return std::string(kCompleteText) + "\n\nBlokfall is installed in " + Quoted(installPath) +
-           ". Start it from the desktop's menu, where \"Blokfall\" and \"BlokfallHelp\" are "
-           "listed among the games; the two menu entries are kept in " +
-           Quoted(MenuFolder(dirs)) + ".";
+           ". Start it from " + kMenuPlace + "; the two menu entries are kept in " +
+           Quoted(PathFromUtf8(MenuFolder(dirs))) + ".";
 }
 
 int RunSetup(const SetupContext& context, SetupHost& host) {
@@ -182,9 +252,10 @@ int RunSetup(const SetupContext& context, SetupHost& host) {
         host.ShowMessage(kAbortText, kMessageCaption);
         return 0;
     }
-    const fs::path installPath =
-        AbsoluteInstallPath(*chosen, context.dirs, context.currentFolder.string());
-    if (const std::optional<std::string> reason = UnusableInstallPathReason(installPath.string())) {
+    const std::string installText =
+        AbsoluteInstallPath(*chosen, context.dirs, Utf8FromPath(context.currentFolder));
+    const fs::path installPath = PathFromUtf8(installText);
+    if (const std::optional<std::string> reason = UnusableInstallPathReason(installText)) {
         host.ShowMessage("Blokfall cannot be installed in that folder: " + *reason + ".",
                          kMessageCaption);
         return 1;
@@ -207,6 +278,59 @@ int RunSetup(const SetupContext& context, SetupHost& host) {
     host.CloseProgress();
     host.ShowMessage(CompletionMessage(installPath, context.dirs), kMessageCaption);
     return 0;
+}
+
+std::vector<std::string> InstalledFiles(const fs::path& installPath) {
+    const std::set<std::string> listed = InstalledBefore(installPath);
+    std::vector<std::string> files;
+    for (const std::string& name : WrittenFiles()) {
+        if (listed.count(name) != 0) files.push_back(name);
+    }
+    return files;
+}
+
+std::vector<SetupFailure> Uninstall(const fs::path& installPath, const fs::path& menuFolder,
+                                    bool removeHiscore) {
+    std::vector<SetupFailure> failures;
+    for (const std::string& name : InstalledFiles(installPath)) {
+        RemoveFile(installPath / name, failures);
+    }
+    if (removeHiscore) RemoveFile(installPath / kHiscoreFile, failures);
+    // The manifest goes last: should anything stay, a second uninstall still knows the rest.
+    if (failures.empty()) RemoveFile(installPath / kManifestName, failures);
+    for (const MenuEntry& entry :
+         {GameEntry(Utf8FromPath(installPath)), HelpEntry(Utf8FromPath(installPath))}) {
+        RemoveFile(MenuEntryFile(menuFolder, entry.name), failures);
+    }
+    RemoveIfEmpty(installPath / kMusicFolder);
+    RemoveIfEmpty(installPath);
+    RemoveIfEmpty(menuFolder);
+    return failures;
+}
+
+int RunUninstall(const fs::path& installPath, const DataDirs& dirs, SetupHost& host, bool quiet) {
+    std::error_code error;
+    if (!fs::exists(installPath / kManifestName, error)) {
+        if (!quiet) {
+            host.ShowMessage("Blokfall is not installed in " + Quoted(installPath) + ".",
+                             kRemoveCaption);
+        }
+        return 1;
+    }
+    const std::string question =
+        "Remove Blokfall from " + Quoted(installPath) + " and its two entries from the menu?";
+    if (!quiet && !host.AskYesNo(question, kRemoveCaption)) return 0;
+    const bool hasHiscore = fs::exists(installPath / kHiscoreFile, error);
+    const bool removeHiscore =
+        hasHiscore && !quiet &&
+        host.AskYesNo("Remove the high-score table " + Quoted(installPath / kHiscoreFile) +
+                          " too? With \"No\" it stays for a later installation.",
+                      kRemoveCaption);
+    const std::vector<SetupFailure> failures =
+        Uninstall(installPath, PathFromUtf8(MenuFolder(dirs)), removeHiscore);
+    if (failures.empty()) UnregisterUninstall(installPath);
+    if (!quiet) host.ShowMessage(UninstallMessage(installPath, failures), kRemoveCaption);
+    return failures.empty() ? 0 : 1;
 }
 
 }  // namespace blok::setup

@@ -16,6 +16,9 @@ inline constexpr const char* kReplaceCaption = "Replace files?";
 // Lists, in the target, what an install put there, so that a new install replaces those files
 // without asking.
 inline constexpr const char* kManifestName = ".blokfall-installed";
+inline constexpr const char* kRemoveCaption = "Remove Blokfall";
+// The game's own file in its folder, which only the player may decide to throw away.
+inline constexpr const char* kHiscoreFile = "hiscore.dat";
 inline constexpr int kFilePauseMs = 125;
 inline constexpr int kCompletePauseMs = 3000;
 
@@ -50,6 +53,9 @@ struct SetupContext {
     std::filesystem::path currentFolder;  // where a relative target path starts
     DataDirs dirs;
     std::string icon;  // the game's icon (PNG data) for the menu entries; none when empty
+    // The program copied into the target as kUninstallerFile, for the uninstall command; none
+    // when empty.
+    std::filesystem::path uninstaller{};
 };
 
 // One thing that went wrong, with the system's reason.
@@ -66,9 +72,11 @@ struct InstallResult {
 };
 
 // Creates the target and its music folder (with missing parents), copies every file with
-// progress, and, when all arrived, writes the game's icon beside it, creates the menu folder,
-// opens it and writes the two menu entries; records what it wrote in the target's manifest.
-// Files that can be copied are copied even when others fail.
+// progress, and, when all arrived, writes the game's icon and the uninstaller beside it, creates
+// the menu folder, opens it and writes the two menu entries; records what it wrote in the
+// target's manifest and, when nothing failed, registers the uninstall with the system.
+// Files that can be copied are copied even when others fail. The songs are taken from the
+// source's music folder when it has one, otherwise from beside the other files.
 InstallResult Install(const SetupContext& context, const std::filesystem::path& installPath,
                       SetupHost& host);
 
@@ -86,5 +94,22 @@ std::string CompletionMessage(const std::filesystem::path& installPath, const Da
 // before replacing files of the user's, installs, reports. Returns the exit status: 0 when
 // installed or cancelled by the user, 1 when something could not be installed.
 int RunSetup(const SetupContext& context, SetupHost& host);
+
+// The paths below the target that the manifest lists and that an install writes, in the order
+// it writes them: what an uninstall removes. A name the installer never writes is not touched.
+std::vector<std::string> InstalledFiles(const std::filesystem::path& installPath);
+
+// Removes the installed files, the manifest and the two menu entries in `menuFolder`; then the
+// music folder, the target and the menu folder when nothing else is left in them. The player's
+// hiscore.dat goes only with `removeHiscore`. Returns what could not be removed.
+std::vector<SetupFailure> Uninstall(const std::filesystem::path& installPath,
+                                    const std::filesystem::path& menuFolder, bool removeHiscore);
+
+// The whole uninstall of `installPath`: refuses a folder with no manifest, asks whether to
+// remove Blokfall and then whether to remove hiscore.dat too (when there is one), removes, tells
+// the system and reports. With `quiet` nothing is asked or shown and hiscore.dat is kept.
+// Returns 0 when removed or declined, 1 when there was nothing to remove or something stayed.
+int RunUninstall(const std::filesystem::path& installPath, const DataDirs& dirs, SetupHost& host,
+                 bool quiet);
 
 }  // namespace blok::setup

@@ -1,15 +1,21 @@
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 
+// A new folder of a random name, as no other test or run can have made it.
 ScratchFolder::ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "blokinst-test-XXXXXX").string();
-    if (!mkdtemp(name.data())) ADD_FAILURE() << "cannot create a scratch folder";
-    path_ = name;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto name = "blokinst-test-" + std::to_string(random());
+        const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) path_ = folder;
+    }
+    if (path_.empty()) ADD_FAILURE() << "cannot create a scratch folder";
 }
 
 ScratchFolder::~ScratchFolder() {

@@ -3,43 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "install_files.h"
+#include "recording_host.h"
 #include "scratch_folder.h"
 
 namespace blok::setup {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Answers the path dialog with a prepared text and writes down everything else it is asked.
-class RecordingHost : public SetupHost {
-  public:
-    std::optional<std::string> answer;
-    bool replace = false;
-    std::string proposal;
-    std::vector<std::string> events;
-    std::vector<std::string> texts;
-    std::vector<int> positions;
-    int pausedMs = 0;
-
-    std::optional<std::string> AskInstallPath(const std::string& proposed) override {
-        proposal = proposed;
-        events.push_back("ask");
-        return answer;
-    }
-    void ShowMessage(const std::string& text, const std::string& caption) override {
-        events.push_back("message " + caption + ": " + text);
-    }
-    bool AskYesNo(const std::string& text, const std::string& caption) override {
-        events.push_back("question " + caption + ": " + text);
-        return replace;
-    }
-    void OpenProgress(int range) override { events.push_back("progress " + std::to_string(range)); }
-    void SetProgressText(const std::string& text) override { texts.push_back(text); }
-    void SetProgressPosition(int position) override { positions.push_back(position); }
-    void CloseProgress() override { events.push_back("close"); }
-    void Pause(int milliseconds) override { pausedMs += milliseconds; }
-    void OpenFolder(const std::string& folder) override { events.push_back("open " + folder); }
-};
 
 // A distribution folder with a distinct stand-in for every file.
 class SetupFlow : public ::testing::Test {
