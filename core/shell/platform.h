@@ -14,6 +14,7 @@ struct Rect {
     int bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 // Everything the game program's logic asks of the desktop. The Qt window layer implements it

@@ -373,13 +373,18 @@ Rect Win32Platform::WindowRect() const {
 void Win32Platform::MoveWindow(int left, int top, int width, int height) {
     if (window_ == nullptr) return;
     const SIZE client{ClientWidthForOuter(width), ClientHeightForOuter(height)};
+    const Rect before = WindowRect();
     if (fullScreen_) {
         logicalClient_ = client;  // the size the window takes when full screen ends
     } else {
         SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ResizeClient(SIZE{client.cx * zoom_, client.cy * zoom_});
     }
-    InvalidateRect(window_, nullptr, FALSE);
+    // As the system's own move does, a window that stays as it was is not painted again. A
+    // network joiner starts its game from a paint and moves the window there; repainting it each
+    // time would keep paints queued without end, and no timer (the network's among them) would
+    // come through.
+    if (WindowRect() != before) InvalidateRect(window_, nullptr, FALSE);
 }
 
 // Sizes the window so that its client area is exactly `client`, whatever the desktop's frame

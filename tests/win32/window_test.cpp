@@ -89,6 +89,18 @@ TEST_F(WindowTest, TheClientAreaIsWhatTheGameMeasuresAtEveryZoom) {
     EXPECT_EQ(RealClient(platform.Window()).cx, 501);
 }
 
+// A move that changes nothing asks for no paint, as the system's own move: a network joiner moves
+// the window from inside a paint, and an endless run of paints would hold back every timer.
+TEST_F(WindowTest, AMoveThatChangesNothingAsksForNoPaint) {
+    ShowWindow(platform.Window(), SW_SHOWNOACTIVATE);
+    UpdateWindow(platform.Window());
+    const Rect outer = platform.WindowRect();
+    platform.MoveWindow(outer.left, outer.top, outer.Width(), outer.Height());
+    EXPECT_FALSE(GetUpdateRect(platform.Window(), nullptr, FALSE));
+    platform.MoveWindow(outer.left, outer.top, outer.Width() + 100, outer.Height());
+    EXPECT_TRUE(GetUpdateRect(platform.Window(), nullptr, FALSE));
+}
+
 // The test display is 1600 pixels high: a 401-pixel client fits three times, not four.
 TEST_F(WindowTest, OnlyZoomsThatFitTheScreenAreOfferedAndShown) {
     platform.SetZoom(4);
