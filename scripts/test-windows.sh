@@ -56,8 +56,8 @@ if [ ! -x "$game" ]; then
     game=build/windows-host-game/apps/blokgame/Blokfall
 fi
 wineserver -w
-# About one fight in ten still stalls on the Windows side (its joiner stops answering until the
-# host gives up on it): a fight that fails is played once more, and the first failure is kept.
+# On a busy machine a fight now and then still ends with fields that differ: a fight that fails
+# is played once more, and the first failure's pictures are kept.
 mixed_fight() {
     tests/e2e-win32/network_fight_mixed.sh "$game" "$played/apps/blokgame/Blokfall.exe" \
         resources/help/Blokfall.hlp "$played/e2e-net-shots-$1-hosts$2" "$1"
