@@ -18,33 +18,8 @@ zip=$(realpath "$1")
 link_info=$(realpath "$2")
 mkdir -p "$3"
 shots=$(realpath "$3")
-work=$(mktemp -d)
-pid=
-wm=
-trap 'kill "$pid" $wm 2>/dev/null || true; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
-if [ -n "${BLOKFALL_E2E_WM:-}" ]; then
-    "$BLOKFALL_E2E_WM" >/dev/null 2>&1 &
-    wm=$!
-fi
-export WINEDEBUG=-all
-export WINEPREFIX=${WINEPREFIX:-$work/prefix}
+source "$(dirname "$0")/wine_common.sh"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Blokfall'
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Runs the command until it succeeds, at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
 
 # The window called exactly $1, once it is there (at most 60 seconds).
 window_named() {

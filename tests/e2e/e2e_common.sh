@@ -29,16 +29,7 @@ fail() {
     exit 1
 }
 
-# Runs the command until it succeeds, at most $1 seconds.
-wait_for() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/wait_for.sh"
 
 shoot() { import -window "$window" "$shots/$1.png"; }
 
